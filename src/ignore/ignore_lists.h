@@ -1,0 +1,45 @@
+// The two ignore lists: their files and the comparison run after a scan.
+#pragma once
+
+#include "scan/search_form_model.h"
+#include "scan/ui_port.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace pylomir::ignore {
+
+struct CompareResult {
+    QStringList kept;     // source entries not taken away, in source order
+    QStringList leftOver; // removal entries that matched nothing
+};
+
+// Each removal entry takes away at most one equal source entry (ignoring
+// letter case); the result keeps the source order.
+CompareResult PorownajListy(const QStringList& source, const QStringList& removal);
+
+class IgnoreLists {
+public:
+    IgnoreLists(scan::SearchFormModel& model, scan::UiPort& ui, const QString& programDir);
+
+    // Reads both lists at start-up, creating missing files empty.
+    void loadAtStartup();
+    // The ignore comparison ("porownaj"): entries on IgnoredFiles leave FoundList.
+    void Button15Click();
+    // Writes IgnoredFiles to Filtry/ignoralplik.dat; reports a failure.
+    bool writeIgnoredFiles();
+    bool writeIgnoredTypes();
+
+    QString ignoredFilesPath() const;
+    QString ignoredTypesPath() const;
+
+private:
+    bool readList(const QString& path, QStringList& list);
+    bool writeList(const QString& path, const QStringList& list);
+
+    scan::SearchFormModel& m_;
+    scan::UiPort& ui_;
+    QString programDir_;
+};
+
+} // namespace pylomir::ignore

@@ -1,0 +1,35 @@
+// The user's date and time formats and case-insensitive comparison.
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+namespace pylomir::platform {
+
+class LocaleFormats {
+public:
+    // The user's locale.
+    LocaleFormats();
+    // A fixed locale (tests pin one).
+    explicit LocaleFormats(const QLocale& locale);
+
+    // The short date format, e.g. 05.12.2026.
+    QString shortDate(const QDate& date) const;
+    // The long time format without any time-zone part, e.g. 14:05:33.
+    QString longTime(const QTime& time) const;
+    QString monthName(int month) const;
+    const QLocale& locale() const { return locale_; }
+
+private:
+    QLocale locale_;
+    QString timeFormat_;
+};
+
+// Equal ignoring letter case (Unicode case folding).
+bool sameText(QStringView a, QStringView b);
+// A hash consistent with sameText.
+size_t foldedHash(QStringView s);
+
+} // namespace pylomir::platform

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace pylomir::platform {
+
+// The program's folder with a trailing separator: PYLOMIR_HOME when set,
+// otherwise the folder of the executable.
+QString programDir();
+
+} // namespace pylomir::platform

@@ -1,0 +1,24 @@
+// The program's text files: Windows-1250 with CR LF after every line.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace pylomir::platform {
+
+// Encodes lines as Windows-1250, each followed by CR LF. When a line holds a
+// character the code page cannot represent, the whole text is written as
+// UTF-8 with a byte-order mark instead, so nothing is lost.
+QByteArray encodeLines(const QStringList& lines);
+// Decodes either form; splits at CR LF, CR or LF; stops at a NUL byte.
+// An empty text gives no lines; a last line without a line end is a line.
+QStringList decodeLines(const QByteArray& bytes);
+
+// Reads a list file. On failure returns false with the system's reason.
+bool readListFile(const QString& path, QStringList& lines, QString* reason = nullptr);
+// Writes a list file through a temporary file and a rename; on failure the
+// old file stays as it was and the system's reason is returned.
+bool writeListFile(const QString& path, const QStringList& lines, QString* reason = nullptr);
+
+} // namespace pylomir::platform

@@ -1,0 +1,68 @@
+// The found-file list: ordered full paths, each with its selected, checked
+// and current states, and a case-insensitive index beside it so that "is
+// this path listed?" costs constant time.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <vector>
+
+namespace pylomir::scan {
+
+// Told of every change, so a view can follow without copying the list.
+class FoundListObserver {
+public:
+    virtual ~FoundListObserver() = default;
+    virtual void entriesAppended(qsizetype first, qsizetype count) = 0;
+    virtual void aboutToChangeStructure() = 0; // removals and replacements
+    virtual void structureChanged() = 0;
+    virtual void statesChanged() = 0; // checked, selected or current
+};
+
+class FoundList {
+public:
+    qsizetype count() const { return qsizetype(entries_.size()); }
+    bool isEmpty() const { return entries_.empty(); }
+    const QString& path(qsizetype i) const { return entries_[size_t(i)].path; }
+    bool isChecked(qsizetype i) const { return entries_[size_t(i)].checked; }
+    bool isSelected(qsizetype i) const { return entries_[size_t(i)].selected; }
+    // The entry with the focus, or -1.
+    qsizetype current() const { return current_; }
+
+    void setChecked(qsizetype i, bool on);
+    void setSelected(qsizetype i, bool on);
+    void setCurrent(qsizetype i);
+
+    // Whether a path is listed, ignoring letter case.
+    bool contains(QStringView path) const;
+    // Appends one unchecked entry (duplicates are the caller's business).
+    void append(const QString& path);
+    // Replaces the whole content; every entry unchecked and unselected, no current.
+    void assign(const QStringList& paths);
+    void removeAt(qsizetype i);
+    void clear();
+    QStringList paths() const;
+
+    void setObserver(FoundListObserver* observer) { observer_ = observer; }
+
+private:
+    struct Entry {
+        QString path;
+        size_t hash = 0;
+        bool selected = false;
+        bool checked = false;
+    };
+    void rebuildIndex();
+    void indexInsert(quint32 entry);
+    void growIndex();
+
+    std::vector<Entry> entries_;
+    // Open addressing: entry index + 1 per slot, 0 = empty.
+    std::vector<quint32> slots_;
+    qsizetype current_ = -1;
+    FoundListObserver* observer_ = nullptr;
+};
+
+} // namespace pylomir::scan

@@ -1,0 +1,98 @@
+// The state of the main window (TSearchForm) as plain data. Field names are
+// the window's control names; the GUI draws them and nothing else.
+#pragma once
+
+#include "scan/found_list.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace pylomir::scan {
+
+struct TimerModel {
+    int Interval = 1000; // milliseconds
+    bool Enabled = false;
+};
+
+// The full-list window (TForm1): a copy of FoundList's text.
+struct FullListModel {
+    QStringList Lines;
+    // Set while Lines lags behind FoundList; the copy is made when the
+    // window is shown or the run ends, never once per entry.
+    bool Stale = false;
+    bool Visible = false;
+};
+
+struct SearchFormModel {
+    FoundList foundList; // FoundList
+    FullListModel form1; // TForm1
+
+    // Data holders of the scan run.
+    QList<qint32> ListBoxRozmiar;      // size of every entry reported in the last run
+    qsizetype ListBoxDodajPodejrzane = 0; // its count of "x" lines: entries auto-ignored in the last run
+    QStringList ListBoxLiczbaZnalez;   // FoundList's count at the end of the last run
+    QString EditKBznalezion;           // byte total of the last run
+    QString LabelIloscZnalez;          // found-count total
+    QString SkanujDysk;                // root folder of the next run
+    QString LabelProgres = QStringLiteral("0"); // interval of the gauge timer, ms
+    // Elapsed-time counters, process-wide, never reset.
+    int elapsedSeconds = 0;
+    int elapsedMinutes = 0;
+    int elapsedHours = 0;
+
+    // Visible outputs.
+    QString Label50 = QStringLiteral("0 plików"); // number of found files
+    QString Label48 = QStringLiteral("0 plików"); // ignored counter
+    QString Label53 = QStringLiteral("0 plików"); // suspicious counter
+    QString Label57 = QStringLiteral("0 KB");     // total size
+    QString Label11 = QStringLiteral("Znalazłem:"); // caption over the found counter
+    QString Label12 = QStringLiteral("Gotowy do skanowania...."); // status text
+    QString Label16 = QStringLiteral("0");        // scan count
+    QString Label22 = QStringLiteral("0");        // last scan date
+    QString Label27;                              // elapsed-time clock
+    bool Label27Visible = false;
+    int EncartaGauge = 0; // progress gauge, 0 to 100
+    bool Animate1Active = false;
+    QString StatusSkanowania;     // scan status bar: the current folder
+    bool StatusSkanowaniaVisible = true;
+    QString StatusBar1Panel;      // text of the panel status bar
+    bool StatusBar1Visible = false;
+    QString LabelAlerty = QStringLiteral("-"); // alert text
+    bool Alert_NiskiVisible = false;
+    bool Alert_SredniVisible = false;
+    bool Alert_WysokiVisible = false;
+
+    TimerModel Timer1; // progress gauge timer
+    TimerModel Timer2; // elapsed-time clock, 1000 ms
+
+    bool Button11Enabled = true; // start button
+    bool btnUsunEnabled = true;  // delete button
+    bool btnStopEnabled = false; // pause; enabled exactly while scanning
+
+    // Options of the settings tab.
+    bool cbRecursive = true;  // Przeszukuj podfoldery dysku
+    bool CheckBox144 = true;  // read-only files
+    bool CheckBox145 = true;  // hidden files
+    bool CheckBox146 = true;  // system files
+    bool CheckBox147 = false; // folder names (hidden control)
+    bool CheckBox148 = true;  // archive files
+    bool CheckBox149 = true;  // files without attributes
+    bool CheckBox103 = true;  // clear attributes of reported files
+    bool CheckBox141 = true;  // auto-ignore large files
+    QString EditRozmiarIgnorowania = QStringLiteral("670000"); // auto-ignore threshold, bytes
+
+    // The filter list of the current mode.
+    QStringList ListBoxFiltry;
+
+    // Ignore lists.
+    QStringList ListaIgnorowania;   // IgnoredFiles
+    QStringList ListBoxIgnorujTypy; // IgnoredTypes
+    QString Label_Ignorowan = QStringLiteral("0");      // IgnoredFiles count
+    QString Label_IgnorowanTypy = QStringLiteral("0");  // IgnoredTypes count
+    QStringList ListaPorownana;     // working storage of the ignore comparison
+
+    bool scanning() const { return btnStopEnabled; }
+};
+
+} // namespace pylomir::scan

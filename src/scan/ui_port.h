@@ -1,0 +1,46 @@
+// Everything a window asks of the user goes through this port, so every
+// command runs headless in tests with scripted answers.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pylomir::scan {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+// The windows that one window may show.
+enum class WindowId { FullList, GoToLocation, ObjectInfo, BackupProgress, AdvancedRestore };
+
+struct FileDialogSpec {
+    QString title;
+    QString filter;      // "Name|*.ext" pairs, as the program writes them
+    QString defaultName;
+    QString initialDir;
+};
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+    // A plain information box captioned with the application's title.
+    virtual void showMessage(const QString& text) = 0;
+    // A message box with its own caption, icon and buttons.
+    virtual MsgAnswer messageBox(const QString& caption, const QString& text, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
+    // The application's default error box (errors that reach the top).
+    virtual void showError(const QString& text) = 0;
+    // Plays an embedded sound ("JABLKO", "GOTOWE", "ALERT") without waiting.
+    virtual void playSound(const QString& name) = 0;
+    // The folder browser; nothing when cancelled.
+    virtual std::optional<QString> browseForFolder(const QString& title) = 0;
+    virtual std::optional<QString> openFileName(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogSpec& spec) = 0;
+    // Shows another window of the program.
+    virtual void showWindow(WindowId window) = 0;
+};
+
+} // namespace pylomir::scan

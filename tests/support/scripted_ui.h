@@ -1,0 +1,78 @@
+// A UI port that records what a command asked and answers from a script.
+#pragma once
+
+#include "scan/ui_port.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+namespace pylomir::testing {
+
+class ScriptedUi : public scan::UiPort {
+public:
+    struct Box {
+        QString caption;
+        QString text;
+        scan::MsgIcon icon = scan::MsgIcon::None;
+        scan::MsgButtons buttons = scan::MsgButtons::Ok;
+    };
+    std::vector<Box> boxes;     // every message box, ShowMessage included (caption "")
+    QStringList errors;         // default error boxes
+    QStringList sounds;
+    std::vector<scan::WindowId> windows;
+    std::deque<scan::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
+    std::deque<std::optional<QString>> folderAnswers;
+    std::deque<std::optional<QString>> fileAnswers;
+    // Runs while a box is open (a modal box holds the caller there).
+    std::function<void(const Box&)> whileBoxOpen;
+
+    QStringList texts() const {
+        QStringList out;
+        for (const Box& b : boxes)
+            out << b.text;
+        return out;
+    }
+
+    void showMessage(const QString& text) override { record({QString(), text}); }
+    scan::MsgAnswer messageBox(const QString& caption, const QString& text, scan::MsgIcon icon,
+                               scan::MsgButtons buttons) override {
+        record({caption, text, icon, buttons});
+        if (!answers.empty()) {
+            const scan::MsgAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == scan::MsgButtons::YesNo || buttons == scan::MsgButtons::YesNoCancel
+                   ? scan::MsgAnswer::Yes
+                   : scan::MsgAnswer::Ok;
+    }
+    void showError(const QString& text) override { errors << text; }
+    void playSound(const QString& name) override { sounds << name; }
+    std::optional<QString> browseForFolder(const QString&) override { return next(folderAnswers); }
+    std::optional<QString> openFileName(const scan::FileDialogSpec&) override {
+        return next(fileAnswers);
+    }
+    std::optional<QString> saveFileName(const scan::FileDialogSpec&) override {
+        return next(fileAnswers);
+    }
+    void showWindow(scan::WindowId w) override { windows.push_back(w); }
+
+private:
+    void record(const Box& b) {
+        boxes.push_back(b);
+        if (whileBoxOpen)
+            whileBoxOpen(b);
+    }
+    static std::optional<QString> next(std::deque<std::optional<QString>>& q) {
+        if (q.empty())
+            return std::nullopt;
+        auto v = q.front();
+        q.pop_front();
+        return v;
+    }
+};
+
+} // namespace pylomir::testing
