@@ -35,6 +35,7 @@ struct SearchFormModel {
     QString EditKBznalezion;           // byte total of the last run
     QString LabelIloscZnalez;          // found-count total
     QString SkanujDysk;                // root folder of the next run
+    bool DhCheckFolder1ShowHint = true; // hints of the folder tree
     QString LabelProgres = QStringLiteral("0"); // interval of the gauge timer, ms
     // Elapsed-time counters, process-wide, never reset.
     int elapsedSeconds = 0;

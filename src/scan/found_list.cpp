@@ -1,0 +1,132 @@
+#include "scan/found_list.h"
+
+#include "platform/locale_formats.h"
+
+namespace pylomir::scan {
+
+namespace {
+constexpr quint32 kEmpty = 0;
+}
+
+void FoundList::setChecked(qsizetype i, bool on) {
+    entries_[size_t(i)].checked = on;
+    if (observer_)
+        observer_->statesChanged();
+}
+
+void FoundList::setSelected(qsizetype i, bool on) {
+    entries_[size_t(i)].selected = on;
+    if (observer_)
+        observer_->statesChanged();
+}
+
+void FoundList::setCurrent(qsizetype i) {
+    current_ = (i >= 0 && i < count()) ? i : -1;
+    if (observer_)
+        observer_->statesChanged();
+}
+
+bool FoundList::contains(QStringView path) const {
+    if (slots_.empty())
+        return false;
+    const size_t hash = platform::foldedHash(path);
+    const size_t mask = slots_.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const quint32 v = slots_[slot];
+        if (v == kEmpty)
+            return false;
+        const Entry& e = entries_[v - 1];
+        if (e.hash == hash && platform::sameText(e.path, path))
+            return true;
+    }
+}
+
+void FoundList::growIndex() {
+    size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+    slots_.assign(size, kEmpty);
+    for (quint32 i = 0; i < entries_.size(); ++i)
+        indexInsert(i);
+}
+
+void FoundList::indexInsert(quint32 entry) {
+    const size_t mask = slots_.size() - 1;
+    size_t slot = entries_[entry].hash & mask;
+    while (slots_[slot] != kEmpty)
+        slot = (slot + 1) & mask;
+    slots_[slot] = entry + 1;
+}
+
+void FoundList::rebuildIndex() {
+    size_t size = 1024;
+    while (size < entries_.size() * 2)
+        size *= 2;
+    slots_.assign(size, kEmpty);
+    for (quint32 i = 0; i < entries_.size(); ++i)
+        indexInsert(i);
+}
+
+void FoundList::append(const QString& path) {
+    Entry e;
+    e.path = path;
+    e.hash = platform::foldedHash(path);
+    entries_.push_back(std::move(e));
+    // Keep the table at most half full.
+    if ((entries_.size()) * 2 > slots_.size())
+        growIndex();
+    else
+        indexInsert(quint32(entries_.size() - 1));
+    if (observer_)
+        observer_->entriesAppended(count() - 1, 1);
+}
+
+void FoundList::assign(const QStringList& paths) {
+    if (observer_)
+        observer_->aboutToChangeStructure();
+    entries_.clear();
+    entries_.reserve(size_t(paths.size()));
+    for (const QString& p : paths) {
+        Entry e;
+        e.path = p;
+        e.hash = platform::foldedHash(p);
+        entries_.push_back(std::move(e));
+    }
+    current_ = -1;
+    rebuildIndex();
+    if (observer_)
+        observer_->structureChanged();
+}
+
+void FoundList::removeAt(qsizetype i) {
+    if (i < 0 || i >= count())
+        return;
+    if (observer_)
+        observer_->aboutToChangeStructure();
+    entries_.erase(entries_.begin() + i);
+    if (current_ == i)
+        current_ = -1;
+    else if (current_ > i)
+        --current_;
+    rebuildIndex();
+    if (observer_)
+        observer_->structureChanged();
+}
+
+void FoundList::clear() {
+    if (observer_)
+        observer_->aboutToChangeStructure();
+    entries_.clear();
+    slots_.clear();
+    current_ = -1;
+    if (observer_)
+        observer_->structureChanged();
+}
+
+QStringList FoundList::paths() const {
+    QStringList out;
+    out.reserve(count());
+    for (const Entry& e : entries_)
+        out.append(e.path);
+    return out;
+}
+
+} // namespace pylomir::scan

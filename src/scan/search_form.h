@@ -1,0 +1,33 @@
+// The main window's subsystems wired together over one model: what the GUI,
+// the command line and the tests create and drive.
+#pragma once
+
+#include "ignore/ignore_lists.h"
+#include "scan/scan_run.h"
+#include "scan/search_form_model.h"
+
+namespace pylomir::scan {
+
+class SearchForm {
+public:
+    explicit SearchForm(const Services& services);
+
+    // Creation of the main window: the start-up sequence.
+    void FormCreate();
+
+    SearchFormModel& model() { return model_; }
+    ScanRun& scanRun() { return scanRun_; }
+    ignore::IgnoreLists& ignoreLists() { return ignoreLists_; }
+    const Services& services() const { return services_; }
+
+    // Filtry folder of the program, with the trailing separator.
+    QString filtersDir() const;
+
+private:
+    Services services_;
+    SearchFormModel model_;
+    ignore::IgnoreLists ignoreLists_;
+    ScanRun scanRun_;
+};
+
+} // namespace pylomir::scan
