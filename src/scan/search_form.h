@@ -3,8 +3,10 @@
 #pragma once
 
 #include "ignore/ignore_lists.h"
+#include "scan/filter_sets.h"
 #include "scan/scan_run.h"
 #include "scan/search_form_model.h"
+#include "scan/settings_tab.h"
 
 namespace pylomir::scan {
 
@@ -18,6 +20,8 @@ public:
     SearchFormModel& model() { return model_; }
     ScanRun& scanRun() { return scanRun_; }
     ignore::IgnoreLists& ignoreLists() { return ignoreLists_; }
+    FilterSets& filterSets() { return filterSets_; }
+    SettingsTab& settingsTab() { return settingsTab_; }
     const Services& services() const { return services_; }
 
     // Filtry folder of the program, with the trailing separator.
@@ -28,6 +32,8 @@ private:
     SearchFormModel model_;
     ignore::IgnoreLists ignoreLists_;
     ScanRun scanRun_;
+    FilterSets filterSets_;
+    SettingsTab settingsTab_;
 };
 
 } // namespace pylomir::scan

@@ -10,6 +10,9 @@
 
 namespace pylomir::scan {
 
+// The four scanning modes, in the order of their radio buttons.
+enum class FilterMode { Bezpieczny, MniejBezpieczny, Zaawansowany, Uzytkownika };
+
 struct TimerModel {
     int Interval = 1000; // milliseconds
     bool Enabled = false;
@@ -83,8 +86,33 @@ struct SearchFormModel {
     bool CheckBox141 = true;  // auto-ignore large files
     QString EditRozmiarIgnorowania = QStringLiteral("670000"); // auto-ignore threshold, bytes
 
-    // The filter list of the current mode.
-    QStringList ListBoxFiltry;
+    // Filters tab.
+    QStringList ListBoxFiltry;           // the filter list of the current mode
+    bool ListBoxFiltrySorted = false;    // kept sorted once "Sortuj listę filtrów" ran
+    qsizetype ListBoxFiltryItemIndex = -1; // the selected filter, or -1
+    QString EditDodajFiltr;              // text of the new-filter field
+    QString Label_LiczbaFiltrow = QStringLiteral("-"); // number of filters
+    bool RadioButton4 = true;  // "Bezpieczny" selected
+    bool RadioButton1 = false; // "Mniej Bezpieczny" selected
+    bool RadioButton3 = false; // "Zaawansowany" selected
+    bool RadioButton2 = false; // "Ustawienia użytkownika" selected
+
+    // Settings tab: options beyond the search options above.
+    bool CheckBox100 = true;  // write the deletion log at exit
+    bool CheckBox99 = true;   // show hints of the main controls
+    bool CheckBox102 = false; // HTML reports
+    bool CheckBox122 = true;  // back up before the quick delete
+    bool hintsShown = true;   // hint flag of the controls the hint switch governs
+    bool EditRozmiarIgnorowaniaEnabled = true; // follows CheckBox141
+    QString LabelLOG_Katalog; // log folder as read at start
+    QString LabelBAK_Katalog; // backup folder as read at start (used until restart)
+    QString Edit4;            // backup folder field
+    QString Edit5;            // log folder field
+
+    // Statistics as displayed texts.
+    QString Label15 = QStringLiteral("0"); // cumulative deleted files
+    QString Label20 = QStringLiteral("0"); // cumulative deleted bytes
+    QString Label26 = QStringLiteral("0"); // cumulative deleted size in KB/MB
 
     // Ignore lists.
     QStringList ListaIgnorowania;   // IgnoredFiles

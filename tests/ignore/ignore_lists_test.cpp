@@ -1,6 +1,7 @@
 #include "ignore/ignore_lists.h"
 
 #include "platform/text_file.h"
+#include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 
 #include <QDir>
