@@ -1,0 +1,12 @@
+// Opening files, folders and web links with the desktop's default handler.
+#pragma once
+
+#include <QString>
+
+namespace pylomir::platform {
+
+// A local path (file or folder) or a URL such as http://... or mailto:...;
+// false when no handler took it.
+bool shellOpen(const QString& pathOrUrl);
+
+} // namespace pylomir::platform
