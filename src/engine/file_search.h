@@ -6,6 +6,7 @@
 #include "engine/message_pump.h"
 #include "platform/file_system.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>

@@ -35,9 +35,37 @@ public:
     int errorPosition() const { return errorPos_; }
 
 private:
-    // Compiled form: the implementer's choice.
+    friend class MaskList;
+    enum class Kind : quint8 { Literal, AnyChar, Set, Star };
+    struct Element {
+        Kind kind;
+        bool negated = false;
+        char16_t ch = 0;      // folded literal
+        quint16 setBegin = 0; // range pairs in ranges_
+        quint16 setEnd = 0;
+    };
+    void compile();
+    bool matchOne(const Element& e, char16_t folded) const;
+    bool matchFixed(size_t from, size_t to, QStringView name) const;
+    bool matchStarred(QStringView name) const;
+    // The folded first and last elements when they are literals (-1
+    // otherwise), for the index of MaskList.
+    int firstLiteral() const;
+    int lastLiteral() const;
+    // The last four characters a name must end with, packed 16 bits each
+    // (last character lowest), and which of them are fixed.
+    void tailSignature(quint64& signature, quint64& fixed) const;
+
     QString text_;
     int errorPos_ = 0;
+    // Without a '*' the whole mask is the head. Otherwise the elements before
+    // the first '*' and after the last one match at fixed places; only the
+    // part between two stars needs a search.
+    size_t headEnd_ = 0;
+    size_t tailBegin_ = 0;
+    qsizetype minLength_ = 0; // elements other than '*'
+    std::vector<Element> elements_;
+    std::vector<char16_t> ranges_; // lo, hi pairs
 };
 
 // An ordered list of masks, compiled once per search, answering "does any
@@ -55,8 +83,28 @@ public:
     bool holdsStarDotStar() const { return holdsStarDotStar_; }
 
 private:
-    // Index of masks: the implementer's choice.
+    // Masks ending (or else starting) with a literal are indexed by that
+    // folded character; the rest, invalid markers included, are always tried.
+    // Each index holds candidates in list order, so merging the three lists
+    // of a name keeps that order. A candidate carries enough to turn most
+    // names away without touching the mask itself.
+    struct Candidate {
+        quint64 signature;
+        quint64 fixed;
+        quint32 index;
+        qsizetype minLength;
+    };
+    using Candidates = std::vector<Candidate>;
+    struct Index {
+        std::vector<Candidates> ascii; // 128 buckets
+        std::vector<std::pair<char16_t, Candidates>> other;
+        const Candidates* find(char16_t c) const;
+        void add(char16_t c, const Candidate& candidate);
+    };
     std::vector<Mask> masks_;
+    Index byLast_;
+    Index byFirst_;
+    Candidates always_;
     bool holdsStarDotStar_ = false;
 };
 

@@ -75,6 +75,12 @@ public:
     virtual std::unique_ptr<DirListing> list(const QString& folder) = 0;
     // Looks one path up without following a final link; nothing when missing.
     virtual std::optional<FindData> findFirst(const QString& path) = 0;
+    // The same look-up when only the size is wanted (no names, no times);
+    // a scan asks this for every file it reports.
+    virtual std::optional<qint64> findSize(const QString& path) {
+        const auto found = findFirst(path);
+        return found ? std::optional<qint64>(found->size) : std::nullopt;
+    }
     // SetFileAttributes; 0 clears every attribute that can be cleared.
     virtual bool setAttributes(const QString& path, qint32 attributes) = 0;
     // Deletes a file or link (never the target of a link).

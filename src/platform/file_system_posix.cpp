@@ -268,6 +268,15 @@ public:
         return found;
     }
 
+    std::optional<qint64> findSize(const QString& path) override {
+        if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
+            return std::nullopt;
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+            return std::nullopt;
+        return S_ISDIR(st.st_mode) ? 0 : qint64(st.st_size);
+    }
+
     bool setAttributes(const QString& path, qint32 attributes) override {
         const QByteArray native = QFile::encodeName(path);
         struct stat st;

@@ -185,13 +185,13 @@ void ScanRun::SkanerFileFound(engine::TFileInformations& record) {
     const QString path = record.Path + record.Name;
     platform::FileSystem& fs = *s_.fileSystem;
 
-    std::optional<platform::FindData> found;
+    std::optional<qint64> size;
     bool lookedUp = false;
     bool autoIgnored = false;
     if (m_.CheckBox141) {
-        found = fs.findFirst(path);
+        size = fs.findSize(path);
         lookedUp = true;
-        if (found && threshold_ < qint64(qint32(found->size))) {
+        if (size && threshold_ < qint64(qint32(*size))) {
             addToIgnoredFiles(path);
             ++m_.ListBoxDodajPodejrzane;
             m_.Label53 = QString::number(m_.ListBoxDodajPodejrzane) + kFiles;
@@ -203,9 +203,9 @@ void ScanRun::SkanerFileFound(engine::TFileInformations& record) {
 
     // One look-up serves both the threshold and the size list.
     if (!lookedUp)
-        found = fs.findFirst(path);
-    if (found)
-        m_.ListBoxRozmiar.append(qint32(found->size));
+        size = fs.findSize(path);
+    if (size)
+        m_.ListBoxRozmiar.append(qint32(*size));
 
     m_.form1.Stale = true;
 
