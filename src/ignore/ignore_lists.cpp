@@ -55,11 +55,13 @@ IgnoreLists::IgnoreLists(scan::SearchFormModel& model, scan::UiPort& ui, const Q
     : m_(model), ui_(ui), programDir_(programDir) {}
 
 QString IgnoreLists::ignoredFilesPath() const {
-    return programDir_ + QStringLiteral("Filtry") + platform::separator() + QStringLiteral("ignoralplik.dat");
+    return programDir_ + QStringLiteral("Filtry") + platform::separator() +
+           QStringLiteral("ignoralplik.dat");
 }
 
 QString IgnoreLists::ignoredTypesPath() const {
-    return programDir_ + QStringLiteral("Filtry") + platform::separator() + QStringLiteral("ignoraltyp.dat");
+    return programDir_ + QStringLiteral("Filtry") + platform::separator() +
+           QStringLiteral("ignoraltyp.dat");
 }
 
 bool IgnoreLists::readList(const QString& path, QStringList& list) {

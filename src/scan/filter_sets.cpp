@@ -85,8 +85,9 @@ void FilterSets::setFilterCount() {
 void FilterSets::sortFilters() {
     QCollator collator(s_.locale->locale());
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(m_.ListBoxFiltry.begin(), m_.ListBoxFiltry.end(),
-                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::stable_sort(
+        m_.ListBoxFiltry.begin(), m_.ListBoxFiltry.end(),
+        [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
 }
 
 void FilterSets::insertFilter(const QString& text) {
@@ -166,8 +167,9 @@ void FilterSets::Button10Click() {
     if (text.isEmpty()) {
         s_.ui->showMessage(QStringLiteral("Nie podano żadnego typu filtra !"));
     } else if (m_.RadioButton2) {
-        const bool listed = std::any_of(m_.ListBoxFiltry.cbegin(), m_.ListBoxFiltry.cend(),
-                                        [&](const QString& f) { return platform::sameText(f, text); });
+        const bool listed =
+            std::any_of(m_.ListBoxFiltry.cbegin(), m_.ListBoxFiltry.cend(),
+                        [&](const QString& f) { return platform::sameText(f, text); });
         if (!listed) {
             insertFilter(text);
             setFilterCount();
@@ -219,7 +221,8 @@ void FilterSets::Button21Click() {
 
 bool FilterSets::startupSelection() {
     for (const ModeInfo& i : kStoreOrder) {
-        const auto value = s_.settings->readString(kUstawienia, QString::fromLatin1(i.registryValue));
+        const auto value =
+            s_.settings->readString(kUstawienia, QString::fromLatin1(i.registryValue));
         if (value == QStringLiteral("1")) {
             // Failures at start-up are not shown; they end the settings block.
             quiet_ = true;

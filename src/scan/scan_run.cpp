@@ -52,9 +52,10 @@ void ScanRun::Button11Click() {
     if (m_.CheckBox141 && !threshold) {
         s_.ui->messageBox(
             QStringLiteral("Błąd"),
-            QStringLiteral("Pole \"Automatycznie dodawaj pliki o podwyższonym ryzyku do listy "
-                           "Ignorowań większe od:\" musi zawierać liczbę całkowitą bajtów.\n"
-                           "Popraw je na zakładce \"Ustawienia\" i rozpocznij skanowanie ponownie."),
+            QStringLiteral(
+                "Pole \"Automatycznie dodawaj pliki o podwyższonym ryzyku do listy "
+                "Ignorowań większe od:\" musi zawierać liczbę całkowitą bajtów.\n"
+                "Popraw je na zakładce \"Ustawienia\" i rozpocznij skanowanie ponownie."),
             MsgIcon::Error, MsgButtons::Ok);
         return;
     }
@@ -74,7 +75,8 @@ void ScanRun::Button11Click() {
     m_.Label12 = kScanning;
 
     const QDateTime now = s_.clock->now();
-    m_.Label22 = s_.locale->shortDate(now.date()) + QLatin1Char(',') + s_.locale->longTime(now.time());
+    m_.Label22 =
+        s_.locale->shortDate(now.date()) + QLatin1Char(',') + s_.locale->longTime(now.time());
 
     s_.ui->playSound(QStringLiteral("JABLKO"));
 

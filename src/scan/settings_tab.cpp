@@ -2,7 +2,6 @@
 
 #include "platform/file_system.h"
 
-
 namespace pylomir::scan {
 
 namespace {
@@ -85,7 +84,8 @@ void SettingsTab::readRegistryBlock() {
     if (!s_.settings || !readSkanowan())
         return;
     if (s_.settings->keyExists(kUsunieto))
-        m_.Label15 = s_.settings->readString(kUsunieto, QStringLiteral("Listbox")).value_or(QString());
+        m_.Label15 =
+            s_.settings->readString(kUsunieto, QStringLiteral("Listbox")).value_or(QString());
     if (s_.settings->keyExists(kUstawienia)) {
         readUstawienia();
         if (!filters_.startupSelection())

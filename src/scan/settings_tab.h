@@ -17,9 +17,9 @@ public:
     // A log folder that is unset or a bare drive root is reported and reset.
     void checkLogFolder();
 
-    void Button8Click();  // "Zastosuj wprowadzone zmiany": save options and folders
-    void Button18Click(); // "Zmień katalog" for the backup folder
-    void Button19Click(); // "Zmień katalog" for the log folder
+    void Button8Click();     // "Zastosuj wprowadzone zmiany": save options and folders
+    void Button18Click();    // "Zmień katalog" for the backup folder
+    void Button19Click();    // "Zmień katalog" for the log folder
     void CheckBox99Click();  // hints on or off
     void CheckBox141Click(); // threshold field follows the auto-ignore box
 

@@ -18,7 +18,7 @@ enum class WindowId { FullList, GoToLocation, ObjectInfo, BackupProgress, Advanc
 
 struct FileDialogSpec {
     QString title;
-    QString filter;      // "Name|*.ext" pairs, as the program writes them
+    QString filter; // "Name|*.ext" pairs, as the program writes them
     QString defaultName;
     QString initialDir;
 };

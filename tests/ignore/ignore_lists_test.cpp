@@ -52,8 +52,7 @@ TEST_F(IgnoreListsTest, ComparisonKeepsOrderUnchecksAndCounts) {
     model.foundList.setChecked(0, true);
     model.ListaIgnorowania = {QStringLiteral("/D/b.tmp"), QStringLiteral("/d/zzz")};
     lists->Button15Click();
-    EXPECT_EQ(model.foundList.paths(),
-              QStringList({"/d/a.tmp", "/d/c.tmp", "/d/b.TMP"}));
+    EXPECT_EQ(model.foundList.paths(), QStringList({"/d/a.tmp", "/d/c.tmp", "/d/b.TMP"}));
     EXPECT_FALSE(model.foundList.isChecked(0));
     EXPECT_EQ(model.Label48, QStringLiteral("1 plików"));
     EXPECT_EQ(model.Label50, QStringLiteral("3 plików"));

@@ -59,9 +59,9 @@ TEST_F(FilterSetsTest, GaugeIntervalSwitchesToTenthsFromHundredFilters) {
 TEST_F(FilterSetsTest, AddingOutsideTheUserModeSwitchesWithoutAdding) {
     model().EditDodajFiltr = QStringLiteral("*.xyz");
     filters().Button10Click();
-    EXPECT_EQ(ui.texts(), QStringList{QStringLiteral(
-                              "Dodawać nowe filtry możesz we własnym trybie. Zostaniesz "
-                              "przełączony do \"Ustawienia użytkownika\"")});
+    EXPECT_EQ(ui.texts(),
+              QStringList{QStringLiteral("Dodawać nowe filtry możesz we własnym trybie. Zostaniesz "
+                                         "przełączony do \"Ustawienia użytkownika\"")});
     EXPECT_TRUE(model().RadioButton2);
     EXPECT_FALSE(model().ListBoxFiltry.contains(QStringLiteral("*.xyz")));
 
@@ -127,8 +127,8 @@ TEST_F(FilterSetsTest, UnreadableFileKeepsCountAndIntervalAndReportsTheReason) {
     QFile::remove(path("filtr_a3.dat"));
     filters().RadioButton3Click();
     ASSERT_EQ(ui.errors.size(), 1);
-    EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("Cannot open file \"") + path("filtr_a3.dat") +
-                                        QStringLiteral("\". ")));
+    EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("Cannot open file \"") +
+                                        path("filtr_a3.dat") + QStringLiteral("\". ")));
     EXPECT_TRUE(model().ListBoxFiltry.isEmpty());
     EXPECT_EQ(model().Label_LiczbaFiltrow, QStringLiteral("3"));
     EXPECT_EQ(model().LabelProgres, QStringLiteral("3000"));

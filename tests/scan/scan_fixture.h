@@ -3,8 +3,8 @@
 #include "platform/locale_formats.h"
 #include "scan/search_form.h"
 #include "support/fake_file_system.h"
-#include "support/qt_printers.h"
 #include "support/fake_services.h"
+#include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 
 #include <QDir>

@@ -44,7 +44,8 @@ TEST_F(ScanRunTest, AutoIgnoreTakesFilesStrictlyAboveTheThreshold) {
         scan();
         EXPECT_EQ(model().foundList.contains(QStringLiteral("/r/big.tmp")), !c.ignored);
         EXPECT_EQ(model().ListaIgnorowania.contains(QStringLiteral("/r/big.tmp")), c.ignored);
-        EXPECT_EQ(model().Label53, c.ignored ? QStringLiteral("1 plików") : QStringLiteral("0 plików"));
+        EXPECT_EQ(model().Label53,
+                  c.ignored ? QStringLiteral("1 plików") : QStringLiteral("0 plików"));
         EXPECT_EQ(model().ListBoxRozmiar, QList<qint32>{qint32(c.size)}); // size counts anyway
         QStringList stored;
         ASSERT_TRUE(platform::readListFile(home.path() + "/Filtry/ignoralplik.dat", stored));
@@ -198,7 +199,8 @@ TEST_F(ScanRunTest, GaugeStopsAtHundredAndFollowsTheFilterInterval) {
 
 TEST_F(ScanRunTest, ScanCountShowsTheStoredNumberPlusOne) {
     settings.createKey(QStringLiteral("Skanowan"));
-    settings.writeString(QStringLiteral("Skanowan"), QStringLiteral("Liczba"), QStringLiteral("41"));
+    settings.writeString(QStringLiteral("Skanowan"), QStringLiteral("Liczba"),
+                         QStringLiteral("41"));
     scan();
     EXPECT_EQ(model().Label16, QStringLiteral("42"));
     scan();

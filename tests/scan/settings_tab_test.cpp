@@ -13,9 +13,9 @@ protected:
     void SetUp() override {
         ScanFixture::SetUp();
         for (const char* f : {"filtr_a1.dat", "filtr_a2.dat", "filtr_a3.dat", "filtr_user.dat"})
-            ASSERT_TRUE(platform::writeListFile(
-                home.path() + QStringLiteral("/Filtry/") + QString::fromLatin1(f),
-                {QString::fromLatin1(f)}));
+            ASSERT_TRUE(platform::writeListFile(home.path() + QStringLiteral("/Filtry/") +
+                                                    QString::fromLatin1(f),
+                                                {QString::fromLatin1(f)}));
         model().ListBoxFiltry.clear();
     }
     void store(const char* key, const char* name, const char* value) {
@@ -34,7 +34,11 @@ TEST_F(SettingsTabTest, StoredModeSelectionRules) {
         int warnings;
         const char* interval;
     } cases[] = {
-        {{"1", nullptr, nullptr, nullptr}, {"filtr_a2.dat"}, {false, true, false, false}, 0, "1000"},
+        {{"1", nullptr, nullptr, nullptr},
+         {"filtr_a2.dat"},
+         {false, true, false, false},
+         0,
+         "1000"},
         {{nullptr, nullptr, nullptr, "1"}, {"filtr_a1.dat"}, {true, false, false, false}, 0, "0"},
         {{"0", "0", "0", "0"}, {}, {false, false, false, false}, 0, "0"},
         {{"tak", nullptr, "x", nullptr}, {}, {true, false, false, false}, 0, "0"},
@@ -140,8 +144,9 @@ TEST_F(SettingsTabTest, SavedOptionsRoundTripThroughTheStore) {
     model().Edit5 = QStringLiteral("/logi/");
     model().EditRozmiarIgnorowania = QStringLiteral("1000");
     tab().Button8Click();
-    EXPECT_EQ(ui.texts().last(), QStringLiteral("Zapisano nowe ustawienia programu\nZmiany będą "
-                                                "wykonywane od następnego uruchomienia Pylomira !"));
+    EXPECT_EQ(ui.texts().last(),
+              QStringLiteral("Zapisano nowe ustawienia programu\nZmiany będą "
+                             "wykonywane od następnego uruchomienia Pylomira !"));
     store("Skanowan", "Liczba", "0");
 
     // A second window over the same store reads back what was saved.
@@ -162,8 +167,8 @@ TEST_F(SettingsTabTest, SavedOptionsRoundTripThroughTheStore) {
 TEST_F(SettingsTabTest, SaveFailureIsReported) {
     settings.failWrites = true;
     tab().Button8Click();
-    EXPECT_EQ(ui.texts(),
-              QStringList{QStringLiteral("Błąd dostępu do rejestru. Nie masz uprawnień Administratora ?!")});
+    EXPECT_EQ(ui.texts(), QStringList{QStringLiteral(
+                              "Błąd dostępu do rejestru. Nie masz uprawnień Administratora ?!")});
 }
 
 } // namespace

@@ -19,8 +19,8 @@ public:
         scan::MsgIcon icon = scan::MsgIcon::None;
         scan::MsgButtons buttons = scan::MsgButtons::Ok;
     };
-    std::vector<Box> boxes;     // every message box, ShowMessage included (caption "")
-    QStringList errors;         // default error boxes
+    std::vector<Box> boxes; // every message box, ShowMessage included (caption "")
+    QStringList errors;     // default error boxes
     QStringList sounds;
     std::vector<scan::WindowId> windows;
     std::deque<scan::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
