@@ -1,0 +1,36 @@
+// TForm1: every found path, white on black, in a window of its own.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QListView;
+class QStringListModel;
+
+namespace pylomir::ui {
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // Replaces the shown lines; a list that shares its data with the shown
+    // one costs nothing to compare.
+    void setLines(const QStringList& lines);
+    QListView* listView() const { return view_; }
+
+signals:
+    void visibilityChanged(bool visible);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QListView* view_;
+    QStringListModel* model_;
+    QStringList lines_;
+    bool centred_ = false;
+};
+
+} // namespace pylomir::ui

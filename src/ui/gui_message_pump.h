@@ -1,0 +1,32 @@
+// Keeps the window alive while long work runs on the user-interface thread.
+#pragma once
+
+#include "engine/message_pump.h"
+
+#include <QElapsedTimer>
+
+#include <functional>
+
+namespace pylomir::ui {
+
+class GuiMessagePump : public engine::MessagePump {
+public:
+    // Work calls the pump several times per listed file; anything more often
+    // than this is not worth a trip through the event loop.
+    static constexpr qint64 kIntervalMs = 10;
+    // A tick that took longer (redrawing a list of a million entries does)
+    // earns the work as much time again before the next one, up to this.
+    static constexpr qint64 kMaxIntervalMs = 250;
+
+    // Runs before the events are processed, so what gets painted is current.
+    void setTickHandler(std::function<void()> handler) { onTick_ = std::move(handler); }
+
+    void processPendingMessages() override;
+
+private:
+    QElapsedTimer sinceLastTick_;
+    qint64 interval_ = kIntervalMs;
+    std::function<void()> onTick_;
+};
+
+} // namespace pylomir::ui

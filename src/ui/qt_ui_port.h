@@ -1,0 +1,49 @@
+// The UI port in real windows: Qt message boxes, dialogs and sounds.
+#pragma once
+
+#include "scan/ui_port.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+namespace pylomir::ui {
+
+// The application's title, the caption of plain message boxes.
+inline const QString kAppTitle = QStringLiteral("Pylomir 8.5 Pro");
+
+// Turns the program's "Name|*.ext|Name|*.a;*.b" filters into Qt's
+// "Name (*.ext);;Name (*.a *.b)".
+QString toQtFilter(const QString& filter);
+
+class QtUiPort : public scan::UiPort {
+public:
+    // The window that owns the boxes and dialogs.
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void setWindowShower(std::function<void(scan::WindowId)> shower) {
+        showWindow_ = std::move(shower);
+    }
+    // Runs before a modal box or dialog opens, so the window behind it shows
+    // the state that led to it (a paused scan, say).
+    void setBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
+
+    void showMessage(const QString& text) override;
+    scan::MsgAnswer messageBox(const QString& caption, const QString& text, scan::MsgIcon icon,
+                               scan::MsgButtons buttons) override;
+    void showError(const QString& text) override;
+    void playSound(const QString& name) override;
+    std::optional<QString> browseForFolder(const QString& title) override;
+    std::optional<QString> openFileName(const scan::FileDialogSpec& spec) override;
+    std::optional<QString> saveFileName(const scan::FileDialogSpec& spec) override;
+    void showWindow(scan::WindowId window) override;
+
+private:
+    void prepareModal() const;
+
+    QPointer<QWidget> owner_;
+    std::function<void()> beforeModal_;
+    std::function<void(scan::WindowId)> showWindow_;
+};
+
+} // namespace pylomir::ui

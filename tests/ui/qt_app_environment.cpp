@@ -1,0 +1,28 @@
+// One QApplication for the whole test program, created only when tests run
+// (listing the tests must work without any display).
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class QtAppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = new QApplication(argc_, argv_);
+    }
+    void TearDown() override { delete app_; }
+
+private:
+    int argc_ = 1;
+    char name_[8] = "test_ui";
+    char* argv_[2] = {name_, nullptr};
+    QApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+
+} // namespace
