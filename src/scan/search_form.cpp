@@ -1,9 +1,6 @@
 #include "scan/search_form.h"
 
 #include "platform/file_system.h"
-#include "platform/text_file.h"
-
-#include <QFileInfo>
 
 namespace pylomir::scan {
 
@@ -19,15 +16,24 @@ QString SearchForm::filtersDir() const {
 }
 
 void SearchForm::FormCreate() {
-    // Until the scanning modes arrive, the safe set is the filter list.
-    const QString safeSet = filtersDir() + QStringLiteral("filtr_a1.dat");
-    if (QFileInfo::exists(safeSet)) {
-        QString reason;
-        if (!platform::readListFile(safeSet, model_.ListBoxFiltry, &reason))
-            services_.ui->showError(
-                QStringLiteral("Cannot open file \"%1\". %2").arg(safeSet, reason));
-    }
+    settingsTab_.readRegistryBlock();
+    model_.Edit4 = model_.LabelBAK_Katalog;
+    model_.Edit5 = model_.LabelLOG_Katalog;
+    handOverStatistics();
+    pointRecoveryLists();
+    // The animation is embedded in the program; nothing is written beside it.
     ignoreLists_.loadAtStartup();
+    settingsTab_.checkLogFolder();
+    filterSets_.setFilterCount();
+}
+
+void SearchForm::handOverStatistics() {
+    // The deleted-bytes figure goes to the statistics' working holders once
+    // the statistics exist.
+}
+
+void SearchForm::pointRecoveryLists() {
+    // The recovery tab lists the backup and log folders once it exists.
 }
 
 } // namespace pylomir::scan

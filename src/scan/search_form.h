@@ -28,6 +28,9 @@ public:
     QString filtersDir() const;
 
 private:
+    void handOverStatistics();
+    void pointRecoveryLists();
+
     Services services_;
     SearchFormModel model_;
     ignore::IgnoreLists ignoreLists_;

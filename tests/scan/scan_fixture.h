@@ -47,6 +47,7 @@ protected:
         s.programDir = home.path() + QLatin1Char('/');
         form = std::make_unique<scan::SearchForm>(s);
         form->FormCreate();
+        ui.boxes.clear(); // the first start's log-folder message
         model().ListBoxFiltry = {QStringLiteral("*.tmp"), QStringLiteral("*.bak")};
         model().SkanujDysk = QStringLiteral("/r");
         fs.folders[QStringLiteral("/r/")];
