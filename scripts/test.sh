@@ -11,7 +11,8 @@ cmake --build "$root/build" -j "$jobs"
 
 if [[ "${CI:-}" == true || "${PYLOMIR_SANITIZE_TESTS:-0}" == 1 ]]; then
     # The core's tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
-    cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPYLOMIR_WERROR=ON \
+    # clang, so that the archive reader's fuzzer is built and run as well.
+    CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPYLOMIR_WERROR=ON \
         -DPYLOMIR_SANITIZE=ON -DPYLOMIR_BUILD_GUI=OFF -DPYLOMIR_BUILD_BENCH=OFF
     cmake --build "$root/build-asan" -j "$jobs"
     (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs" --timeout 600)

@@ -1,0 +1,105 @@
+#include "backup/archive_format.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace pylomir::backup {
+
+namespace {
+
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+bool startsWithUtf8Mark(const QByteArray& bytes) {
+    return bytes.startsWith(QByteArrayView(kUtf8Mark, 3));
+}
+
+} // namespace
+
+qint32 toDosDateTime(const QDateTime& local) {
+    if (!local.isValid())
+        return (1 << 5 | 1) << 16; // 1980-01-01 00:00:00
+    const QDate d = local.date();
+    const QTime t = local.time();
+    if (d.year() < 1980)
+        return (1 << 5 | 1) << 16;
+    if (d.year() > 2107)
+        return qint32(0xFF9FBF7DU); // 2107-12-31 23:59:58
+    const quint32 date = quint32((d.year() - 1980) * 512 + d.month() * 32 + d.day());
+    const quint32 time = quint32(t.hour() * 2048 + t.minute() * 32 + t.second() / 2);
+    return qint32(date << 16 | time);
+}
+
+QDateTime fromDosDateTime(qint32 dos) {
+    const quint32 u = quint32(dos);
+    const int date = int(u >> 16);
+    const int time = int(u & 0xFFFF);
+    const QDate d(1980 + (date >> 9), (date >> 5) & 15, date & 31);
+    const QTime t((time >> 11), (time >> 5) & 63, (time & 31) * 2);
+    if (!d.isValid() || !t.isValid())
+        return {};
+    return QDateTime(d, t);
+}
+
+QByteArray encodeText(const QString& text) {
+    QStringEncoder encoder("windows-1250");
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError() || startsWithUtf8Mark(bytes))
+        return QByteArray(kUtf8Mark, 3) + text.toUtf8();
+    return bytes;
+}
+
+QString decodeText(const QByteArray& bytes) {
+    if (startsWithUtf8Mark(bytes))
+        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    QStringDecoder decoder("windows-1250");
+    return decoder.decode(bytes);
+}
+
+QByteArray encodeList(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return encodeText(text);
+}
+
+QStringList decodeList(const QByteArray& bytes) {
+    const QString text = decodeText(bytes);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+QString lowerAZ(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + 32);
+    }
+    return out;
+}
+
+QString volumeName(const QString& name, const QString& digits) {
+    const qsizetype sep = qMax(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf('\\'));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot > sep ? name.left(dot) : name;
+    return stem + QLatin1Char('.') + digits;
+}
+
+QString volumeDigits(int volume) {
+    return (QStringLiteral("00") + QString::number(volume)).right(3);
+}
+
+} // namespace pylomir::backup

@@ -1,0 +1,110 @@
+// The backup archive format.
+//
+// All integers are little-endian signed 32-bit ("i32"). A text is stored as
+// i32 byte length followed by its bytes, without terminator (see "Texts").
+//
+// Archive (volume 1):
+//
+//   header   := i32 TitleLen, TitleLen bytes title,
+//               i32 TotalSize   (sum of all members' data sizes, list included)
+//               i32 FileCount   (files the backup set out to store, list excluded)
+//   member*
+//   i32 0       end marker, where the next member's NameLen would stand
+//
+//   member   := i32 NameLen (> 0), NameLen bytes name,
+//               i32 FileDate (DOS date-time, local time: see toDosDateTime)
+//               segment [volume-record segment]...
+//
+//   segment  := 'E' 'C' '2' 0x00   (kSegmentSignature)
+//               block*
+//               i32 0               end of segment
+//
+//   block    := i32 BlockLen, payload
+//               BlockLen > 0: a complete zlib stream (header, deflate data,
+//                             Adler-32) of BlockLen <= kBlockSize bytes that
+//                             inflates to 1..kBlockSize data bytes; every block
+//                             is its own stream, so blocks can be skipped by
+//                             length and a member can continue in the next
+//                             volume without compressor state.
+//               BlockLen < 0: -BlockLen (1..kBlockSize) data bytes as they are,
+//                             used when the zlib stream would not fit in
+//                             kBlockSize bytes.
+//
+// An empty file is a member with one segment holding no blocks.
+//
+// Volumes. When the volume is full (MaxSize set and the position reached
+// MaxSize - kVolumeSlack) the writer closes the segment in progress and writes
+// a volume record where the next NameLen would stand:
+//
+//   record   := i32 12, "NEXT:DISK" followed by three decimal digits (002...)
+//
+// The next volume has no header: it starts with a segment continuing the
+// interrupted member, then the remaining members and, in the last volume, the
+// end marker. Volume n >= 2 is named after the previous one with its
+// extension replaced by "." and the three digits (x.backup, x.002, x.003...).
+// A volume that was just opened always takes at least one block, so a small
+// MaxSize cannot stall the writer; at most 999 volumes are written.
+//
+// The information list is the first member when requested, named
+// "FILE:LIST" (kListMemberName). Its data is text, one line per stored file:
+//
+//   line     := path TAB FileDate(decimal) "=" size(decimal, 64-bit) CR LF
+//
+// Texts (title, names, the list). Bytes are Windows-1250. A text holding a
+// character Windows-1250 cannot represent is stored instead as the UTF-8
+// byte-order mark EF BB BF followed by its UTF-8 bytes; a Windows-1250 text
+// whose bytes would begin with EF BB BF is stored the same way, so a reader
+// tells the two forms apart by the first three bytes alone. Member names are
+// full paths; with backslash separators they are lower-cased (A to Z only),
+// with '/' separators their letter case is kept.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace pylomir::backup {
+
+inline constexpr char kSegmentSignature[4] = {'E', 'C', '2', '\0'};
+// Largest number of data bytes in one block and largest BlockLen.
+inline constexpr qint32 kBlockSize = 16384;
+// Room kept below MaxSize for the block in progress and the closing fields.
+inline constexpr qint32 kVolumeSlack = kBlockSize + 100;
+inline constexpr char kListMemberName[] = "FILE:LIST";
+inline constexpr char kVolumeRecordPrefix[] = "NEXT:DISK";
+inline constexpr qint32 kVolumeRecordLength = 12;
+inline constexpr int kMaxVolumes = 999;
+
+// Reader limits for damaged archives: no real path or title comes near them.
+inline constexpr qint32 kMaxNameLength = 32 * 1024;
+inline constexpr qint32 kMaxTitleLength = 1024 * 1024;
+inline constexpr qint64 kMaxListBytes = 64 * 1024 * 1024;
+
+// Largest file the 32-bit length fields can describe.
+inline constexpr qint64 kMaxMemberSize = 0x7FFFFFFF;
+
+// DOS date-time of a local time: date in the high 16 bits, time (2-second
+// resolution) in the low 16. Times outside 1980..2107 are clamped.
+qint32 toDosDateTime(const QDateTime& local);
+// The local time of a DOS date-time; invalid when the fields are out of range.
+QDateTime fromDosDateTime(qint32 dos);
+
+// Text codec of titles, names and the list (see "Texts" above).
+QByteArray encodeText(const QString& text);
+QString decodeText(const QByteArray& bytes);
+
+// The list member's text and back. Lines are split at CR LF, CR or LF.
+QByteArray encodeList(const QStringList& lines);
+QStringList decodeList(const QByteArray& bytes);
+
+// Lower-cases A to Z only.
+QString lowerAZ(const QString& text);
+
+// The name of the volume after `name` for the three digits (x.backup -> x.002).
+QString volumeName(const QString& name, const QString& digits);
+// The three-digit form of a volume number: "002", "010", "999".
+QString volumeDigits(int volume);
+
+} // namespace pylomir::backup

@@ -1,0 +1,268 @@
+// Restore rules, events, cancelling and the coded failures.
+#include "backup_test_util.h"
+
+#include "engine/message_pump.h"
+#include "support/scripted_ui.h"
+
+#include <functional>
+
+namespace pylomir::backup::testing {
+namespace {
+
+const QDateTime kStored(QDate(2022, 5, 10), QTime(12, 0, 0));
+
+// One archive of a.txt and b.txt, both stored at kStored.
+struct Fixture {
+    QTemporaryDir dir;
+    QString a = dir.filePath("src/a.txt");
+    QString b = dir.filePath("src/b.txt");
+    QString archive = dir.filePath("x.backup");
+    QString out = dir.filePath("out");
+
+    explicit Fixture(qsizetype size = 100) {
+        writeFile(a, compressibleBytes(size, 1), kStored);
+        writeFile(b, randomBytes(size, 2), kStored);
+        TBackupFile bf;
+        configureForBackup(bf);
+        EXPECT_TRUE(bf.Backup({a, b}, archive));
+    }
+};
+
+TEST(RestoreRules, ExistingMissingOlderNewer) {
+    enum Target { Missing, Older, Same, Newer };
+    struct Case {
+        TRestoreMode mode;
+        bool restored[4]; // by Target
+    } cases[] = {
+        {rmAll, {true, true, true, true}},
+        {rmNoOverwrite, {true, false, false, false}},
+        {rmNewer, {true, true, false, false}},
+        {rmExisting, {false, true, true, true}},
+        {rmExistingNewer, {false, true, false, false}},
+    };
+    Fixture fx;
+    for (const Case& c : cases) {
+        for (int t = Missing; t <= Newer; ++t) {
+            SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " target " << t);
+            QDir(fx.out).removeRecursively();
+            const QString target = fx.out + "/a.txt";
+            if (t != Missing)
+                writeFile(target, "OLD", kStored.addSecs(t == Older ? -2 : t == Newer ? 2 : 0));
+            TBackupFile bf;
+            bf.setRestoreMode(c.mode);
+            ASSERT_TRUE(bf.Restore(fx.archive, fx.out));
+            const bool restored = readAll(target) == readAll(fx.a);
+            EXPECT_EQ(restored, c.restored[t]);
+            // b.txt never exists beforehand; the data of skipped members is read past.
+            const bool bRestored = c.mode <= rmNewer;
+            EXPECT_EQ(QFileInfo::exists(fx.out + "/b.txt"), bRestored);
+            EXPECT_EQ(bf.FilesDone(), int(restored) + int(bRestored));
+            EXPECT_EQ(bf.FileCount(), 2);
+        }
+    }
+}
+
+TEST(RestoreEvents, RenameVetoAndRestoredFile) {
+    Fixture fx;
+    TBackupFile bf;
+    std::vector<qint32> dates;
+    bf.OnRestoreFile = [&](TBackupFile* sender, QString& name, qint32 fa, bool& doRestore) {
+        EXPECT_EQ(sender, &bf);
+        dates.push_back(fa);
+        if (name.endsWith("a.txt"))
+            name = fx.out + "/renamed/a2.txt";
+        else
+            doRestore = false;
+    };
+    QStringList finished;
+    bf.OnFileRestored = [&](TBackupFile*, QString& name, QIODevice*& stream) {
+        finished << name;
+        ASSERT_TRUE(stream && stream->isWritable());
+        stream->write("+tail"); // still open: the owner may add to it
+    };
+    ASSERT_TRUE(bf.Restore(fx.archive, fx.out));
+    EXPECT_EQ(dates, std::vector<qint32>(2, toDosDateTime(kStored)));
+    EXPECT_EQ(finished, QStringList{fx.out + "/renamed/a2.txt"});
+    EXPECT_EQ(readAll(fx.out + "/renamed/a2.txt"), readAll(fx.a) + "+tail");
+    // The time is set after the handler wrote.
+    EXPECT_EQ(QFileInfo(fx.out + "/renamed/a2.txt").lastModified(), kStored);
+    EXPECT_FALSE(QFileInfo::exists(fx.out + "/b.txt"));
+    EXPECT_EQ(bf.FilesDone(), 1);
+}
+
+struct CallbackPump : engine::MessagePump {
+    std::function<void()> onPump;
+    void processPendingMessages() override { onPump(); }
+};
+
+TEST(Cancelling, StopAndProgressHandlerEndBeforeTheNextBlock) {
+    Fixture fx(5 * kBlockSize);
+    for (const bool viaPump : {false, true}) {
+        SCOPED_TRACE(viaPump);
+        TBackupFile bf;
+        configureForBackup(bf);
+        int blocks = 0;
+        CallbackPump pump;
+        pump.onPump = [&] {
+            EXPECT_TRUE(bf.Busy());
+            EXPECT_FALSE(bf.Backup({fx.a}, fx.dir.filePath("nested.backup"))); // no re-entry
+            if (viaPump && ++blocks == 2)
+                bf.Stop();
+        };
+        bf.setMessagePump(&pump);
+        std::vector<int> percents;
+        bf.OnProgress = [&](TBackupFile*, const QString&, TPercentage p, bool& go) {
+            percents.push_back(p);
+            if (!viaPump && percents.size() == 3) // the start report, then two blocks
+                go = false;
+        };
+        const QString archive = fx.dir.filePath("stopped.backup");
+        EXPECT_FALSE(bf.Backup({fx.a, fx.b}, archive));
+        EXPECT_FALSE(bf.Busy());
+        EXPECT_EQ(bf.ErrorCode(), 0);
+        EXPECT_EQ(bf.FilesDone(), 0);
+        EXPECT_EQ(bf.BytesDone(), 2 * kBlockSize);
+        EXPECT_EQ(percents.back(), 100);
+        // No end marker: reading it runs off the end.
+        TBackupFile reader;
+        EXPECT_THROW(reader.Restore(archive, fx.out), BackupError);
+        EXPECT_FALSE(reader.Busy());
+
+        blocks = 0;
+        percents.clear();
+        EXPECT_FALSE(bf.Restore(fx.archive, fx.out));
+        EXPECT_EQ(bf.FilesDone(), 0);
+        // The pump runs before the progress report of each block.
+        EXPECT_EQ(QFileInfo(fx.out + "/a.txt").size(), (viaPump ? 2 : 3) * kBlockSize);
+    }
+}
+
+// Runs an operation twice: with OnError attached, and with the message box.
+void expectReported(const std::function<void(TBackupFile&)>& run, qint32 code) {
+    const QString message = backupErrorMessage(code);
+    {
+        TBackupFile bf;
+        Reports reports;
+        reports.attach(bf);
+        run(bf);
+        EXPECT_EQ(bf.ErrorCode(), code);
+        ASSERT_EQ(reports.errors.size(), 1u);
+        EXPECT_EQ(reports.errors[0], std::make_pair(code, message));
+    }
+    TBackupFile bf;
+    pylomir::testing::ScriptedUi ui;
+    bf.setUiPort(&ui);
+    run(bf);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, message);
+    EXPECT_EQ(ui.boxes[0].icon, scan::MsgIcon::Error);
+    EXPECT_EQ(ui.boxes[0].buttons, scan::MsgButtons::Ok);
+}
+
+TEST(ErrorCodes, EachFailureReportsItsCodeAndMessage) {
+    EXPECT_EQ(backupErrorMessage(1), "Nie można odczytać danych z pliku kopii zapasowej !");
+    EXPECT_EQ(backupErrorMessage(6), "Błąd przy kompresji pliku kopii zapasowej !");
+    Fixture fx;
+
+    // 1: the target cannot be created.
+    expectReported(
+        [&](TBackupFile& bf) {
+            QDir().mkpath(fx.out + "/a.txt");
+            EXPECT_FALSE(bf.Restore(fx.archive, fx.out));
+        },
+        ecReadData);
+    QDir(fx.out).removeRecursively();
+
+    // 3: the archive exists but cannot be opened.
+    expectReported(
+        [&](TBackupFile& bf) {
+            QString title;
+            bf.GetArchiveInfo(fx.dir.filePath("src"), nullptr, title);
+        },
+        ecReadArchive);
+
+    // 4: the archive cannot be written.
+    expectReported([&](TBackupFile& bf) { EXPECT_FALSE(bf.Backup({fx.a}, "/dev/full")); },
+                   ecCreateArchive);
+
+    // 5: the information list is cut short.
+    const QString cut = fx.dir.filePath("cut.backup");
+    {
+        TBackupFile bf;
+        configureForBackup(bf);
+        bf.setSaveFileID(true);
+        ASSERT_TRUE(bf.Backup({fx.a}, cut));
+        QFile f(cut);
+        ASSERT_TRUE(f.resize(4 + 4 + 8 + 4 + 9 + 4 + 4 + 4 + 5)); // inside the list's block
+    }
+    expectReported(
+        [&](TBackupFile& bf) {
+            QStringList list{"untouched"};
+            QString title;
+            bf.GetArchiveInfo(cut, &list, title);
+            EXPECT_EQ(list, QStringList{"untouched"});
+            EXPECT_EQ(title, "test");
+            EXPECT_EQ(bf.FileCount(), 1);
+        },
+        ecNotArchive);
+
+    // 6: a damaged compressed block.
+    const QString bad = fx.dir.filePath("bad.backup");
+    QByteArray bytes = readAll(fx.archive);
+    const qsizetype firstBlock = 12 + 4 + encodeText(fx.a).size() + 4 + 4;
+    ASSERT_GT(readI32(bytes, firstBlock), 0);
+    bytes[firstBlock + 4 + 10] = char(bytes[firstBlock + 4 + 10] ^ 0x55);
+    writeFile(bad, bytes);
+    expectReported([&](TBackupFile& bf) { EXPECT_FALSE(bf.Restore(bad, fx.out)); }, ecCompression);
+
+    // 7: no temporary folder for the list.
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", fx.a.toUtf8()); // a file, not a folder
+    expectReported(
+        [&](TBackupFile& bf) {
+            configureForBackup(bf);
+            bf.setSaveFileID(true);
+            EXPECT_FALSE(bf.Backup({fx.a}, fx.dir.filePath("t.backup")));
+            EXPECT_EQ(readAll(fx.dir.filePath("t.backup")).size(), 12 + 4); // header only
+        },
+        ecTempFile);
+    qputenv("TMPDIR", oldTmp);
+}
+
+TEST(ErrorCodes, FileTooLargeForTheFormatIsRefusedWhole) {
+    QTemporaryDir dir;
+    const QString big = dir.filePath("big.img");
+    const QString small = dir.filePath("small.txt");
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(1) << 31)); // sparse
+    }
+    writeFile(small, "small");
+    TBackupFile bf;
+    configureForBackup(bf);
+    Reports reports;
+    reports.attach(bf);
+    EXPECT_FALSE(bf.Backup({big, small}, dir.filePath("l.backup")));
+    EXPECT_EQ(reports.errors, (std::vector<std::pair<qint32, QString>>{
+                                  {ecCreateArchive, backupErrorMessage(ecCreateArchive)}}));
+    EXPECT_EQ(bf.FileCount(), 1);
+    EXPECT_EQ(bf.TotalSize(), 5);
+    ASSERT_TRUE(bf.Restore(dir.filePath("l.backup"), dir.filePath("out")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("out/big.img")));
+    EXPECT_EQ(readAll(dir.filePath("out/small.txt")), "small");
+}
+
+TEST(Restore, MissingArchiveReturnsFalseSilently) {
+    TBackupFile bf;
+    pylomir::testing::ScriptedUi ui;
+    bf.setUiPort(&ui);
+    bool called = false;
+    bf.OnProgress = [&](TBackupFile*, const QString&, TPercentage, bool&) { called = true; };
+    EXPECT_FALSE(bf.Restore("/nonexistent/x.backup", QString()));
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+} // namespace
+} // namespace pylomir::backup::testing
