@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev zlib1g-dev libgtest-dev
           qt6-qpa-plugins)
-[[ "${PYLOMIR_WITH_FUZZ:-1}" == 1 ]] && packages+=(clang)
+[[ "${PYLOMIR_WITH_FUZZ:-1}" == 1 ]] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

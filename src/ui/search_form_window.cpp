@@ -1,8 +1,10 @@
 #include "ui/search_form_window.h"
 
+#include "ui/filters_page.h"
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
 #include "ui/gui_message_pump.h"
+#include "ui/settings_page.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -38,7 +40,6 @@ const QString kCaption =
 const QString kTreeHint =
     QStringLiteral("Zaznacz folder lub dysk.\r\n\r\nObiekt musi być zaznaczony \r\nna niebiesko. "
                    "Możesz wybrać\r\ndowolny folder podrzędny.");
-constexpr int kHintMs = 40000;
 // The animation rests on its last frame, the eighth.
 constexpr int kStillFrame = 7;
 // How often a visible full list is rebuilt while a scan runs.
@@ -59,12 +60,6 @@ void setText(QLabel* label, const QString& text) {
 void setShown(QWidget* widget, bool visible) {
     if (widget->isHidden() == visible)
         widget->setVisible(visible);
-}
-
-// Hints keep their line breaks; Qt wants plain LF.
-QString hintText(const QString& text) {
-    QString out = text;
-    return out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QLabel* caption(const QString& text, QWidget* parent) {
@@ -152,6 +147,22 @@ void TSearchForm::buildLayout() {
     closeProgram_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);
     closeProgram_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     tabs_->setCornerWidget(closeProgram_, Qt::TopRightCorner);
+    const CommandRunner run = [this](const std::function<void()>& action) { command(action); };
+    filtersPage_ = new FiltersPage(form_, run, hints_, tabs_);
+    tabs_->addTab(filtersPage_, style()->standardIcon(QStyle::SP_FileDialogListView),
+                  QStringLiteral("Wybór filtrów"));
+    settingsPage_ = new SettingsPage(form_, run, hints_, tabs_);
+    tabs_->addTab(settingsPage_, style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+                  QStringLiteral("Ustawienia"));
+
+    setHint(Button11_, QStringLiteral("Rozpocznij wyszukiwanie plików w zaznaczonym folderze "
+                                      "lub na dysku"));
+    hints_.add(closeProgram_, QStringLiteral("Zamknij aplikację. Jeśli jeszcze skanuje - musisz "
+                                             "cierpliwie poczekać."));
+    hints_.add(btnStop_, QStringLiteral("Wstrzymaj skanowanie do naciśnięcia \"OK\""));
+    hints_.add(
+        fullListButton_,
+        QStringLiteral("Pokaż w osobnym oknie pełne ścieżki wszystkich znalezionych plików"));
 
     EncartaGauge_ = new QProgressBar(this);
     EncartaGauge_->setRange(0, 100);
@@ -333,9 +344,16 @@ void TSearchForm::syncViews(bool full) {
     setShown(StatusBar1_, m_.StatusBar1Visible);
     setText(StatusBar1Panel_, m_.StatusBar1Panel);
 
-    const QString hint = m_.DhCheckFolder1ShowHint ? hintText(kTreeHint) : QString();
+    // The tree's own flag is turned on by every folder change; the hint
+    // switch still has the last word, so hints once turned off stay off.
+    const QString hint =
+        m_.DhCheckFolder1ShowHint && m_.hintsShown ? hintText(kTreeHint) : QString();
     if (DhCheckFolder1_->toolTip() != hint)
         DhCheckFolder1_->setToolTip(hint);
+
+    hints_.apply(m_.hintsShown);
+    filtersPage_->sync();
+    settingsPage_->sync();
 
     syncTimer(Timer1_, m_.Timer1);
     syncTimer(Timer2_, m_.Timer2);

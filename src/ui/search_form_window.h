@@ -3,6 +3,7 @@
 #pragma once
 
 #include "scan/search_form.h"
+#include "ui/hint_switch.h"
 
 #include <QElapsedTimer>
 #include <QPixmap>
@@ -21,8 +22,10 @@ class QFileSystemModel;
 
 namespace pylomir::ui {
 
+class FiltersPage;
 class FoundListView;
 class GuiMessagePump;
+class SettingsPage;
 class TForm1;
 
 class TSearchForm : public QWidget {
@@ -46,6 +49,9 @@ public:
     TForm1* fullListWindow() const { return Form1_; }
     QLabel* statusLabel() const { return Label12_; }
     QLabel* foundCountLabel() const { return Label50_; }
+    QTabWidget* tabs() const { return tabs_; }
+    FiltersPage* filtersPage() const { return filtersPage_; }
+    SettingsPage* settingsPage() const { return settingsPage_; }
 
     // Root folders in the tree's terms ("/", "/home/x", "C:/Windows").
     void selectFolder(const QString& path);
@@ -89,6 +95,9 @@ private:
     QPixmap stillFrame_;
     QTabWidget* tabs_ = nullptr;
     FoundListView* foundList_ = nullptr;     // FoundList
+    FiltersPage* filtersPage_ = nullptr;     // "Wybór filtrów"
+    SettingsPage* settingsPage_ = nullptr;   // "Ustawienia"
+    HintSwitch hints_;                       // hints that "Pokaż podpowiedzi" governs
     QPushButton* closeProgram_ = nullptr;    // "Zamknij program"
     QProgressBar* EncartaGauge_ = nullptr;   // scan progress
     QStatusBar* StatusSkanowania_ = nullptr; // the folder being scanned

@@ -1,5 +1,7 @@
 #include "platform/settings_store.h"
 
+#include "env_guard.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,48 +12,40 @@ using namespace pylomir::platform;
 
 namespace {
 
+// Every write reaches the file at once, so a fresh store reads what the last one left.
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(tmp_.isValid()); }
     std::unique_ptr<SettingsStore> open() const { return openSettingsStore(file()); }
     QString file() const { return tmp_.path() + QStringLiteral("/Tessaly/Pylomir.ini"); }
     QTemporaryDir tmp_;
+    const QString key_ = QStringLiteral("Skanowan");
 };
 
 TEST_F(SettingsStoreTest, CreatedKeysSurviveAReopenEvenWhenEmpty) {
-    {
-        auto store = open();
-        EXPECT_FALSE(store->keyExists(QStringLiteral("Skanowan")));
-        EXPECT_FALSE(store->readString(QStringLiteral("Skanowan"), QStringLiteral("Liczba")));
-        // Writing needs the key to exist, as with an opened registry key.
-        EXPECT_FALSE(store->writeString(QStringLiteral("Skanowan"), QStringLiteral("Liczba"),
-                                        QStringLiteral("1")));
-        EXPECT_TRUE(store->createKey(QStringLiteral("Skanowan")));
-        EXPECT_TRUE(store->createKey(QStringLiteral("SKANOWAN"))); // the same key again
-        EXPECT_FALSE(store->createKey(QString()));
-    }
     auto store = open();
-    EXPECT_TRUE(store->keyExists(QStringLiteral("Skanowan")));
-    EXPECT_TRUE(store->keyExists(QStringLiteral("skanowan")));
-    EXPECT_FALSE(store->keyExists(QStringLiteral("Usunieto")));
+    EXPECT_FALSE(store->keyExists(key_));
+    EXPECT_FALSE(store->readString(key_, "Liczba"));
+    // Writing needs the key to exist, as with an opened registry key.
+    EXPECT_FALSE(store->writeString(key_, "Liczba", "1"));
+    EXPECT_TRUE(store->createKey(key_));
+    EXPECT_TRUE(store->createKey("SKANOWAN")); // the same key again
+    EXPECT_FALSE(store->createKey(QString()));
+
+    store = open();
+    EXPECT_TRUE(store->keyExists("skanowan"));
+    EXPECT_FALSE(store->keyExists("Usunieto"));
     // An empty key has no values, whatever keeps it in the file.
-    EXPECT_FALSE(store->readString(QStringLiteral("Skanowan"), QStringLiteral("Liczba")));
-    EXPECT_FALSE(store->readString(QStringLiteral("Skanowan"), QStringLiteral("@")));
-    EXPECT_FALSE(store->readString(QStringLiteral("Skanowan"), QString()));
+    for (const QString& name : {QStringLiteral("Liczba"), QStringLiteral("@"), QString()})
+        EXPECT_FALSE(store->readString(key_, name)) << name.toStdString();
 }
 
 TEST_F(SettingsStoreTest, ValueNamesIgnoreLetterCaseAndKeepTheirFirstSpelling) {
-    {
-        auto store = open();
-        ASSERT_TRUE(store->createKey(QStringLiteral("Usunieto")));
-        ASSERT_TRUE(store->writeString(QStringLiteral("Usunieto"), QStringLiteral("Listbox"),
-                                       QStringLiteral("5")));
-        ASSERT_TRUE(store->writeString(QStringLiteral("usunieto"), QStringLiteral("ListBox"),
-                                       QStringLiteral("7")));
-    }
     auto store = open();
-    EXPECT_EQ(store->readString(QStringLiteral("USUNIETO"), QStringLiteral("LISTBOX")),
-              QStringLiteral("7"));
+    ASSERT_TRUE(store->createKey(key_));
+    ASSERT_TRUE(store->writeString(key_, "Listbox", "5"));
+    ASSERT_TRUE(store->writeString("skanowan", "ListBox", "7"));
+    EXPECT_EQ(open()->readString("SKANOWAN", "LISTBOX"), QStringLiteral("7"));
     QFile f(file());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray ini = f.readAll();
@@ -60,57 +54,37 @@ TEST_F(SettingsStoreTest, ValueNamesIgnoreLetterCaseAndKeepTheirFirstSpelling) {
 }
 
 TEST_F(SettingsStoreTest, ValuesRoundTripExactly) {
-    const QStringList values = {
-        QString(),
-        QStringLiteral("0"),
-        QStringLiteral("C:\\"),
-        QStringLiteral("C:\\\\"),
-        QStringLiteral("/home/użytkownik/Kopie zapasowe/"),
-        QStringLiteral("05.12.2026 14:05:33"),
-        QStringLiteral("zażółć gęślą jaźń ĄĆĘŁŃÓŚŹŻ"),
-        QStringLiteral("@Variant(abc)"),
-        QStringLiteral("a,b, c"),
-        QStringLiteral("  z odstępami  "),
-        QStringLiteral("\"w cudzysłowie\" ; = # [sekcja]"),
-        QStringLiteral("wiersz\npo wierszu"),
-        QStringLiteral("日本"),
-    };
-    {
-        auto store = open();
-        ASSERT_TRUE(store->createKey(QStringLiteral("Skanowan")));
-        for (int i = 0; i < values.size(); ++i)
-            ASSERT_TRUE(store->writeString(QStringLiteral("Skanowan"), QStringLiteral("V%1").arg(i),
-                                           values[i]));
-    }
+    const QStringList values = {"",
+                                "C:\\",
+                                "C:\\\\",
+                                "zażółć gęślą jaźń ĄĆĘŁŃÓŚŹŻ 日本",
+                                "@Variant(abc)",
+                                "a,b, c",
+                                "  z odstępami  ",
+                                "\"w cudzysłowie\" ; = # [sekcja]",
+                                "wiersz\npo wierszu"};
     auto store = open();
-    for (int i = 0; i < values.size(); ++i) {
-        SCOPED_TRACE(values[i].toStdString());
-        EXPECT_EQ(store->readString(QStringLiteral("Skanowan"), QStringLiteral("V%1").arg(i)),
-                  values[i]);
-    }
+    ASSERT_TRUE(store->createKey(key_));
+    for (int i = 0; i < values.size(); ++i)
+        ASSERT_TRUE(store->writeString(key_, QString::number(i), values[i]));
+    store = open();
+    for (int i = 0; i < values.size(); ++i)
+        EXPECT_EQ(store->readString(key_, QString::number(i)), values[i]);
 }
 
 TEST_F(SettingsStoreTest, UnwritableFileMakesWritesFail) {
     // A folder where the file should be: sync cannot replace it.
     ASSERT_TRUE(QDir().mkpath(file()));
-    auto store = open();
-    EXPECT_FALSE(store->createKey(QStringLiteral("Ustawienia")));
+    EXPECT_FALSE(open()->createKey(key_));
 }
 
 TEST_F(SettingsStoreTest, EnvironmentNamesTheDefaultFile) {
     const QString viaEnv = tmp_.path() + QStringLiteral("/env.ini");
-    const QByteArray old = qgetenv("PYLOMIR_SETTINGS");
-    qputenv("PYLOMIR_SETTINGS", QFile::encodeName(viaEnv));
     {
-        auto store = openSettingsStore();
-        EXPECT_TRUE(store->createKey(QStringLiteral("Ustawienia")));
+        const EnvGuard env("PYLOMIR_SETTINGS", QFile::encodeName(viaEnv));
+        EXPECT_TRUE(openSettingsStore()->createKey(key_));
     }
-    if (old.isEmpty())
-        qunsetenv("PYLOMIR_SETTINGS");
-    else
-        qputenv("PYLOMIR_SETTINGS", old);
-    EXPECT_TRUE(QFile::exists(viaEnv));
-    EXPECT_TRUE(openSettingsStore(viaEnv)->keyExists(QStringLiteral("ustawienia")));
+    EXPECT_TRUE(openSettingsStore(viaEnv)->keyExists("skanowan"));
 }
 
 } // namespace

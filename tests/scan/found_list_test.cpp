@@ -22,7 +22,9 @@ TEST(FoundListTest, IndexFollowsGrowthRemovalAndReplacement) {
         list.append(QStringLiteral("/t/f%1.tmp").arg(i));
     for (int i = 0; i < 5000; i += 499)
         ASSERT_TRUE(list.contains(QStringLiteral("/T/F%1.TMP").arg(i)));
+    list.setCurrent(4999);
     list.removeAt(0);
+    EXPECT_EQ(list.current(), 4998); // still the same entry
     EXPECT_FALSE(list.contains(QStringLiteral("/t/f0.tmp")));
     EXPECT_TRUE(list.contains(QStringLiteral("/t/f4999.tmp")));
     EXPECT_EQ(list.path(0), QStringLiteral("/t/f1.tmp"));
@@ -34,27 +36,6 @@ TEST(FoundListTest, IndexFollowsGrowthRemovalAndReplacement) {
     EXPECT_FALSE(list.contains(QStringLiteral("/x/a")));
     list.append(QStringLiteral("/x/a"));
     EXPECT_TRUE(list.contains(QStringLiteral("/x/a")));
-}
-
-TEST(FoundListTest, StatesAreIndependentAndReplacementClearsThem) {
-    FoundList list;
-    list.append(QStringLiteral("a"));
-    list.append(QStringLiteral("b"));
-    list.append(QStringLiteral("c"));
-    list.setChecked(0, true);
-    list.setSelected(1, true);
-    list.setCurrent(2);
-    EXPECT_TRUE(list.isChecked(0));
-    EXPECT_FALSE(list.isSelected(0));
-    EXPECT_TRUE(list.isSelected(1));
-    EXPECT_FALSE(list.isChecked(1));
-    EXPECT_EQ(list.current(), 2);
-    list.removeAt(0);
-    EXPECT_EQ(list.current(), 1); // still "c"
-    EXPECT_TRUE(list.isSelected(0));
-    list.assign(list.paths());
-    EXPECT_FALSE(list.isSelected(0));
-    EXPECT_EQ(list.current(), -1);
 }
 
 } // namespace

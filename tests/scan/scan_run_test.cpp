@@ -100,16 +100,6 @@ TEST_F(ScanRunTest, UnlistableRootShowsTheErrorAndEndsIdle) {
     EXPECT_FALSE(model().Timer1.Enabled || model().Timer2.Enabled);
 }
 
-TEST_F(ScanRunTest, FolderFailingMidTreeKeepsWhatWasFound) {
-    fs.add(QStringLiteral("/r/a.tmp"), 1);
-    fs.addFolder(QStringLiteral("/r/locked"));
-    fs.unlistable[QStringLiteral("/r/locked/")] = true;
-    scan();
-    EXPECT_EQ(model().foundList.paths(), QStringList{QStringLiteral("/r/a.tmp")});
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].caption, QStringLiteral("Błąd"));
-}
-
 TEST_F(ScanRunTest, InvalidMaskIsReportedAndTheWindowReturnsToIdle) {
     fs.add(QStringLiteral("/r/a.tmp"), 1);
     model().ListBoxIgnorujTypy = {QStringLiteral("[a")};
@@ -272,14 +262,6 @@ TEST_F(ScanRunTest, OptionsReachTheEngine) {
     model().CheckBox149 = true;
     scan();
     EXPECT_EQ(model().foundList.count(), 2);
-}
-
-TEST_F(ScanRunTest, ChoosingAFolderSetsTheNextRoot) {
-    model().StatusBar1Visible = true;
-    run().DhCheckFolder1ChangeFolder(QStringLiteral("/home/u/Pobrane"));
-    EXPECT_EQ(model().SkanujDysk, QStringLiteral("/home/u/Pobrane"));
-    EXPECT_TRUE(model().StatusSkanowaniaVisible);
-    EXPECT_FALSE(model().StatusBar1Visible);
 }
 
 } // namespace

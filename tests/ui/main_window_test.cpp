@@ -75,6 +75,12 @@ protected:
         for (const char* name : {"a.tmp", "b.TMP", "sub/c.tmp", "keep.txt"})
             touch(scanRoot_ + QLatin1Char('/') + QLatin1String(name));
         settings_ = platform::openSettingsStore(home_.filePath("settings.ini"));
+        // A stored safe mode, so the start-up sequence loads its filters.
+        ASSERT_TRUE(settings_->createKey("Skanowan"));
+        ASSERT_TRUE(settings_->writeString("Skanowan", "Liczba", "0"));
+        ASSERT_TRUE(settings_->writeString("Skanowan", "RozmiarIgnoral", "670000"));
+        ASSERT_TRUE(settings_->createKey("Ustawienia"));
+        ASSERT_TRUE(settings_->writeString("Ustawienia", "Bezpieczny", "1"));
 
         services_.fileSystem = &platform::realFileSystem();
         services_.settings = settings_.get();

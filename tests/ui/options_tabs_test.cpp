@@ -1,0 +1,318 @@
+// The "Wybór filtrów" and "Ustawienia" tabs driven as a user would: clicks,
+// typing and check boxes, with the results read back from the widgets.
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/locale_formats.h"
+#include "platform/program_dir.h"
+#include "platform/settings_store.h"
+#include "platform/text_file.h"
+#include "scan/search_form.h"
+#include "support/scripted_ui.h"
+#include "ui/filters_page.h"
+#include "ui/gui_message_pump.h"
+#include "ui/search_form_window.h"
+#include "ui/settings_page.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace pylomir;
+using scan::FilterMode;
+using scan::SearchFormModel;
+
+namespace {
+
+const QStringList kSafe = {"*.tmp", "*.bak", "~*.*"};
+const QStringList kLessSafe = {"*.tmp", "*.bak", "~*.*", "*.log", "*.old"};
+const QStringList kAdvanced = {"*.tmp", "*.bak", "~*.*", "*.log", "*.old", "*.reg", "*.dmp"};
+const QStringList kUser = {"*.tmp", "*.chk"};
+
+QStringList shownFilters(const QListWidget& list) {
+    QStringList out;
+    for (int i = 0; i < list.count(); ++i)
+        out << list.item(i)->text();
+    return out;
+}
+
+void typeInto(QWidget* widget, const QString& text) {
+    widget->setFocus(Qt::TabFocusReason);
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+void clickInto(QWidget* widget) {
+    const QPointF at(4, 4);
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+class OptionsTabsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home_.isValid());
+        qputenv("PYLOMIR_HOME", QFile::encodeName(home_.path()));
+        ASSERT_TRUE(QDir(home_.path()).mkpath("Filtry"));
+        const std::pair<const char*, QStringList> sets[] = {{"filtr_a1.dat", kSafe},
+                                                            {"filtr_a2.dat", kLessSafe},
+                                                            {"filtr_a3.dat", kAdvanced},
+                                                            {"filtr_user.dat", kUser}};
+        for (const auto& [name, masks] : sets)
+            ASSERT_TRUE(platform::writeListFile(filterFile(name), masks));
+
+        settings_ = platform::openSettingsStore(home_.filePath("settings.ini"));
+        ASSERT_TRUE(settings_->createKey("Skanowan"));
+        ASSERT_TRUE(settings_->writeString("Skanowan", "Liczba", "0"));
+        ASSERT_TRUE(settings_->writeString("Skanowan", "LOGKatalog", "/var/log/pylomir/"));
+        ASSERT_TRUE(settings_->writeString("Skanowan", "BAKKatalog", "/var/backups/pylomir/"));
+        ASSERT_TRUE(settings_->writeString("Skanowan", "RozmiarIgnoral", "670000"));
+        ASSERT_TRUE(settings_->createKey("Ustawienia"));
+        ASSERT_TRUE(settings_->writeString("Ustawienia", "Bezpieczny", "1"));
+
+        services_.fileSystem = &platform::realFileSystem();
+        services_.settings = settings_.get();
+        services_.clock = &platform::systemClock();
+        services_.locale = &locale_;
+        services_.ui = &ui_;
+        services_.pump = &pump_;
+        services_.programDir = platform::programDir();
+        form_ = std::make_unique<scan::SearchForm>(services_);
+        form_->FormCreate();
+        window_ = std::make_unique<ui::TSearchForm>(*form_, &pump_);
+        window_->show();
+        filters_ = window_->filtersPage();
+        settingsTab_ = window_->settingsPage();
+    }
+
+    void TearDown() override {
+        window_.reset();
+        qunsetenv("PYLOMIR_HOME");
+    }
+
+    QString filterFile(const char* name) const { return home_.filePath("Filtry/") + name; }
+
+    QStringList fileMasks(const char* name) const {
+        QStringList lines;
+        EXPECT_TRUE(platform::readListFile(filterFile(name), lines));
+        return lines;
+    }
+
+    QRadioButton* radio(FilterMode mode) const { return filters_->modeButton(mode); }
+    FilterMode checkedMode() const {
+        for (FilterMode mode : {FilterMode::Bezpieczny, FilterMode::MniejBezpieczny,
+                                FilterMode::Zaawansowany, FilterMode::Uzytkownika}) {
+            if (radio(mode)->isChecked())
+                return mode;
+        }
+        ADD_FAILURE() << "no mode shown as selected";
+        return FilterMode::Bezpieczny;
+    }
+
+    QTemporaryDir home_;
+    std::unique_ptr<platform::SettingsStore> settings_;
+    platform::LocaleFormats locale_{QLocale(QLocale::Polish, QLocale::Poland)};
+    pylomir::testing::ScriptedUi ui_;
+    ui::GuiMessagePump pump_;
+    scan::Services services_;
+    std::unique_ptr<scan::SearchForm> form_;
+    std::unique_ptr<ui::TSearchForm> window_;
+    ui::FiltersPage* filters_ = nullptr;
+    ui::SettingsPage* settingsTab_ = nullptr;
+};
+
+TEST_F(OptionsTabsTest, EachModeShowsItsFiltersAndCountAndOnlyItsRadio) {
+    EXPECT_EQ(shownFilters(*filters_->filterList()), kSafe);
+    EXPECT_EQ(filters_->filterCountLabel()->text(), "3");
+
+    struct Case {
+        FilterMode mode;
+        QStringList masks;
+        bool warning;
+    };
+    const Case cases[] = {{FilterMode::MniejBezpieczny, kLessSafe, false},
+                          {FilterMode::Zaawansowany, kAdvanced, true},
+                          {FilterMode::Uzytkownika, kUser, false},
+                          {FilterMode::Bezpieczny, kSafe, false}};
+    for (const Case& c : cases) {
+        ui_.boxes.clear();
+        radio(c.mode)->click();
+        EXPECT_EQ(shownFilters(*filters_->filterList()), c.masks);
+        EXPECT_EQ(filters_->filterCountLabel()->text(), QString::number(c.masks.size()));
+        EXPECT_EQ(checkedMode(), c.mode);
+        for (QRadioButton* other : filters_->findChildren<QRadioButton*>())
+            EXPECT_EQ(other->isChecked(), other == radio(c.mode)) << other->text().toStdString();
+        EXPECT_EQ(ui_.boxes.size() == 1 && ui_.boxes[0].caption == "Uwaga !! ", c.warning);
+    }
+
+    // A second click on the selected mode neither unselects it nor reloads.
+    form_->model().ListBoxFiltry.append("*.kept");
+    radio(FilterMode::Bezpieczny)->click();
+    EXPECT_TRUE(radio(FilterMode::Bezpieczny)->isChecked());
+    EXPECT_EQ(filters_->filterList()->count(), kSafe.size() + 1);
+
+    // A model with no mode selected shows none.
+    SearchFormModel& m = form_->model();
+    m.RadioButton4 = m.RadioButton1 = m.RadioButton3 = m.RadioButton2 = false;
+    window_->syncViews();
+    for (QRadioButton* r : filters_->findChildren<QRadioButton*>())
+        EXPECT_FALSE(r->isChecked()) << r->text().toStdString();
+}
+
+TEST_F(OptionsTabsTest, AddingOutsideTheUserModeSwitchesFirstAndAddsOnTheSecondPress) {
+    typeInto(filters_->newFilterEdit(), "*.xyz");
+    EXPECT_EQ(form_->model().EditDodajFiltr, "*.xyz");
+    EXPECT_EQ(checkedMode(), FilterMode::Bezpieczny); // typing alone picks no mode
+
+    filters_->addButton()->click();
+    EXPECT_EQ(ui_.texts(),
+              QStringList{"Dodawać nowe filtry możesz we własnym trybie. Zostaniesz przełączony "
+                          "do \"Ustawienia użytkownika\""});
+    EXPECT_EQ(checkedMode(), FilterMode::Uzytkownika);
+    EXPECT_EQ(shownFilters(*filters_->filterList()), kUser);
+    EXPECT_EQ(filters_->newFilterEdit()->text(), "*.xyz");
+
+    filters_->addButton()->click();
+    EXPECT_EQ(shownFilters(*filters_->filterList()), kUser + QStringList{"*.xyz"});
+    EXPECT_EQ(filters_->filterCountLabel()->text(), "3");
+    EXPECT_EQ(fileMasks("filtr_user.dat"), kUser + QStringList{"*.xyz"});
+
+    // A click into the field, unlike typing, picks the user's mode.
+    radio(FilterMode::Bezpieczny)->click();
+    clickInto(filters_->newFilterEdit());
+    EXPECT_EQ(checkedMode(), FilterMode::Uzytkownika);
+}
+
+TEST_F(OptionsTabsTest, DeletingTheEntrySelectedInTheListRewritesTheModesFile) {
+    QListWidget* list = filters_->filterList();
+    filters_->deleteButton()->click();
+    EXPECT_EQ(ui_.texts(), QStringList{"Nie zaznaczono żadnego typu filtra do usunięcia !"});
+
+    list->setCurrentRow(1);
+    EXPECT_EQ(form_->model().ListBoxFiltryItemIndex, 1);
+    filters_->deleteButton()->click();
+    const QStringList left = {"*.tmp", "~*.*"};
+    EXPECT_EQ(shownFilters(*list), left);
+    EXPECT_EQ(fileMasks("filtr_a1.dat"), left);
+    EXPECT_EQ(filters_->filterCountLabel()->text(), "2");
+    // Nothing is selected afterwards, so a second press deletes nothing.
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    filters_->deleteButton()->click();
+    EXPECT_EQ(fileMasks("filtr_a1.dat"), left);
+}
+
+TEST_F(OptionsTabsTest, HintSwitchClearsTheListedHintsButKeepsTheStartButtons) {
+    QCheckBox* hintsBox = settingsTab_->optionBox(&SearchFormModel::CheckBox99);
+    ASSERT_NE(hintsBox, nullptr);
+    ASSERT_TRUE(hintsBox->isChecked());
+    std::vector<QWidget*> governed = {window_->folderTree(),
+                                      window_->closeButton(),
+                                      window_->fullListButton(),
+                                      window_->pauseButton(),
+                                      settingsTab_->saveButton(),
+                                      filters_->storeModeButton(),
+                                      filters_->addButton(),
+                                      filters_->deleteButton(),
+                                      filters_->sortButton(),
+                                      radio(FilterMode::Bezpieczny),
+                                      radio(FilterMode::MniejBezpieczny),
+                                      radio(FilterMode::Zaawansowany),
+                                      radio(FilterMode::Uzytkownika)};
+    for (QWidget* w : governed)
+        EXPECT_FALSE(w->toolTip().isEmpty()) << w->metaObject()->className();
+
+    hintsBox->click();
+    EXPECT_FALSE(form_->model().hintsShown);
+    for (QWidget* w : governed)
+        EXPECT_TRUE(w->toolTip().isEmpty()) << w->metaObject()->className();
+    EXPECT_FALSE(window_->startButton()->toolTip().isEmpty());
+
+    // A folder change turns the tree's own flag on; the switch still rules.
+    window_->selectFolder(home_.path());
+    EXPECT_TRUE(window_->folderTree()->toolTip().isEmpty());
+
+    hintsBox->click();
+    EXPECT_EQ(radio(FilterMode::Bezpieczny)->toolTip(),
+              "Skanowanie potrwa około 2 minut (w zależności od ilości plików na dysku)");
+    EXPECT_FALSE(window_->folderTree()->toolTip().isEmpty());
+}
+
+TEST_F(OptionsTabsTest, SettingsEditedOnTheTabAreSavedAndTheSizeFieldFollowsItsBox) {
+    EXPECT_EQ(settingsTab_->logFolderEdit()->text(), "/var/log/pylomir/");
+    EXPECT_EQ(settingsTab_->optionBox(&SearchFormModel::CheckBox147), nullptr); // hidden
+
+    ui_.folderAnswers = {std::optional<QString>("/srv/kopie"), std::nullopt};
+    settingsTab_->backupFolderButton()->click();
+    settingsTab_->logFolderButton()->click(); // cancelled: unchanged
+    EXPECT_EQ(settingsTab_->backupFolderEdit()->text(), "/srv/kopie/");
+    EXPECT_EQ(settingsTab_->logFolderEdit()->text(), "/var/log/pylomir/");
+
+    settingsTab_->ignoreSizeEdit()->selectAll();
+    typeInto(settingsTab_->ignoreSizeEdit(), "1000");
+    settingsTab_->optionBox(&SearchFormModel::CheckBox102)->click();
+    settingsTab_->optionBox(&SearchFormModel::CheckBox141)->click();
+    EXPECT_FALSE(settingsTab_->ignoreSizeEdit()->isEnabled());
+    settingsTab_->saveButton()->click();
+
+    EXPECT_EQ(settings_->readString("Skanowan", "BAKKatalog"), "/srv/kopie/");
+    EXPECT_EQ(settings_->readString("Skanowan", "RozmiarIgnoral"), "1000");
+    EXPECT_EQ(settings_->readString("Ustawienia", "AutoHTML"), "1");
+    EXPECT_EQ(settings_->readString("Ustawienia", "Ignorowanie"), "0");
+    settingsTab_->optionBox(&SearchFormModel::CheckBox141)->click();
+    EXPECT_TRUE(settingsTab_->ignoreSizeEdit()->isEnabled());
+}
+
+// Every control of the two tabs gets the room it asks for and lies inside
+// its tab. Set PYLOMIR_SCREENSHOTS to a folder to keep pictures of them.
+TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
+    EXPECT_EQ(window_->size(), QSize(926, 485));
+    QTabWidget* tabs = window_->tabs();
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(1), "Wybór filtrów");
+    EXPECT_EQ(tabs->tabText(2), "Ustawienia");
+    const QString shots = qEnvironmentVariable("PYLOMIR_SCREENSHOTS");
+    const std::pair<QWidget*, const char*> pages[] = {{filters_, "pylomir-filters.png"},
+                                                      {settingsTab_, "pylomir-settings.png"}};
+    for (const auto& [page, file] : pages) {
+        tabs->setCurrentWidget(page);
+        QApplication::processEvents();
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            const auto* label = qobject_cast<QLabel*>(w);
+            if (!w->isVisibleTo(page) || (!label && !w->inherits("QAbstractButton")))
+                continue;
+            const QString name = label ? label->text() : qobject_cast<QAbstractButton*>(w)->text();
+            const QRect inPage(w->mapTo(page, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(page->rect().contains(inPage)) << name.toStdString();
+            if (label && label->wordWrap()) {
+                EXPECT_GE(w->height(), w->heightForWidth(w->width())) << name.toStdString();
+            } else {
+                EXPECT_GE(w->width(), w->sizeHint().width()) << name.toStdString();
+                EXPECT_GE(w->height(), w->sizeHint().height()) << name.toStdString();
+            }
+        }
+        if (!shots.isEmpty())
+            window_->grab().save(QDir(shots).filePath(QString::fromLatin1(file)));
+    }
+}
+
+} // namespace
