@@ -66,7 +66,10 @@ bool SettingsTab::readSkanowan() {
     m_.Label26 = read("SkasowanoMB");
     m_.LabelLOG_Katalog = read("LOGKatalog");
     m_.LabelBAK_Katalog = read("BAKKatalog");
-    m_.EditRozmiarIgnorowania = read("RozmiarIgnoral");
+    // Statistics written at exit create this key without the threshold; an
+    // empty threshold would stop every scan, so a missing one keeps the default.
+    if (const auto threshold = store.readString(kSkanowan, QStringLiteral("RozmiarIgnoral")))
+        m_.EditRozmiarIgnorowania = *threshold;
     return true;
 }
 

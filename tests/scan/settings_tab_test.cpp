@@ -97,7 +97,7 @@ TEST_F(SettingsTabTest, BlockReadsValuesAndRunsClickHandlers) {
     EXPECT_EQ(model().Label22, QStringLiteral("05.12.2026 14:05:33"));
     EXPECT_EQ(model().LabelBAK_Katalog, QStringLiteral("/kopie/"));
     EXPECT_EQ(model().LabelLOG_Katalog, QString()); // missing value: empty text
-    EXPECT_EQ(model().EditRozmiarIgnorowania, QString());
+    EXPECT_EQ(model().EditRozmiarIgnorowania, QStringLiteral("670000")); // kept when missing
     EXPECT_EQ(model().Label15, QStringLiteral("77"));
     EXPECT_FALSE(model().hintsShown);
     EXPECT_FALSE(model().EditRozmiarIgnorowaniaEnabled);
