@@ -4,8 +4,6 @@
 #include "backup/archive_format.h"
 #include "backup/backup_file.h"
 
-#include <QByteArray>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,35 +12,31 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <random>
 #include <utility>
 #include <vector>
 
 namespace pylomir::backup::testing {
 
-inline QByteArray randomBytes(qsizetype n, unsigned seed) {
-    std::mt19937 gen(seed);
-    QByteArray out(n, Qt::Uninitialized);
-    for (qsizetype i = 0; i < n; ++i)
-        out[i] = char(gen() & 0xFF);
-    return out;
-}
-
-// Text-like data that deflate shrinks a lot.
-inline QByteArray compressibleBytes(qsizetype n, unsigned seed) {
+// Random bytes, or text-like bytes that deflate shrinks a lot.
+inline QByteArray testData(qsizetype n, unsigned seed, bool text = false) {
     static const char* const words[] = {"plik ", "kopia ", "zapasowa ", "folder ", "dane\r\n"};
     std::mt19937 gen(seed);
     QByteArray out;
-    while (out.size() < n)
-        out += words[gen() % 5];
+    out.reserve(n + 16);
+    while (out.size() < n) {
+        if (text)
+            out += words[gen() % 5];
+        else
+            out += char(gen() & 0xFF);
+    }
     out.truncate(n);
     return out;
 }
 
-inline QByteArray i32(qint32 v) {
+inline QByteArray i32(qint64 v) {
     char b[4];
-    qToLittleEndian(v, b);
+    qToLittleEndian(qint32(v), b);
     return QByteArray(b, 4);
 }
 
@@ -50,11 +44,14 @@ inline qint32 readI32(const QByteArray& bytes, qsizetype at) {
     return qFromLittleEndian<qint32>(bytes.constData() + at);
 }
 
+// A member of one segment holding `blocks`.
+inline QByteArray member(const QByteArray& name, qint32 date, const QByteArray& blocks) {
+    return i32(name.size()) + name + i32(date) + QByteArray("EC2\0", 4) + blocks + i32(0);
+}
+
 inline QByteArray readAll(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 inline void writeFile(const QString& path, const QByteArray& data,
@@ -63,31 +60,25 @@ inline void writeFile(const QString& path, const QByteArray& data,
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(f.write(data), data.size());
-    if (mtime.isValid()) {
-        ASSERT_TRUE(f.flush()); // a later flush would move the time again
+    if (mtime.isValid()) { // flush first: a later flush would move the time again
+        ASSERT_TRUE(f.flush());
         ASSERT_TRUE(f.setFileTime(mtime, QFileDevice::FileModificationTime));
     }
 }
 
-inline qint32 dosTimeOf(const QString& path) {
-    return toDosDateTime(QFileInfo(path).lastModified());
+using Errors = std::vector<std::pair<qint32, QString>>;
+inline void collectErrors(TBackupFile& bf, Errors& errors) {
+    bf.OnError = [&errors](TBackupFile*, qint32 code, const QString& message) {
+        errors.emplace_back(code, message);
+    };
 }
 
-// Collects what the component reports.
-struct Reports {
-    std::vector<std::pair<qint32, QString>> errors;
-    void attach(TBackupFile& bf) {
-        bf.OnError = [this](TBackupFile*, qint32 code, const QString& message) {
-            errors.emplace_back(code, message);
-        };
-    }
-};
-
 // A component set up the way the program uses it for a full backup.
-inline void configureForBackup(TBackupFile& bf) {
+inline void configureForBackup(TBackupFile& bf, bool withList = false) {
     bf.setBackupMode(bmAll);
     bf.setSetArchiveFlag(false);
     bf.setBackupTitle(QStringLiteral("test"));
+    bf.setSaveFileID(withList);
 }
 
 } // namespace pylomir::backup::testing

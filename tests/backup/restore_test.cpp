@@ -14,14 +14,12 @@ const QDateTime kStored(QDate(2022, 5, 10), QTime(12, 0, 0));
 // One archive of a.txt and b.txt, both stored at kStored.
 struct Fixture {
     QTemporaryDir dir;
-    QString a = dir.filePath("src/a.txt");
-    QString b = dir.filePath("src/b.txt");
-    QString archive = dir.filePath("x.backup");
-    QString out = dir.filePath("out");
+    QString a = dir.filePath("src/a.txt"), b = dir.filePath("src/b.txt");
+    QString archive = dir.filePath("x.backup"), out = dir.filePath("out");
 
     explicit Fixture(qsizetype size = 100) {
-        writeFile(a, compressibleBytes(size, 1), kStored);
-        writeFile(b, randomBytes(size, 2), kStored);
+        writeFile(a, testData(size, 1, true), kStored);
+        writeFile(b, testData(size, 2), kStored);
         TBackupFile bf;
         configureForBackup(bf);
         EXPECT_TRUE(bf.Backup({a, b}, archive));
@@ -29,48 +27,41 @@ struct Fixture {
 };
 
 TEST(RestoreRules, ExistingMissingOlderNewer) {
-    enum Target { Missing, Older, Same, Newer };
-    struct Case {
-        TRestoreMode mode;
-        bool restored[4]; // by Target
-    } cases[] = {
-        {rmAll, {true, true, true, true}},
-        {rmNoOverwrite, {true, false, false, false}},
-        {rmNewer, {true, true, false, false}},
-        {rmExisting, {false, true, true, true}},
-        {rmExistingNewer, {false, true, false, false}},
-    };
+    // Whether a.txt replaces a target that is missing, older, as old or newer.
+    const std::pair<TRestoreMode, const char*> cases[] = {{rmAll, "1111"},
+                                                          {rmNoOverwrite, "1000"},
+                                                          {rmNewer, "1100"},
+                                                          {rmExisting, "0111"},
+                                                          {rmExistingNewer, "0100"}};
     Fixture fx;
-    for (const Case& c : cases) {
-        for (int t = Missing; t <= Newer; ++t) {
-            SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " target " << t);
+    for (const auto& [mode, expected] : cases) {
+        for (int t = 0; t < 4; ++t) {
+            SCOPED_TRACE(::testing::Message() << "mode " << mode << " target " << t);
             QDir(fx.out).removeRecursively();
-            const QString target = fx.out + "/a.txt";
-            if (t != Missing)
-                writeFile(target, "OLD", kStored.addSecs(t == Older ? -2 : t == Newer ? 2 : 0));
+            if (t > 0)
+                writeFile(fx.out + "/a.txt", "OLD", kStored.addSecs(2 * t - 4));
             TBackupFile bf;
-            bf.setRestoreMode(c.mode);
+            bf.setRestoreMode(mode);
             ASSERT_TRUE(bf.Restore(fx.archive, fx.out));
-            const bool restored = readAll(target) == readAll(fx.a);
-            EXPECT_EQ(restored, c.restored[t]);
+            const bool restored = readAll(fx.out + "/a.txt") == readAll(fx.a);
+            EXPECT_EQ(restored, expected[t] == '1');
             // b.txt never exists beforehand; the data of skipped members is read past.
-            const bool bRestored = c.mode <= rmNewer;
+            const bool bRestored = mode <= rmNewer;
             EXPECT_EQ(QFileInfo::exists(fx.out + "/b.txt"), bRestored);
             EXPECT_EQ(bf.FilesDone(), int(restored) + int(bRestored));
-            EXPECT_EQ(bf.FileCount(), 2);
         }
     }
 }
 
 TEST(RestoreEvents, RenameVetoAndRestoredFile) {
     Fixture fx;
+    const QString renamed = fx.out + "/renamed/a2.txt";
     TBackupFile bf;
     std::vector<qint32> dates;
-    bf.OnRestoreFile = [&](TBackupFile* sender, QString& name, qint32 fa, bool& doRestore) {
-        EXPECT_EQ(sender, &bf);
+    bf.OnRestoreFile = [&](TBackupFile*, QString& name, qint32 fa, bool& doRestore) {
         dates.push_back(fa);
         if (name.endsWith("a.txt"))
-            name = fx.out + "/renamed/a2.txt";
+            name = renamed;
         else
             doRestore = false;
     };
@@ -82,10 +73,9 @@ TEST(RestoreEvents, RenameVetoAndRestoredFile) {
     };
     ASSERT_TRUE(bf.Restore(fx.archive, fx.out));
     EXPECT_EQ(dates, std::vector<qint32>(2, toDosDateTime(kStored)));
-    EXPECT_EQ(finished, QStringList{fx.out + "/renamed/a2.txt"});
-    EXPECT_EQ(readAll(fx.out + "/renamed/a2.txt"), readAll(fx.a) + "+tail");
-    // The time is set after the handler wrote.
-    EXPECT_EQ(QFileInfo(fx.out + "/renamed/a2.txt").lastModified(), kStored);
+    EXPECT_EQ(finished, QStringList{renamed});
+    EXPECT_EQ(readAll(renamed), readAll(fx.a) + "+tail");
+    EXPECT_EQ(QFileInfo(renamed).lastModified(), kStored); // set after the handler wrote
     EXPECT_FALSE(QFileInfo::exists(fx.out + "/b.txt"));
     EXPECT_EQ(bf.FilesDone(), 1);
 }
@@ -123,8 +113,7 @@ TEST(Cancelling, StopAndProgressHandlerEndBeforeTheNextBlock) {
         EXPECT_EQ(bf.FilesDone(), 0);
         EXPECT_EQ(bf.BytesDone(), 2 * kBlockSize);
         EXPECT_EQ(percents.back(), 100);
-        // No end marker: reading it runs off the end.
-        TBackupFile reader;
+        TBackupFile reader; // no end marker: reading it runs off the end
         EXPECT_THROW(reader.Restore(archive, fx.out), BackupError);
         EXPECT_FALSE(reader.Busy());
 
@@ -142,19 +131,17 @@ void expectReported(const std::function<void(TBackupFile&)>& run, qint32 code) {
     const QString message = backupErrorMessage(code);
     {
         TBackupFile bf;
-        Reports reports;
-        reports.attach(bf);
+        Errors errors;
+        collectErrors(bf, errors);
         run(bf);
         EXPECT_EQ(bf.ErrorCode(), code);
-        ASSERT_EQ(reports.errors.size(), 1u);
-        EXPECT_EQ(reports.errors[0], std::make_pair(code, message));
+        EXPECT_EQ(errors, Errors({{code, message}}));
     }
     TBackupFile bf;
     pylomir::testing::ScriptedUi ui;
     bf.setUiPort(&ui);
     run(bf);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, message);
+    ASSERT_EQ(ui.texts(), QStringList{message});
     EXPECT_EQ(ui.boxes[0].icon, scan::MsgIcon::Error);
     EXPECT_EQ(ui.boxes[0].buttons, scan::MsgButtons::Ok);
 }
@@ -163,46 +150,42 @@ TEST(ErrorCodes, EachFailureReportsItsCodeAndMessage) {
     EXPECT_EQ(backupErrorMessage(1), "Nie można odczytać danych z pliku kopii zapasowej !");
     EXPECT_EQ(backupErrorMessage(6), "Błąd przy kompresji pliku kopii zapasowej !");
     Fixture fx;
-
+    QString title;
+    {
+        // A missing archive is no error: nothing is shown or reported.
+        TBackupFile bf;
+        pylomir::testing::ScriptedUi ui;
+        bf.setUiPort(&ui);
+        bf.OnProgress = [](TBackupFile*, const QString&, TPercentage, bool&) { FAIL(); };
+        EXPECT_FALSE(bf.Restore("/nonexistent/x.backup", QString()));
+        EXPECT_TRUE(ui.boxes.empty());
+    }
     // 1: the target cannot be created.
-    expectReported(
-        [&](TBackupFile& bf) {
-            QDir().mkpath(fx.out + "/a.txt");
-            EXPECT_FALSE(bf.Restore(fx.archive, fx.out));
-        },
-        ecReadData);
+    QDir().mkpath(fx.out + "/a.txt");
+    expectReported([&](TBackupFile& bf) { EXPECT_FALSE(bf.Restore(fx.archive, fx.out)); },
+                   ecReadData);
     QDir(fx.out).removeRecursively();
-
     // 3: the archive exists but cannot be opened.
-    expectReported(
-        [&](TBackupFile& bf) {
-            QString title;
-            bf.GetArchiveInfo(fx.dir.filePath("src"), nullptr, title);
-        },
-        ecReadArchive);
-
+    expectReported([&](TBackupFile& bf) { bf.GetArchiveInfo(fx.dir.filePath("src"), {}, title); },
+                   ecReadArchive);
     // 4: the archive cannot be written.
     expectReported([&](TBackupFile& bf) { EXPECT_FALSE(bf.Backup({fx.a}, "/dev/full")); },
                    ecCreateArchive);
 
-    // 5: the information list is cut short.
+    // 5: the information list is cut short inside its block.
     const QString cut = fx.dir.filePath("cut.backup");
     {
         TBackupFile bf;
-        configureForBackup(bf);
-        bf.setSaveFileID(true);
+        configureForBackup(bf, true);
         ASSERT_TRUE(bf.Backup({fx.a}, cut));
-        QFile f(cut);
-        ASSERT_TRUE(f.resize(4 + 4 + 8 + 4 + 9 + 4 + 4 + 4 + 5)); // inside the list's block
+        ASSERT_TRUE(QFile(cut).resize(4 + 4 + 8 + 4 + 9 + 4 + 4 + 4 + 5));
     }
     expectReported(
         [&](TBackupFile& bf) {
             QStringList list{"untouched"};
-            QString title;
             bf.GetArchiveInfo(cut, &list, title);
             EXPECT_EQ(list, QStringList{"untouched"});
             EXPECT_EQ(title, "test");
-            EXPECT_EQ(bf.FileCount(), 1);
         },
         ecNotArchive);
 
@@ -220,8 +203,7 @@ TEST(ErrorCodes, EachFailureReportsItsCodeAndMessage) {
     qputenv("TMPDIR", fx.a.toUtf8()); // a file, not a folder
     expectReported(
         [&](TBackupFile& bf) {
-            configureForBackup(bf);
-            bf.setSaveFileID(true);
+            configureForBackup(bf, true);
             EXPECT_FALSE(bf.Backup({fx.a}, fx.dir.filePath("t.backup")));
             EXPECT_EQ(readAll(fx.dir.filePath("t.backup")).size(), 12 + 4); // header only
         },
@@ -231,37 +213,21 @@ TEST(ErrorCodes, EachFailureReportsItsCodeAndMessage) {
 
 TEST(ErrorCodes, FileTooLargeForTheFormatIsRefusedWhole) {
     QTemporaryDir dir;
-    const QString big = dir.filePath("big.img");
-    const QString small = dir.filePath("small.txt");
-    {
-        QFile f(big);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(f.resize(qint64(1) << 31)); // sparse
-    }
-    writeFile(small, "small");
+    QFile big(dir.filePath("big.img"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(qint64(1) << 31)); // sparse
+    big.close();
+    writeFile(dir.filePath("small.txt"), "small");
     TBackupFile bf;
     configureForBackup(bf);
-    Reports reports;
-    reports.attach(bf);
-    EXPECT_FALSE(bf.Backup({big, small}, dir.filePath("l.backup")));
-    EXPECT_EQ(reports.errors, (std::vector<std::pair<qint32, QString>>{
-                                  {ecCreateArchive, backupErrorMessage(ecCreateArchive)}}));
+    Errors errors;
+    collectErrors(bf, errors);
+    EXPECT_FALSE(bf.Backup({big.fileName(), dir.filePath("small.txt")}, dir.filePath("l.backup")));
+    EXPECT_EQ(errors, Errors({{ecCreateArchive, backupErrorMessage(ecCreateArchive)}}));
     EXPECT_EQ(bf.FileCount(), 1);
     EXPECT_EQ(bf.TotalSize(), 5);
     ASSERT_TRUE(bf.Restore(dir.filePath("l.backup"), dir.filePath("out")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("out/big.img")));
     EXPECT_EQ(readAll(dir.filePath("out/small.txt")), "small");
-}
-
-TEST(Restore, MissingArchiveReturnsFalseSilently) {
-    TBackupFile bf;
-    pylomir::testing::ScriptedUi ui;
-    bf.setUiPort(&ui);
-    bool called = false;
-    bf.OnProgress = [&](TBackupFile*, const QString&, TPercentage, bool&) { called = true; };
-    EXPECT_FALSE(bf.Restore("/nonexistent/x.backup", QString()));
-    EXPECT_FALSE(called);
-    EXPECT_TRUE(ui.boxes.empty());
 }
 
 } // namespace
