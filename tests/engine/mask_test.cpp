@@ -122,13 +122,16 @@ TEST(MaskTest, CompiledMasksAndListsAgreeWithPlainRecursion) {
         const MaskList list(texts);
         for (int k = 0; k < 10; ++k) {
             const QString name = randomText(rng, u"aAbBc.-!ąĄ", 6);
-            for (const Mask& m : std::views::filter(masks, &Mask::isValid)) {
+            for (const Mask& m : masks) {
+                if (!m.isValid())
+                    continue;
                 ASSERT_EQ(m.matches(name), referenceMatch(m.text(), name))
                     << m.text().toStdString() << " vs " << name.toStdString();
                 ++checked;
             }
             const QString expected = decision([&] {
-                return std::ranges::any_of(masks, [&](const Mask& m) { return m.matches(name); });
+                return std::any_of(masks.begin(), masks.end(),
+                                   [&](const Mask& m) { return m.matches(name); });
             });
             ASSERT_EQ(decision([&] { return list.matchesAny(name); }), expected)
                 << texts.join(u' ').toStdString() << " / " << name.toStdString();

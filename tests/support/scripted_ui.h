@@ -69,9 +69,11 @@ private:
     static std::optional<QString> next(std::deque<std::optional<QString>>& q) {
         if (q.empty())
             return std::nullopt;
-        auto v = q.front();
+        // Copied out as plain values: gcc's -O2 flow analysis misreads a moved optional.
+        const bool answered = q.front().has_value();
+        const QString value = answered ? *q.front() : QString();
         q.pop_front();
-        return v;
+        return answered ? std::optional<QString>(value) : std::nullopt;
     }
 };
 

@@ -1,0 +1,372 @@
+// "archive info|create|restore": the advanced-restore window's commands and
+// the backup step, on the archive component, without the window.
+#include "backup/archive_format.h"
+#include "backup/backup_file.h"
+#include "cli/commands.h"
+#include "cli/console_ui.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "platform/locale_formats.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace pylomir::cli {
+
+namespace {
+
+using backup::TBackupFile;
+
+const QString kCannotRead = QString::fromUtf8(backup::kCannotReadArchive);
+
+// One console's worth of archive component: messages to standard error,
+// nothing waits for window messages.
+struct Component {
+    ConsoleUi ui;
+    NoMessagePump pump;
+    TBackupFile file;
+    Component() {
+        file.setUiPort(&ui);
+        file.setMessagePump(&pump);
+        file.setFileSystem(&platform::realFileSystem());
+    }
+};
+
+// A progress line on standard error, redrawn in place; only on a terminal,
+// so logs and pipes get nothing.
+class ProgressLine {
+public:
+    ProgressLine() : enabled_(platform::stderrIsTerminal()) {}
+    ~ProgressLine() { finish(); }
+
+    void update(const QString& name, int percent) {
+        if (!enabled_)
+            return;
+        if (percent >= 100) {
+            finish();
+            return;
+        }
+        if (percent == percent_ && name == name_)
+            return;
+        percent_ = percent;
+        name_ = name;
+        QString shown = name.size() > 60 ? QStringLiteral("...") + name.right(57) : name;
+        QString line = QStringLiteral("%1% %2").arg(percent, 3).arg(shown);
+        const qsizetype length = line.size();
+        if (line.size() < width_)
+            line += QString(width_ - line.size(), QLatin1Char(' '));
+        width_ = length;
+        writeRaw(QLatin1Char('\r') + line);
+    }
+
+    void finish() {
+        if (!enabled_ || width_ == 0)
+            return;
+        writeRaw(QLatin1Char('\r') + QString(width_, QLatin1Char(' ')) + QLatin1Char('\r'));
+        width_ = 0;
+        percent_ = -1;
+        name_.clear();
+    }
+
+private:
+    static void writeRaw(const QString& text) {
+        const QByteArray bytes = text.toUtf8();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+        std::fflush(stderr);
+    }
+
+    bool enabled_;
+    int percent_ = -1;
+    QString name_;
+    qsizetype width_ = 0;
+};
+
+void attachProgress(TBackupFile& file, ProgressLine& line) {
+    file.OnProgress = [&line](TBackupFile*, const QString& name, backup::TPercentage percent,
+                              bool&) { line.update(name, percent); };
+}
+
+QString absoluteNative(const QString& path) {
+    return platform::toNative(QFileInfo(path).absoluteFilePath());
+}
+
+// Whether an archive argument names something the component can read; it
+// says nothing of its own about a missing file.
+bool archiveExists(const QString& path, const QString& command) {
+    if (QFileInfo(path).isFile())
+        return true;
+    printError(QStringLiteral("pylomir-cli archive %1: %2: %3").arg(command, path, kCannotRead));
+    return false;
+}
+
+// The time stamp that names archives and fills their titles:
+// dd-mm-yyyy, a blank, the long time with '-' for ':'.
+QString timeStamp(const platform::LocaleFormats& locale) {
+    const QDateTime now = platform::systemClock().now();
+    QString time = locale.longTime(now.time());
+    time.replace(QLatin1Char(':'), QLatin1Char('-'));
+    return now.date().toString(QStringLiteral("dd-MM-yyyy")) + QLatin1Char(' ') + time;
+}
+
+// One line of the information list as the advanced-restore window shows it:
+// path, " z ", the short date, ", ", the size, " bajtów".
+QString infoLine(const QString& line, const platform::LocaleFormats& locale) {
+    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+    const qsizetype eq = tab < 0 ? -1 : line.indexOf(QLatin1Char('='), tab + 1);
+    if (eq < 0)
+        return line;
+    const QString dateText = line.mid(tab + 1, eq - tab - 1);
+    bool ok = false;
+    const qint32 dos = dateText.toInt(&ok);
+    const QDateTime when = ok ? backup::fromDosDateTime(dos) : QDateTime();
+    const QString date = when.isValid() ? locale.shortDate(when.date()) : dateText;
+    return line.left(tab) + QStringLiteral(" z ") + date + QStringLiteral(", ") + line.mid(eq + 1) +
+           QStringLiteral(" bajtów");
+}
+
+bool hasWildcard(const QString& entry) {
+    return entry.contains(QLatin1Char('*')) || entry.contains(QLatin1Char('?')) ||
+           entry.contains(QLatin1Char('['));
+}
+
+} // namespace
+
+int runArchiveInfo(const QStringList& args) {
+    const QString command = QStringLiteral("archive info");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Shows an archive's title, its file count and total size, and one line\n"
+                       "per file of its information list, as the advanced-restore window does."));
+    parser.addPositionalArgument(QStringLiteral("ARCHIVE"), QStringLiteral("The archive."));
+    if (const auto status = parseCommand(parser, args, command))
+        return *status;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(command, QStringLiteral("expected exactly one ARCHIVE"));
+    const QString archive = positional.first();
+    if (!archiveExists(archive, QStringLiteral("info")))
+        return kExitError;
+
+    Component c;
+    const platform::LocaleFormats locale;
+    QStringList list;
+    QString title;
+    c.file.GetArchiveInfo(archive, &list, title);
+    if (c.file.ErrorCode() != 0)
+        return kExitError; // the component has said why
+
+    // Edit2: the title; Edit1: count and size; MeFiles: the list.
+    const qint64 kb = qint64(std::nearbyint(double(c.file.TotalSize()) / 1024.0));
+    QString out = QStringLiteral("Data utworzenia kopii zapasowej: ") + title +
+                  QStringLiteral("\nInformacje o plikach w kopii zapasowej: %1 plików, %2 KB "
+                                 "wszystkiego\n")
+                      .arg(c.file.FileCount())
+                      .arg(kb);
+    for (const QString& line : std::as_const(list))
+        out += infoLine(line, locale) + QLatin1Char('\n');
+    if (list.isEmpty())
+        out += QStringLiteral("Brak informacji o tej kopii zapasowej\n");
+    printOut(out);
+    return kExitOk;
+}
+
+int runArchiveCreate(const QStringList& args) {
+    const QString command = QStringLiteral("archive create");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Packs files into a backup archive as the backup commands do (all files,\n"
+        "with the information list unless --no-file-list). A FILE|MASK is a path or a\n"
+        "wildcard mask; a mask followed by a blank and /s in the same argument\n"
+        "(\"DIR/*.log /s\") takes sub-folders too. An existing archive is replaced.\n"
+        "With --max-size the further volumes (ARCHIVE.002, .003, ...) are written\n"
+        "beside the first without asking. Standard output lists the volumes written."));
+    const QCommandLineOption levelOption(
+        QStringLiteral("level"), QStringLiteral("Compression: fastest, none, default or max."),
+        QStringLiteral("LEVEL"), QStringLiteral("fastest"));
+    const QCommandLineOption maxSizeOption(
+        QStringLiteral("max-size"),
+        QStringLiteral("Largest volume in bytes; 0 (default) writes one volume."),
+        QStringLiteral("BYTES"), QStringLiteral("0"));
+    const QCommandLineOption noListOption(QStringLiteral("no-file-list"),
+                                          QStringLiteral("Leave out the information list."));
+    const QCommandLineOption titleOption(
+        QStringLiteral("title"),
+        QStringLiteral("Archive title (default: \"Plik z: \" and the time stamp)."),
+        QStringLiteral("TEXT"));
+    parser.addOptions({levelOption, maxSizeOption, noListOption, titleOption});
+    parser.addPositionalArgument(QStringLiteral("ARCHIVE"),
+                                 QStringLiteral("The archive to write."));
+    parser.addPositionalArgument(QStringLiteral("FILE|MASK..."),
+                                 QStringLiteral("The files to store."));
+    if (const auto status = parseCommand(parser, args, command))
+        return *status;
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.size() < 2)
+        return usageError(command, QStringLiteral("expected ARCHIVE and at least one FILE|MASK"));
+    const QString level = parser.value(levelOption).toLower();
+    backup::TCompressionLevel compression;
+    if (level == QLatin1String("fastest"))
+        compression = backup::clFastest;
+    else if (level == QLatin1String("none"))
+        compression = backup::clNone;
+    else if (level == QLatin1String("default"))
+        compression = backup::clDefault;
+    else if (level == QLatin1String("max"))
+        compression = backup::clMax;
+    else
+        return usageError(command, QStringLiteral("unknown level '%1'").arg(level));
+    bool sizeOk = false;
+    const qint32 maxSize = parser.value(maxSizeOption).toInt(&sizeOk);
+    if (!sizeOk || maxSize < 0)
+        return usageError(command, QStringLiteral("--max-size needs a number of bytes from 0 "
+                                                  "to 2147483647"));
+
+    const QString archive = absoluteNative(positional.takeFirst());
+    // A plain path that names nothing would only give an archive without it.
+    for (const QString& entry : std::as_const(positional)) {
+        if (hasWildcard(entry))
+            continue;
+        const QFileInfo info(entry.trimmed());
+        if (info.isDir()) {
+            printError(QStringLiteral("pylomir-cli %1: %2 is a folder; name its files with a "
+                                      "mask, e.g. \"%2/*\" or \"%2/* /s\"")
+                           .arg(command, entry));
+            return kExitError;
+        }
+        if (!info.exists()) {
+            printError(QStringLiteral("pylomir-cli %1: %2: no such file").arg(command, entry));
+            return kExitError;
+        }
+    }
+
+    Component c;
+    const platform::LocaleFormats locale;
+    ProgressLine progress;
+    attachProgress(c.file, progress);
+    QStringList volumes{archive};
+    // Volumes are files side by side: there is no disk to change.
+    c.file.OnNeedDisk = [&](TBackupFile*, quint16 disk, bool& go) {
+        volumes << backup::volumeName(archive, backup::volumeDigits(disk));
+        go = true;
+    };
+    c.file.setBackupTitle(parser.isSet(titleOption)
+                              ? parser.value(titleOption)
+                              : QStringLiteral("Plik z: ") + timeStamp(locale));
+    c.file.setBackupMode(backup::bmAll);
+    c.file.setCompressionLevel(compression);
+    c.file.setSaveFileID(!parser.isSet(noListOption));
+    c.file.setMaxSize(maxSize);
+
+    bool ok = false;
+    try {
+        ok = c.file.Backup(positional, archive);
+    } catch (const backup::BackupError& e) {
+        progress.finish();
+        printError(e.message());
+        return kExitError;
+    }
+    progress.finish();
+    if (!ok) {
+        if (c.file.ErrorCode() == 0)
+            printError(backup::backupErrorMessage(backup::ecCreateArchive));
+        return kExitError;
+    }
+    printOut(volumes.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    printError(QStringLiteral("Kopia zapasowa gotowa... (%1 plików)").arg(c.file.FilesDone()));
+    return kExitOk;
+}
+
+int runArchiveRestore(const QStringList& args) {
+    const QString command = QStringLiteral("archive restore");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Unpacks a backup archive to the stored paths, or with --to into FOLDER\n"
+        "(every file directly into it; with --full-path under its stored folders).\n"
+        "The rule decides what happens to a file that exists already:\n"
+        "  all             restore, overwriting it (default)\n"
+        "  no-overwrite    restore only files that do not exist\n"
+        "  newer           restore files that do not exist or are older\n"
+        "  existing        restore only files that exist\n"
+        "  existing-newer  restore only files that exist and are older\n"
+        "Further volumes (ARCHIVE.002, ...) are read from beside the first; a missing\n"
+        "one ends the restore with an error instead of waiting for it."));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("Restore into FOLDER."),
+                                      QStringLiteral("FOLDER"));
+    const QCommandLineOption fullPathOption(
+        QStringLiteral("full-path"),
+        QStringLiteral("With --to: rebuild the stored folder tree below FOLDER."));
+    const QCommandLineOption ruleOption(QStringLiteral("rule"),
+                                        QStringLiteral("Rule for existing files (see above)."),
+                                        QStringLiteral("RULE"), QStringLiteral("all"));
+    parser.addOptions({toOption, fullPathOption, ruleOption});
+    parser.addPositionalArgument(QStringLiteral("ARCHIVE"), QStringLiteral("The archive."));
+    if (const auto status = parseCommand(parser, args, command))
+        return *status;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(command, QStringLiteral("expected exactly one ARCHIVE"));
+
+    static const QStringList kRules{QStringLiteral("all"), QStringLiteral("no-overwrite"),
+                                    QStringLiteral("newer"), QStringLiteral("existing"),
+                                    QStringLiteral("existing-newer")};
+    const qsizetype rule = kRules.indexOf(parser.value(ruleOption).toLower());
+    if (rule < 0)
+        return usageError(command,
+                          QStringLiteral("unknown rule '%1'").arg(parser.value(ruleOption)));
+    QString target;
+    if (parser.isSet(toOption)) {
+        if (parser.value(toOption).trimmed().isEmpty())
+            return usageError(command, QStringLiteral("--to needs a folder"));
+        target = absoluteNative(parser.value(toOption).trimmed());
+    } else if (parser.isSet(fullPathOption)) {
+        return usageError(command, QStringLiteral("--full-path needs --to"));
+    }
+
+    const QString archive = positional.first();
+    if (!archiveExists(archive, QStringLiteral("restore")))
+        return kExitError;
+
+    Component c;
+    ProgressLine progress;
+    attachProgress(c.file, progress);
+    QString volume = archive;
+    c.file.OnNeedDisk = [&](TBackupFile*, quint16 disk, bool& go) {
+        const QString next = backup::volumeName(volume, backup::volumeDigits(disk));
+        go = QFileInfo(next).isFile();
+        if (go) {
+            volume = next;
+            return;
+        }
+        progress.finish();
+        printError(QStringLiteral("pylomir-cli %1: volume %2 is missing: %3")
+                       .arg(command)
+                       .arg(disk)
+                       .arg(next));
+    };
+    c.file.setRestoreMode(backup::TRestoreMode(rule));
+    c.file.setRestoreFullPath(!target.isEmpty() && parser.isSet(fullPathOption));
+
+    bool ok = false;
+    try {
+        ok = c.file.Restore(archive, target);
+    } catch (const backup::BackupError& e) {
+        progress.finish();
+        printError(e.message());
+        return kExitError;
+    }
+    progress.finish();
+    if (!ok) {
+        printError(QStringLiteral("Błąd odzyskiwania z kopii zapasowej lub anulowano !"));
+        return kExitError;
+    }
+    printOut(QStringLiteral("Odzyskanie plików z kopii zapasowej zakończone sukcesem.\n"
+                            "Odzyskano: %1 pliki (plików)  z: %2 dostępnych w kopii.\n")
+                 .arg(c.file.FilesDone())
+                 .arg(c.file.FileCount()));
+    return kExitOk;
+}
+
+} // namespace pylomir::cli

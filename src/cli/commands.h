@@ -1,0 +1,32 @@
+// The command line's subcommands. Each takes its arguments with the program
+// name first and returns the process's exit status.
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pylomir::cli {
+
+enum ExitStatus : int {
+    kExitOk = 0,    // success; for scan: nothing found
+    kExitError = 1, // the operation failed
+    kExitUsage = 2, // the command line itself is wrong
+    kExitFound = 3, // scan found files
+};
+
+int runScan(const QStringList& args);
+int runArchiveInfo(const QStringList& args);
+int runArchiveCreate(const QStringList& args);
+int runArchiveRestore(const QStringList& args);
+
+// Parses a subcommand's arguments with --help added. Returns the exit status
+// when the command ends here (help shown, or a usage error reported).
+std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& args,
+                                const QString& command);
+// Reports a usage error of a subcommand; returns kExitUsage.
+int usageError(const QString& command, const QString& message);
+
+} // namespace pylomir::cli

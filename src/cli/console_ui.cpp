@@ -1,0 +1,69 @@
+#include "cli/console_ui.h"
+
+#include <cstdio>
+
+namespace pylomir::cli {
+
+namespace {
+
+void write(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+} // namespace
+
+void printError(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!out.endsWith(QLatin1Char('\n')))
+        out += QLatin1Char('\n');
+    std::fflush(stdout); // keep the order of interleaved output on a terminal
+    write(stderr, out);
+    std::fflush(stderr);
+}
+
+void printOut(const QString& text) {
+    write(stdout, text);
+}
+
+void ConsoleUi::showMessage(const QString& text) {
+    printError(text);
+}
+
+scan::MsgAnswer ConsoleUi::messageBox(const QString& caption, const QString& text,
+                                      scan::MsgIcon icon, scan::MsgButtons buttons) {
+    const QString title = caption.trimmed();
+    // "Błąd: Błąd skanowania..." would say it twice.
+    printError(title.isEmpty() || text.startsWith(title) ? text
+                                                         : title + QStringLiteral(": ") + text);
+    if (icon == scan::MsgIcon::Error || title == QStringLiteral("Błąd"))
+        recordError(text);
+    switch (buttons) {
+    case scan::MsgButtons::Ok:
+        return scan::MsgAnswer::Ok;
+    case scan::MsgButtons::OkCancel:
+    case scan::MsgButtons::YesNoCancel:
+        return scan::MsgAnswer::Cancel;
+    case scan::MsgButtons::YesNo:
+        break;
+    }
+    return scan::MsgAnswer::No;
+}
+
+void ConsoleUi::showError(const QString& text) {
+    printError(text);
+    recordError(text);
+}
+
+void ConsoleUi::recordError(const QString& text) {
+    errors_ << text;
+    if (context_) {
+        const QString context = context_();
+        if (!context.isEmpty())
+            printError(context);
+    }
+}
+
+} // namespace pylomir::cli

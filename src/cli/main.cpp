@@ -1,0 +1,99 @@
+// pylomir-cli: the scan and the backup archives without a window.
+#include "cli/commands.h"
+#include "cli/console_ui.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+using namespace pylomir::cli;
+
+namespace {
+
+const char kHelp[] =
+    "Usage: pylomir-cli COMMAND [options] [arguments]\n"
+    "\n"
+    "Finds disposable files and reads, writes and unpacks Pylomir backup archives\n"
+    "without a window, with the program folder (PYLOMIR_HOME) and the settings\n"
+    "(PYLOMIR_SETTINGS) the window uses.\n"
+    "\n"
+    "Commands:\n"
+    "  scan FOLDER            scan a folder as the main window's start button does\n"
+    "  archive info ARCHIVE   show an archive's title, size and file list\n"
+    "  archive create ARCHIVE FILE|MASK...\n"
+    "                         pack files into a backup archive\n"
+    "  archive restore ARCHIVE\n"
+    "                         unpack a backup archive\n"
+    "\n"
+    "Run 'pylomir-cli COMMAND --help' for a command's options.\n"
+    "\n"
+    "Exit status: 0 success (scan: nothing found), 1 error, 2 usage error,\n"
+    "3 scan found files.\n";
+
+const char kArchiveHelp[] = "Usage: pylomir-cli archive info|create|restore [options] ARCHIVE ...\n"
+                            "\n"
+                            "Run 'pylomir-cli archive SUBCOMMAND --help' for its options.\n";
+
+bool isHelp(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h") ||
+           arg == QLatin1String("-?") || arg == QLatin1String("help");
+}
+
+int dispatch(const QStringList& args) {
+    if (args.size() < 2) {
+        printError(QString::fromLatin1(kHelp));
+        return kExitUsage;
+    }
+    const QString command = args.at(1);
+    if (isHelp(command)) {
+        printOut(QString::fromLatin1(kHelp));
+        return kExitOk;
+    }
+    if (command == QLatin1String("--version")) {
+        printOut(QStringLiteral("pylomir-cli %1\n").arg(QCoreApplication::applicationVersion()));
+        return kExitOk;
+    }
+    // The subcommand sees the program name followed by its own arguments.
+    QStringList rest = args.mid(2);
+    rest.prepend(args.at(0));
+    if (command == QLatin1String("scan"))
+        return runScan(rest);
+    if (command != QLatin1String("archive")) {
+        printError(QStringLiteral("pylomir-cli: unknown command '%1'\n"
+                                  "Try 'pylomir-cli --help'.")
+                       .arg(command));
+        return kExitUsage;
+    }
+    if (rest.size() < 2) {
+        printError(QString::fromLatin1(kArchiveHelp));
+        return kExitUsage;
+    }
+    const QString sub = rest.at(1);
+    if (isHelp(sub)) {
+        printOut(QString::fromLatin1(kArchiveHelp));
+        return kExitOk;
+    }
+    rest.removeAt(1);
+    if (sub == QLatin1String("info"))
+        return runArchiveInfo(rest);
+    if (sub == QLatin1String("create"))
+        return runArchiveCreate(rest);
+    if (sub == QLatin1String("restore"))
+        return runArchiveRestore(rest);
+    printError(QStringLiteral("pylomir-cli: unknown archive command '%1'\n"
+                              "Try 'pylomir-cli archive --help'.")
+                   .arg(sub));
+    return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pylomir-cli"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tessaly"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("8.5"));
+    const int status = dispatch(QCoreApplication::arguments());
+    std::fflush(stdout);
+    return status;
+}

@@ -1,0 +1,237 @@
+// "scan": the main window's start button over its own model, printed.
+#include "cli/commands.h"
+#include "cli/console_ui.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/locale_formats.h"
+#include "platform/program_dir.h"
+#include "platform/settings_store.h"
+#include "scan/search_form.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace pylomir::cli {
+
+namespace {
+
+using scan::FilterMode;
+
+const char kDescription[] =
+    "Scans FOLDER as the main window's start button does: the filters of the\n"
+    "scanning mode, the ignore lists and the search options of the settings\n"
+    "store, with the window's side effects: the scan date goes to the settings\n"
+    "store, auto-ignored files are added to Filtry/ignoralplik.dat, and with\n"
+    "the option \"AutoAtrybut\" on (its default) found files lose their\n"
+    "read-only attribute.\n"
+    "\n"
+    "Output: text gives one found path per line on standard output and the\n"
+    "summary (Znalazłem:, Rozmiar:, Zignorowano:, Podejrzanych:) on standard\n"
+    "error. csv gives the header \"path,size\" and one RFC 4180 record per file.\n"
+    "json gives one object:\n"
+    "  {\"found\": [{\"path\": \"...\", \"size\": 123}, ...],\n"
+    "   \"summary\": {\"found\": N, \"sizeBytes\": N, \"ignored\": N,\n"
+    "               \"suspicious\": N, \"error\": null or \"message\",\n"
+    "               \"labels\": {\"Znalazłem:\": \"N plików\", ...}}}\n"
+    "A size is read when the list is printed; it is empty (csv) or null (json)\n"
+    "for a file that is gone by then. csv prints the summary on standard error\n"
+    "as text does; json holds it in its object.\n"
+    "\n"
+    "Exit status: 0 nothing found, 3 files found, 1 the scan failed (a folder\n"
+    "could not be listed: what was found before is still printed), 2 usage.";
+
+struct ModeName {
+    const char* name;
+    FilterMode mode;
+};
+
+constexpr ModeName kModes[] = {
+    {"bezpieczny", FilterMode::Bezpieczny},
+    {"mniej-bezpieczny", FilterMode::MniejBezpieczny},
+    {"zaawansowany", FilterMode::Zaawansowany},
+    {"uzytkownika", FilterMode::Uzytkownika},
+};
+
+std::optional<FilterMode> parseMode(const QString& text) {
+    QString name = text.trimmed().toLower();
+    name.replace(QChar(0x017C), QLatin1Char('z')); // "użytkownika"
+    for (const ModeName& m : kModes) {
+        if (name == QLatin1String(m.name))
+            return m.mode;
+    }
+    return std::nullopt;
+}
+
+enum class Format { Text, Json, Csv };
+
+// Makes the filter list hold the wanted mode's file. Selecting the mode that
+// is already selected runs no handler, and with no stored mode nothing was
+// read at start, so the selection is forced where the list is still empty.
+void chooseMode(scan::SearchForm& form, std::optional<FilterMode> wanted) {
+    scan::SearchFormModel& m = form.model();
+    scan::FilterSets& sets = form.filterSets();
+    const std::optional<FilterMode> current = sets.currentMode();
+    const FilterMode mode = wanted ? *wanted : current.value_or(FilterMode::Bezpieczny);
+    if (current == mode) {
+        if (!m.ListBoxFiltry.isEmpty())
+            return;
+        m.RadioButton4 = m.RadioButton1 = m.RadioButton3 = m.RadioButton2 = false;
+    }
+    sets.selectMode(mode);
+}
+
+// The number a counter label starts with ("3 plików", "12 KB").
+qint64 leadingNumber(const QString& label) {
+    return label.section(QLatin1Char(' '), 0, 0).toLongLong();
+}
+
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+struct Summary {
+    QString found, size, ignored, suspicious;
+};
+
+void printSummary(const Summary& s) {
+    printError(QStringLiteral("Znalazłem: %1\nRozmiar: %2\nZignorowano: %3\nPodejrzanych: %4")
+                   .arg(s.found, s.size, s.ignored, s.suspicious));
+}
+
+void printJson(scan::SearchForm& form, platform::FileSystem& fs, const QStringList& errors) {
+    const scan::SearchFormModel& m = form.model();
+    QJsonArray found;
+    for (const QString& path : m.foundList.paths()) {
+        const std::optional<qint64> size = fs.findSize(path);
+        found.append(QJsonObject{{QStringLiteral("path"), path},
+                                 {QStringLiteral("size"), size ? QJsonValue(double(*size))
+                                                               : QJsonValue(QJsonValue::Null)}});
+    }
+    const QJsonObject labels{{QStringLiteral("Znalazłem:"), m.Label50},
+                             {QStringLiteral("Rozmiar:"), m.Label57},
+                             {QStringLiteral("Zignorowano:"), m.Label48},
+                             {QStringLiteral("Podejrzanych:"), m.Label53}};
+    const QJsonObject summary{
+        {QStringLiteral("found"), double(m.foundList.count())},
+        {QStringLiteral("sizeBytes"), double(m.EditKBznalezion.toLongLong())},
+        {QStringLiteral("ignored"), double(leadingNumber(m.Label48))},
+        {QStringLiteral("suspicious"), double(m.ListBoxDodajPodejrzane)},
+        {QStringLiteral("error"), errors.isEmpty() ? QJsonValue(QJsonValue::Null)
+                                                   : QJsonValue(errors.join(QLatin1Char('\n')))},
+        {QStringLiteral("labels"), labels}};
+    const QJsonObject root{{QStringLiteral("found"), found}, {QStringLiteral("summary"), summary}};
+    printOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
+}
+
+void printCsv(const QStringList& paths, platform::FileSystem& fs) {
+    QString out = QStringLiteral("path,size\r\n");
+    for (const QString& path : paths) {
+        const std::optional<qint64> size = fs.findSize(path);
+        out += csvField(path) + QLatin1Char(',') + (size ? QString::number(*size) : QString()) +
+               QStringLiteral("\r\n");
+    }
+    printOut(out);
+}
+
+} // namespace
+
+int runScan(const QStringList& args) {
+    const QString command = QStringLiteral("scan");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    const QCommandLineOption modeOption(
+        {QStringLiteral("m"), QStringLiteral("mode")},
+        QStringLiteral("Scanning mode: bezpieczny, mniej-bezpieczny, zaawansowany or "
+                       "uzytkownika (default: the stored mode)."),
+        QStringLiteral("MODE"));
+    const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
+                                          QStringLiteral("Output: text, json or csv."),
+                                          QStringLiteral("FORMAT"), QStringLiteral("text"));
+    parser.addOption(modeOption);
+    parser.addOption(formatOption);
+    parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to scan."));
+    if (const auto status = parseCommand(parser, args, command))
+        return *status;
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(command, positional.isEmpty() ? QStringLiteral("missing FOLDER")
+                                                        : QStringLiteral("only one FOLDER"));
+    std::optional<FilterMode> mode;
+    if (parser.isSet(modeOption)) {
+        mode = parseMode(parser.value(modeOption));
+        if (!mode)
+            return usageError(command,
+                              QStringLiteral("unknown mode '%1'").arg(parser.value(modeOption)));
+    }
+    const QString formatName = parser.value(formatOption).toLower();
+    Format format;
+    if (formatName == QLatin1String("text"))
+        format = Format::Text;
+    else if (formatName == QLatin1String("json"))
+        format = Format::Json;
+    else if (formatName == QLatin1String("csv"))
+        format = Format::Csv;
+    else
+        return usageError(command, QStringLiteral("unknown format '%1'").arg(formatName));
+
+    const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
+    const platform::LocaleFormats locale;
+    ConsoleUi ui;
+    NoMessagePump pump;
+    scan::Services services;
+    services.fileSystem = &platform::realFileSystem();
+    services.settings = settings.get();
+    services.clock = &platform::systemClock();
+    services.locale = &locale;
+    services.ui = &ui;
+    services.pump = &pump;
+    services.programDir = platform::programDir();
+
+    scan::SearchForm form(services);
+    form.FormCreate();
+    // Start-up messages are notes; a mode whose filters cannot be read is not.
+    ui.resetErrors();
+    chooseMode(form, mode);
+    if (!ui.errors().isEmpty())
+        return kExitError;
+
+    // The scan status bar names the folder that failed.
+    ui.setErrorContext([&form] { return form.model().StatusSkanowania; });
+    const QString root = platform::toNative(QFileInfo(positional.first()).absoluteFilePath());
+    form.scanRun().DhCheckFolder1ChangeFolder(root);
+    form.scanRun().Button11Click();
+    const QStringList errors = ui.errors();
+
+    const scan::SearchFormModel& m = form.model();
+    const QStringList paths = m.foundList.paths();
+    switch (format) {
+    case Format::Text: {
+        QString out;
+        for (const QString& path : paths)
+            out += path + QLatin1Char('\n');
+        printOut(out);
+        printSummary({m.Label50, m.Label57, m.Label48, m.Label53});
+        break;
+    }
+    case Format::Csv:
+        printCsv(paths, *services.fileSystem);
+        printSummary({m.Label50, m.Label57, m.Label48, m.Label53});
+        break;
+    case Format::Json:
+        printJson(form, *services.fileSystem, errors);
+        break;
+    }
+    if (!errors.isEmpty())
+        return kExitError;
+    return paths.isEmpty() ? kExitOk : kExitFound;
+}
+
+} // namespace pylomir::cli
