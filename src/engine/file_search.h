@@ -37,15 +37,20 @@ constexpr TOptions allOptions = 0x7f;
 enum TFilterKindBit : quint8 { fkFilterOnDate = 1 << 0, fkFilterOnSize = 1 << 1 };
 using TFilter = quint8; // a set of TFilterKindBit bits
 
-enum class TDateFilterAccessKind { dfakCreatedFiles, dfakModifiedFiles, dfakOpenedFiles, dfakAnyFiles };
+enum class TDateFilterAccessKind {
+    dfakCreatedFiles,
+    dfakModifiedFiles,
+    dfakOpenedFiles,
+    dfakAnyFiles
+};
 enum class TDateFilterKind { dfkBetween, dfkBefore, dfkAfter, dfkSame };
 enum class TSizeFilterKind { sfkSmallerOrEqualTo, sfkBiggerOrEqualTo };
 
 struct TFileInformations {
-    QString Name;       // as listed, without folder
-    QString Path;       // the folder listed, ending with the separator
+    QString Name; // as listed, without folder
+    QString Path; // the folder listed, ending with the separator
     qint32 Attributes = 0;
-    qint32 Size = 0;    // low 32 bits of the size; 0 for folders
+    qint32 Size = 0; // low 32 bits of the size; 0 for folders
     SystemTime CreationTime;
     SystemTime LastAccessTime;
     SystemTime LastWriteTime;

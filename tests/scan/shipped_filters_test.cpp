@@ -18,7 +18,7 @@ QStringList shipped(scan::FilterMode mode) {
 
 // Masks the program describes but deliberately does not look for.
 const char* const kNotHandled[] = {
-    "*&*?*[*",      "*.&*",         "*.?\?!",           "*.aspx",        "*.dof",
+    "*&*?*[*",      "*.&*",         "*.?\?!",          "*.aspx",        "*.dof",
     "*.drc",        "*.fcgi",       "*.html.log",      "*.nfo",         "*.rar.log",
     "*.sav",        "*.url",        "*.zip.log",       "*].asp",        "*].css",
     "*nowego.*",    "*site.*",      "?[?].*",          "?etlog.txt",    "about.htm",
