@@ -186,14 +186,7 @@ int runScan(const QStringList& args) {
     const platform::LocaleFormats locale;
     ConsoleUi ui;
     NoMessagePump pump;
-    scan::Services services;
-    services.fileSystem = &platform::realFileSystem();
-    services.settings = settings.get();
-    services.clock = &platform::systemClock();
-    services.locale = &locale;
-    services.ui = &ui;
-    services.pump = &pump;
-    services.programDir = platform::programDir();
+    const scan::Services services = scan::machineServices(*settings, locale, ui, pump);
 
     scan::SearchForm form(services);
     form.FormCreate();

@@ -1,6 +1,7 @@
 #include "scan/scan_run.h"
 
 #include "ignore/ignore_lists.h"
+#include "platform/program_dir.h"
 
 #include <limits>
 
@@ -26,6 +27,19 @@ QString twoDigits(int v) {
 }
 
 } // namespace
+
+Services machineServices(platform::SettingsStore& settings, const platform::LocaleFormats& locale,
+                         UiPort& ui, engine::MessagePump& pump) {
+    Services s;
+    s.fileSystem = &platform::realFileSystem();
+    s.settings = &settings;
+    s.clock = &platform::systemClock();
+    s.locale = &locale;
+    s.ui = &ui;
+    s.pump = &pump;
+    s.programDir = platform::programDir();
+    return s;
+}
 
 ScanRun::ScanRun(SearchFormModel& model, const Services& services, ignore::IgnoreLists& ignoreLists)
     : m_(model), s_(services), ignore_(ignoreLists) {

@@ -30,6 +30,11 @@ struct Services {
     QString programDir; // ends with the separator
 };
 
+// This machine's file system, clock and program folder around the given
+// store, locale, UI and message hook.
+Services machineServices(platform::SettingsStore& settings, const platform::LocaleFormats& locale,
+                         UiPort& ui, engine::MessagePump& pump);
+
 class ScanRun {
 public:
     ScanRun(SearchFormModel& model, const Services& services, ignore::IgnoreLists& ignoreLists);

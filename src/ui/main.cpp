@@ -23,14 +23,7 @@ int main(int argc, char** argv) {
     ui::QtUiPort uiPort;
     ui::GuiMessagePump pump;
 
-    scan::Services services;
-    services.fileSystem = &platform::realFileSystem();
-    services.settings = settings.get();
-    services.clock = &platform::systemClock();
-    services.locale = &locale;
-    services.ui = &uiPort;
-    services.pump = &pump;
-    services.programDir = platform::programDir();
+    const scan::Services services = scan::machineServices(*settings, locale, uiPort, pump);
 
     scan::SearchForm form(services);
     form.FormCreate();
