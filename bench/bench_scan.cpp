@@ -47,10 +47,10 @@ public:
     void showError(const QString& text) override { said << text; }
     void playSound(const QString&) override {}
     std::optional<QString> browseForFolder(const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(const scan::FileDialogSpec&) override {
+    std::optional<QString> openFileName(const scan::FileDialogOptions&) override {
         return std::nullopt;
     }
-    std::optional<QString> saveFileName(const scan::FileDialogSpec&) override {
+    std::optional<QString> saveFileName(const scan::FileDialogOptions&) override {
         return std::nullopt;
     }
     void showWindow(scan::WindowId) override {}

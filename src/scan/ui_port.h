@@ -16,7 +16,7 @@ enum class MsgAnswer { Ok, Cancel, Yes, No };
 // The windows that one window may show.
 enum class WindowId { FullList, GoToLocation, ObjectInfo, BackupProgress, AdvancedRestore };
 
-struct FileDialogSpec {
+struct FileDialogOptions {
     QString title;
     QString filter; // "Name|*.ext" pairs, as the program writes them
     QString defaultName;
@@ -37,8 +37,8 @@ public:
     virtual void playSound(const QString& name) = 0;
     // The folder browser; nothing when cancelled.
     virtual std::optional<QString> browseForFolder(const QString& title) = 0;
-    virtual std::optional<QString> openFileName(const FileDialogSpec& spec) = 0;
-    virtual std::optional<QString> saveFileName(const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFileName(const FileDialogOptions& dialog) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogOptions& dialog) = 0;
     // Shows another window of the program.
     virtual void showWindow(WindowId window) = 0;
 };

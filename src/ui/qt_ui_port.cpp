@@ -52,10 +52,10 @@ QMessageBox::StandardButtons toQt(scan::MsgButtons buttons) {
     return QMessageBox::Ok;
 }
 
-QString startPath(const scan::FileDialogSpec& spec) {
-    if (spec.initialDir.isEmpty())
-        return spec.defaultName;
-    return QDir(spec.initialDir).filePath(spec.defaultName);
+QString startPath(const scan::FileDialogOptions& dialog) {
+    if (dialog.initialDir.isEmpty())
+        return dialog.defaultName;
+    return QDir(dialog.initialDir).filePath(dialog.defaultName);
 }
 
 std::optional<QString> chosen(const QString& path) {
@@ -114,16 +114,16 @@ std::optional<QString> QtUiPort::browseForFolder(const QString& title) {
     return chosen(QFileDialog::getExistingDirectory(owner_, title));
 }
 
-std::optional<QString> QtUiPort::openFileName(const scan::FileDialogSpec& spec) {
+std::optional<QString> QtUiPort::openFileName(const scan::FileDialogOptions& dialog) {
     prepareModal();
-    return chosen(
-        QFileDialog::getOpenFileName(owner_, spec.title, startPath(spec), toQtFilter(spec.filter)));
+    return chosen(QFileDialog::getOpenFileName(owner_, dialog.title, startPath(dialog),
+                                               toQtFilter(dialog.filter)));
 }
 
-std::optional<QString> QtUiPort::saveFileName(const scan::FileDialogSpec& spec) {
+std::optional<QString> QtUiPort::saveFileName(const scan::FileDialogOptions& dialog) {
     prepareModal();
-    return chosen(
-        QFileDialog::getSaveFileName(owner_, spec.title, startPath(spec), toQtFilter(spec.filter)));
+    return chosen(QFileDialog::getSaveFileName(owner_, dialog.title, startPath(dialog),
+                                               toQtFilter(dialog.filter)));
 }
 
 void QtUiPort::showWindow(scan::WindowId window) {

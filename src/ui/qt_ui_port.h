@@ -34,8 +34,8 @@ public:
     void showError(const QString& text) override;
     void playSound(const QString& name) override;
     std::optional<QString> browseForFolder(const QString& title) override;
-    std::optional<QString> openFileName(const scan::FileDialogSpec& spec) override;
-    std::optional<QString> saveFileName(const scan::FileDialogSpec& spec) override;
+    std::optional<QString> openFileName(const scan::FileDialogOptions& dialog) override;
+    std::optional<QString> saveFileName(const scan::FileDialogOptions& dialog) override;
     void showWindow(scan::WindowId window) override;
 
 private:

@@ -52,10 +52,10 @@ public:
     void showError(const QString& text) override { errors << text; }
     void playSound(const QString& name) override { sounds << name; }
     std::optional<QString> browseForFolder(const QString&) override { return next(folderAnswers); }
-    std::optional<QString> openFileName(const scan::FileDialogSpec&) override {
+    std::optional<QString> openFileName(const scan::FileDialogOptions&) override {
         return next(fileAnswers);
     }
-    std::optional<QString> saveFileName(const scan::FileDialogSpec&) override {
+    std::optional<QString> saveFileName(const scan::FileDialogOptions&) override {
         return next(fileAnswers);
     }
     void showWindow(scan::WindowId w) override { windows.push_back(w); }
