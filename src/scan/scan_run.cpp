@@ -314,7 +314,8 @@ void ScanRun::btnStopClick() {
 }
 
 void ScanRun::DhCheckFolder1ChangeFolder(const QString& path) {
-    m_.DhCheckFolder1ShowHint = true;
+    // Turns the tree's hint back on, but never against the hint switch.
+    m_.DhCheckFolder1ShowHint = m_.hintsShown;
     m_.SkanujDysk = path;
     m_.StatusSkanowaniaVisible = true;
     m_.StatusBar1Visible = false;

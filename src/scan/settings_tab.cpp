@@ -146,6 +146,7 @@ void SettingsTab::Button19Click() {
 
 void SettingsTab::CheckBox99Click() {
     m_.hintsShown = m_.CheckBox99;
+    m_.DhCheckFolder1ShowHint = m_.CheckBox99;
 }
 
 void SettingsTab::CheckBox141Click() {

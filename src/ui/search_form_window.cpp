@@ -344,10 +344,8 @@ void TSearchForm::syncViews(bool full) {
     setShown(StatusBar1_, m_.StatusBar1Visible);
     setText(StatusBar1Panel_, m_.StatusBar1Panel);
 
-    // The tree's own flag is turned on by every folder change; the hint
-    // switch still has the last word, so hints once turned off stay off.
-    const QString hint =
-        m_.DhCheckFolder1ShowHint && m_.hintsShown ? hintText(kTreeHint) : QString();
+    // The tree's hint flag follows the hint switch and folder changes.
+    const QString hint = m_.DhCheckFolder1ShowHint ? hintText(kTreeHint) : QString();
     if (DhCheckFolder1_->toolTip() != hint)
         DhCheckFolder1_->setToolTip(hint);
 

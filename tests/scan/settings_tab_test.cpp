@@ -100,6 +100,8 @@ TEST_F(SettingsTabTest, BlockReadsValuesAndRunsClickHandlers) {
     EXPECT_EQ(model().EditRozmiarIgnorowania, QStringLiteral("670000")); // kept when missing
     EXPECT_EQ(model().Label15, QStringLiteral("77"));
     EXPECT_FALSE(model().hintsShown);
+    form->scanRun().DhCheckFolder1ChangeFolder(QStringLiteral("/x"));
+    EXPECT_FALSE(model().DhCheckFolder1ShowHint); // a folder change keeps hints off
     EXPECT_FALSE(model().EditRozmiarIgnorowaniaEnabled);
     EXPECT_TRUE(model().CheckBox102);
     EXPECT_TRUE(model().CheckBox145);
