@@ -4,6 +4,7 @@
 #include "engine/mask.h"
 #include "engine/message_pump.h"
 #include "platform/file_system.h"
+#include "platform/text_file.h"
 #include "scan/ui_port.h"
 
 #include <QDir>
@@ -51,10 +52,6 @@ int zlibLevel(TCompressionLevel level) {
         return 9;
     }
     return 100; // rejected by zlib: reported as a compressor failure
-}
-
-QString openErrorMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason);
 }
 
 } // namespace
@@ -368,7 +365,7 @@ bool TBackupFile::Backup(const QStringList& FileList, const QString& ArchiveName
         }
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly))
-            throw BackupError(openErrorMessage(path, probe.errorString()));
+            throw BackupError(platform::cannotOpenMessage(path, probe.errorString()));
         const qint64 size = probe.size();
         if (size > kMaxMemberSize) {
             setError(ecCreateArchive);

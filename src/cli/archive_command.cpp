@@ -11,6 +11,9 @@
 
 #include <QFileInfo>
 
+#include <functional>
+#include <optional>
+
 #include <cmath>
 
 namespace pylomir::cli {
@@ -86,6 +89,20 @@ private:
 void attachProgress(TBackupFile& file, ProgressLine& line) {
     file.OnProgress = [&line](TBackupFile*, const QString& name, backup::TPercentage percent,
                               bool&) { line.update(name, percent); };
+}
+
+// Runs one archive operation and clears the progress line. A failure the
+// component raises instead of coding is printed; then there is no result.
+std::optional<bool> runOperation(ProgressLine& progress, const std::function<bool()>& operation) {
+    try {
+        const bool ok = operation();
+        progress.finish();
+        return ok;
+    } catch (const backup::BackupError& e) {
+        progress.finish();
+        printError(e.message());
+        return std::nullopt;
+    }
 }
 
 QString absoluteNative(const QString& path) {
@@ -260,16 +277,10 @@ int runArchiveCreate(const QStringList& args) {
     c.file.setSaveFileID(!parser.isSet(noListOption));
     c.file.setMaxSize(maxSize);
 
-    bool ok = false;
-    try {
-        ok = c.file.Backup(positional, archive);
-    } catch (const backup::BackupError& e) {
-        progress.finish();
-        printError(e.message());
+    const auto ok = runOperation(progress, [&] { return c.file.Backup(positional, archive); });
+    if (!ok)
         return kExitError;
-    }
-    progress.finish();
-    if (!ok) {
+    if (!*ok) {
         if (c.file.ErrorCode() == 0)
             printError(backup::backupErrorMessage(backup::ecCreateArchive));
         return kExitError;
@@ -349,16 +360,10 @@ int runArchiveRestore(const QStringList& args) {
     c.file.setRestoreMode(backup::TRestoreMode(rule));
     c.file.setRestoreFullPath(!target.isEmpty() && parser.isSet(fullPathOption));
 
-    bool ok = false;
-    try {
-        ok = c.file.Restore(archive, target);
-    } catch (const backup::BackupError& e) {
-        progress.finish();
-        printError(e.message());
+    const auto ok = runOperation(progress, [&] { return c.file.Restore(archive, target); });
+    if (!ok)
         return kExitError;
-    }
-    progress.finish();
-    if (!ok) {
+    if (!*ok) {
         printError(QStringLiteral("Błąd odzyskiwania z kopii zapasowej lub anulowano !"));
         return kExitError;
     }

@@ -1,74 +1,49 @@
 #include "ignore/ignore_lists.h"
 
-#include "platform/file_system.h"
-#include "platform/locale_formats.h"
+#include "platform/program_dir.h"
 #include "platform/text_file.h"
 
 #include <QFileInfo>
 #include <QHash>
 
-#include <deque>
-
 namespace pylomir::ignore {
 
-namespace {
-
-// Case-folded key for counting equal entries.
-QString foldKey(const QString& s) {
-    return s.toCaseFolded();
-}
-
-} // namespace
-
-CompareResult PorownajListy(const QStringList& source, const QStringList& removal) {
+QStringList PorownajListy(const QStringList& source, const QStringList& removal) {
     // Each source entry takes the first equal removal entry still unused.
-    // Equal entries are interchangeable, so a count per folded text gives the
-    // same result as searching the removal list entry by entry, in linear time.
+    // Equal entries are interchangeable, so a count per case-folded text gives
+    // the same result as searching the removal list entry by entry, in linear
+    // time. What is left of the removal list is not needed.
     QHash<QString, qsizetype> available;
     for (const QString& r : removal)
-        ++available[foldKey(r)];
-    CompareResult result;
-    result.kept.reserve(source.size());
+        ++available[r.toCaseFolded()];
+    QStringList kept;
+    kept.reserve(source.size());
     for (const QString& s : source) {
-        auto it = available.find(foldKey(s));
+        auto it = available.find(s.toCaseFolded());
         if (it != available.end() && *it > 0)
             --*it;
         else
-            result.kept.append(s);
+            kept.append(s);
     }
-    // What is left over, in the removal list's order: of equal entries the
-    // earliest were the ones used.
-    QHash<QString, qsizetype> totals;
-    for (const QString& r : removal)
-        ++totals[foldKey(r)];
-    QHash<QString, qsizetype> seen;
-    for (const QString& r : removal) {
-        const QString key = foldKey(r);
-        const qsizetype consumed = totals.value(key) - available.value(key);
-        if (++seen[key] > consumed)
-            result.leftOver.append(r);
-    }
-    return result;
+    return kept;
 }
 
 IgnoreLists::IgnoreLists(scan::SearchFormModel& model, scan::UiPort& ui, const QString& programDir)
     : m_(model), ui_(ui), programDir_(programDir) {}
 
 QString IgnoreLists::ignoredFilesPath() const {
-    return programDir_ + QStringLiteral("Filtry") + platform::separator() +
-           QStringLiteral("ignoralplik.dat");
+    return platform::filtersDir(programDir_) + QStringLiteral("ignoralplik.dat");
 }
 
 QString IgnoreLists::ignoredTypesPath() const {
-    return programDir_ + QStringLiteral("Filtry") + platform::separator() +
-           QStringLiteral("ignoraltyp.dat");
+    return platform::filtersDir(programDir_) + QStringLiteral("ignoraltyp.dat");
 }
 
 bool IgnoreLists::readList(const QString& path, QStringList& list) {
     QString reason;
     QStringList lines;
     if (!platform::readListFile(path, lines, &reason)) {
-        ui_.showError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
+        ui_.showError(platform::cannotOpenMessage(path, reason));
         return false;
     }
     list = lines;
@@ -78,7 +53,7 @@ bool IgnoreLists::readList(const QString& path, QStringList& list) {
 bool IgnoreLists::writeList(const QString& path, const QStringList& list) {
     QString reason;
     if (!platform::writeListFile(path, list, &reason)) {
-        ui_.showError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+        ui_.showError(platform::cannotCreateMessage(path, reason));
         return false;
     }
     return true;
@@ -106,13 +81,11 @@ bool IgnoreLists::writeIgnoredTypes() {
 }
 
 void IgnoreLists::Button15Click() {
-    m_.ListaPorownana.clear();
     m_.StatusBar1Panel.clear();
     m_.Label12 = QStringLiteral("Usuwanie ignorowanych wpisów");
     m_.ListaPorownana = m_.foundList.paths();
     const qsizetype before = m_.foundList.count();
-    const CompareResult result = PorownajListy(m_.ListaPorownana, m_.ListaIgnorowania);
-    m_.foundList.assign(result.kept);
+    m_.foundList.assign(PorownajListy(m_.ListaPorownana, m_.ListaIgnorowania));
     const qsizetype after = m_.foundList.count();
     m_.Label48 = QString::number(before - after) + QStringLiteral(" plików");
     m_.ListaPorownana.clear();

@@ -9,14 +9,9 @@
 
 namespace pylomir::ignore {
 
-struct CompareResult {
-    QStringList kept;     // source entries not taken away, in source order
-    QStringList leftOver; // removal entries that matched nothing
-};
-
 // Each removal entry takes away at most one equal source entry (ignoring
-// letter case); the result keeps the source order.
-CompareResult PorownajListy(const QStringList& source, const QStringList& removal);
+// letter case); the entries kept come back in source order.
+QStringList PorownajListy(const QStringList& source, const QStringList& removal);
 
 class IgnoreLists {
 public:

@@ -52,7 +52,10 @@ QString withoutTimeZone(const QString& format) {
 LocaleFormats::LocaleFormats() : LocaleFormats(QLocale::system()) {}
 
 LocaleFormats::LocaleFormats(const QLocale& locale)
-    : locale_(locale), timeFormat_(withoutTimeZone(locale.timeFormat(QLocale::LongFormat))) {}
+    : locale_(locale), timeFormat_(withoutTimeZone(locale.timeFormat(QLocale::LongFormat))),
+      collator_(locale) {
+    collator_.setCaseSensitivity(Qt::CaseInsensitive);
+}
 
 QString LocaleFormats::shortDate(const QDate& date) const {
     return locale_.toString(date, locale_.dateFormat(QLocale::ShortFormat));

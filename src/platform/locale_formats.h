@@ -1,6 +1,7 @@
 // The user's date and time formats and case-insensitive comparison.
 #pragma once
 
+#include <QCollator>
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -15,16 +16,21 @@ public:
     // A fixed locale (tests pin one).
     explicit LocaleFormats(const QLocale& locale);
 
-    // The short date format, e.g. 05.12.2026.
+    // The short date format, e.g. 5.12.2026.
     QString shortDate(const QDate& date) const;
     // The long time format without any time-zone part, e.g. 14:05:33.
     QString longTime(const QTime& time) const;
     QString monthName(int month) const;
     const QLocale& locale() const { return locale_; }
+    // Alphabetical order ignoring letter case, as sorted lists keep it.
+    bool lessIgnoringCase(const QString& a, const QString& b) const {
+        return collator_.compare(a, b) < 0;
+    }
 
 private:
     QLocale locale_;
     QString timeFormat_;
+    QCollator collator_;
 };
 
 // Equal ignoring letter case (Unicode case folding).

@@ -16,4 +16,8 @@ QString programDir() {
     return dir;
 }
 
+QString filtersDir(const QString& programDir) {
+    return programDir + QStringLiteral("Filtry") + separator();
+}
+
 } // namespace pylomir::platform

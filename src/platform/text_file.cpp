@@ -161,4 +161,12 @@ bool writeListFile(const QString& path, const QStringList& lines, QString* reaso
     return true;
 }
 
+QString cannotOpenMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason);
+}
+
+QString cannotCreateMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
+}
+
 } // namespace pylomir::platform

@@ -21,4 +21,8 @@ bool readListFile(const QString& path, QStringList& lines, QString* reason = nul
 // old file stays as it was and the system's reason is returned.
 bool writeListFile(const QString& path, const QStringList& lines, QString* reason = nullptr);
 
+// The file layer's error texts for a file that cannot be opened or created.
+QString cannotOpenMessage(const QString& path, const QString& reason);
+QString cannotCreateMessage(const QString& path, const QString& reason);
+
 } // namespace pylomir::platform

@@ -1,9 +1,7 @@
 #include "scan/filter_sets.h"
 
-#include "platform/file_system.h"
+#include "platform/program_dir.h"
 #include "platform/text_file.h"
-
-#include <QCollator>
 
 #include <algorithm>
 
@@ -49,7 +47,7 @@ QString FilterSets::fileName(FilterMode mode) {
 }
 
 QString FilterSets::filePath(FilterMode mode) const {
-    return s_.programDir + QStringLiteral("Filtry") + platform::separator() + fileName(mode);
+    return platform::filtersDir(s_.programDir) + fileName(mode);
 }
 
 bool& FilterSets::radio(FilterMode mode) {
@@ -83,11 +81,9 @@ void FilterSets::setFilterCount() {
 }
 
 void FilterSets::sortFilters() {
-    QCollator collator(s_.locale->locale());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(
         m_.ListBoxFiltry.begin(), m_.ListBoxFiltry.end(),
-        [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+        [this](const QString& a, const QString& b) { return s_.locale->lessIgnoringCase(a, b); });
 }
 
 void FilterSets::insertFilter(const QString& text) {
@@ -95,11 +91,9 @@ void FilterSets::insertFilter(const QString& text) {
         m_.ListBoxFiltry.append(text);
         return;
     }
-    QCollator collator(s_.locale->locale());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
     const auto at = std::upper_bound(
         m_.ListBoxFiltry.begin(), m_.ListBoxFiltry.end(), text,
-        [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+        [this](const QString& a, const QString& b) { return s_.locale->lessIgnoringCase(a, b); });
     m_.ListBoxFiltry.insert(at, text);
 }
 
@@ -108,8 +102,7 @@ bool FilterSets::readFilters(FilterMode mode, bool report) {
     QString reason;
     if (!platform::readListFile(filePath(mode), lines, &reason)) {
         if (report)
-            s_.ui->showError(
-                QStringLiteral("Cannot open file \"%1\". %2").arg(filePath(mode), reason));
+            s_.ui->showError(platform::cannotOpenMessage(filePath(mode), reason));
         return false;
     }
     m_.ListBoxFiltry = lines;
@@ -122,8 +115,7 @@ bool FilterSets::readFilters(FilterMode mode, bool report) {
 bool FilterSets::writeFilters(FilterMode mode) {
     QString reason;
     if (!platform::writeListFile(filePath(mode), m_.ListBoxFiltry, &reason)) {
-        s_.ui->showError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(filePath(mode), reason));
+        s_.ui->showError(platform::cannotCreateMessage(filePath(mode), reason));
         return false;
     }
     return true;

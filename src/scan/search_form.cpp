@@ -11,10 +11,6 @@ SearchForm::SearchForm(const Services& services)
     model_.SkanujDysk = platform::driveRoot();
 }
 
-QString SearchForm::filtersDir() const {
-    return services_.programDir + QStringLiteral("Filtry") + platform::separator();
-}
-
 void SearchForm::FormCreate() {
     settingsTab_.readRegistryBlock();
     model_.Edit4 = model_.LabelBAK_Katalog;

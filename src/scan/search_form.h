@@ -24,9 +24,6 @@ public:
     SettingsTab& settingsTab() { return settingsTab_; }
     const Services& services() const { return services_; }
 
-    // Filtry folder of the program, with the trailing separator.
-    QString filtersDir() const;
-
 private:
     void handOverStatistics();
     void pointRecoveryLists();

@@ -1,5 +1,7 @@
 #include "ui/full_list_window.h"
 
+#include "ui/centring.h"
+
 #include <QListView>
 #include <QScreen>
 #include <QStringListModel>
@@ -30,12 +32,7 @@ void TForm1::setLines(const QStringList& lines) {
 }
 
 void TForm1::showEvent(QShowEvent* event) {
-    if (!centred_) {
-        centred_ = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnFirstShow(*this, centred_);
     QWidget::showEvent(event);
     emit visibilityChanged(true);
 }

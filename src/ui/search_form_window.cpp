@@ -1,5 +1,6 @@
 #include "ui/search_form_window.h"
 
+#include "ui/centring.h"
 #include "ui/filters_page.h"
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
@@ -414,12 +415,7 @@ void TSearchForm::closeEvent(QCloseEvent* event) {
 }
 
 void TSearchForm::showEvent(QShowEvent* event) {
-    if (!centred_) {
-        centred_ = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnFirstShow(*this, centred_);
     QWidget::showEvent(event);
 }
 

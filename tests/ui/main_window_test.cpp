@@ -82,12 +82,7 @@ protected:
         ASSERT_TRUE(settings_->createKey("Ustawienia"));
         ASSERT_TRUE(settings_->writeString("Ustawienia", "Bezpieczny", "1"));
 
-        services_.fileSystem = &platform::realFileSystem();
-        services_.settings = settings_.get();
-        services_.clock = &platform::systemClock();
-        services_.locale = &locale_;
-        services_.ui = &ui_;
-        services_.pump = &pump_;
+        services_ = scan::machineServices(*settings_, locale_, ui_, pump_);
         services_.programDir = QDir::toNativeSeparators(home_.path() + QLatin1Char('/'));
         form_ = std::make_unique<scan::SearchForm>(services_);
         form_->FormCreate();

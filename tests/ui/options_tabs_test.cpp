@@ -90,13 +90,7 @@ protected:
         ASSERT_TRUE(settings_->createKey("Ustawienia"));
         ASSERT_TRUE(settings_->writeString("Ustawienia", "Bezpieczny", "1"));
 
-        services_.fileSystem = &platform::realFileSystem();
-        services_.settings = settings_.get();
-        services_.clock = &platform::systemClock();
-        services_.locale = &locale_;
-        services_.ui = &ui_;
-        services_.pump = &pump_;
-        services_.programDir = platform::programDir();
+        services_ = scan::machineServices(*settings_, locale_, ui_, pump_);
         form_ = std::make_unique<scan::SearchForm>(services_);
         form_->FormCreate();
         window_ = std::make_unique<ui::TSearchForm>(*form_, &pump_);
