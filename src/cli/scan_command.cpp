@@ -66,20 +66,15 @@ std::optional<FilterMode> parseMode(const QString& text) {
 
 enum class Format { Text, Json, Csv };
 
-// Makes the filter list hold the wanted mode's file. Selecting the mode that
-// is already selected runs no handler, and with no stored mode nothing was
-// read at start, so the selection is forced where the list is still empty.
+// Makes the filter list hold the wanted mode's file. With no stored mode
+// nothing was read at start, so an empty list is read again.
 void chooseMode(scan::SearchForm& form, std::optional<FilterMode> wanted) {
-    scan::SearchFormModel& m = form.model();
     scan::FilterSets& sets = form.filterSets();
     const std::optional<FilterMode> current = sets.currentMode();
     const FilterMode mode = wanted ? *wanted : current.value_or(FilterMode::Bezpieczny);
-    if (current == mode) {
-        if (!m.ListBoxFiltry.isEmpty())
-            return;
-        m.RadioButton4 = m.RadioButton1 = m.RadioButton3 = m.RadioButton2 = false;
-    }
-    sets.selectMode(mode);
+    if (current == mode && !form.model().ListBoxFiltry.isEmpty())
+        return;
+    sets.reloadMode(mode);
 }
 
 // The number a counter label starts with ("3 plików", "12 KB").

@@ -145,6 +145,10 @@ void FilterSets::modeSelected(FilterMode mode) {
 void FilterSets::selectMode(FilterMode mode) {
     if (radio(mode))
         return; // already selected: no handler runs
+    reloadMode(mode);
+}
+
+void FilterSets::reloadMode(FilterMode mode) {
     m_.RadioButton4 = m_.RadioButton1 = m_.RadioButton3 = m_.RadioButton2 = false;
     radio(mode) = true;
     modeSelected(mode);

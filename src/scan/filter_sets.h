@@ -24,6 +24,9 @@ public:
     void RadioButton2Click() { selectMode(FilterMode::Uzytkownika); }
     // Selects a mode; loads its file when it was not selected already.
     void selectMode(FilterMode mode);
+    // Selects a mode and reads its file even when it is selected already
+    // (the command line names the mode it wants).
+    void reloadMode(FilterMode mode);
 
     void EditDodajFiltrClick(); // clicking into the new-filter field
     void Button10Click();       // "Dodaj filtr"
