@@ -1,19 +1,6 @@
 #include "backup/archive_format.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 namespace pylomir::backup {
-
-namespace {
-
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-
-bool startsWithUtf8Mark(const QByteArray& bytes) {
-    return bytes.startsWith(QByteArrayView(kUtf8Mark, 3));
-}
-
-} // namespace
 
 qint32 toDosDateTime(const QDateTime& local) {
     if (!local.isValid())
@@ -38,48 +25,6 @@ QDateTime fromDosDateTime(qint32 dos) {
     if (!d.isValid() || !t.isValid())
         return {};
     return QDateTime(d, t);
-}
-
-QByteArray encodeText(const QString& text) {
-    QStringEncoder encoder("windows-1250");
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError() || startsWithUtf8Mark(bytes))
-        return QByteArray(kUtf8Mark, 3) + text.toUtf8();
-    return bytes;
-}
-
-QString decodeText(const QByteArray& bytes) {
-    if (startsWithUtf8Mark(bytes))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    QStringDecoder decoder("windows-1250");
-    return decoder.decode(bytes);
-}
-
-QByteArray encodeList(const QStringList& lines) {
-    QString text;
-    for (const QString& line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
-    return encodeText(text);
-}
-
-QStringList decodeList(const QByteArray& bytes) {
-    const QString text = decodeText(bytes);
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
 }
 
 QString lowerAZ(const QString& text) {

@@ -59,6 +59,8 @@
 // with '/' separators their letter case is kept.
 #pragma once
 
+#include "platform/text_file.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -91,13 +93,19 @@ qint32 toDosDateTime(const QDateTime& local);
 // The local time of a DOS date-time; invalid when the fields are out of range.
 QDateTime fromDosDateTime(qint32 dos);
 
-// Text codec of titles, names and the list (see "Texts" above).
-QByteArray encodeText(const QString& text);
-QString decodeText(const QByteArray& bytes);
+// Text codec of titles, names and the list (see "Texts" above): the
+// program's own text encoding.
+using platform::decodeText;
+using platform::encodeText;
 
-// The list member's text and back. Lines are split at CR LF, CR or LF.
-QByteArray encodeList(const QStringList& lines);
-QStringList decodeList(const QByteArray& bytes);
+// The list member's text and back. Lines are split at CR LF, CR or LF; unlike
+// a list file, a NUL does not end a damaged list.
+inline QByteArray encodeList(const QStringList& lines) {
+    return platform::encodeLines(lines);
+}
+inline QStringList decodeList(QByteArrayView bytes) {
+    return platform::splitLines(platform::decodeText(bytes));
+}
 
 // Lower-cases A to Z only.
 QString lowerAZ(const QString& text);

@@ -91,31 +91,20 @@ QString decodeCp1250(QByteArrayView bytes) {
 
 } // namespace
 
-QByteArray encodeLines(const QStringList& lines) {
-    qsizetype total = 0;
-    for (const QString& line : lines)
-        total += line.size() + 2;
-    QString text;
-    text.reserve(total);
-    for (const QString& line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
+QByteArray encodeText(const QString& text) {
     QByteArray bytes;
-    // A single-byte text that happens to begin with the BOM's bytes would
+    // A single-byte text that happens to begin with the mark's bytes would
     // read back as UTF-8, so it too goes out as UTF-8.
     if (encodeCp1250(text, bytes) && !bytes.startsWith(kBom))
         return bytes;
     return QByteArray(kBom) + text.toUtf8();
 }
 
-QStringList decodeLines(const QByteArray& bytes) {
-    QByteArrayView view(bytes);
-    const qsizetype nul = view.indexOf('\0');
-    if (nul >= 0)
-        view = view.first(nul);
-    const QString text =
-        view.startsWith(kBom) ? QString::fromUtf8(view.sliced(3)) : decodeCp1250(view);
+QString decodeText(QByteArrayView bytes) {
+    return bytes.startsWith(kBom) ? QString::fromUtf8(bytes.sliced(3)) : decodeCp1250(bytes);
+}
+
+QStringList splitLines(const QString& text) {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
@@ -131,6 +120,27 @@ QStringList decodeLines(const QByteArray& bytes) {
     if (start < n)
         lines.append(text.mid(start));
     return lines;
+}
+
+QByteArray encodeLines(const QStringList& lines) {
+    qsizetype total = 0;
+    for (const QString& line : lines)
+        total += line.size() + 2;
+    QString text;
+    text.reserve(total);
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return encodeText(text);
+}
+
+QStringList decodeLines(const QByteArray& bytes) {
+    QByteArrayView view(bytes);
+    const qsizetype nul = view.indexOf('\0');
+    if (nul >= 0)
+        view = view.first(nul);
+    return splitLines(decodeText(view));
 }
 
 bool readListFile(const QString& path, QStringList& lines, QString* reason) {

@@ -2,10 +2,20 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 namespace pylomir::platform {
+
+// Encodes a text as Windows-1250, or, when a character has no byte there (or
+// the bytes would begin like a UTF-8 byte-order mark), as the mark followed
+// by UTF-8.
+QByteArray encodeText(const QString& text);
+// Decodes either form of encodeText.
+QString decodeText(QByteArrayView bytes);
+// Splits a text at CR LF, CR or LF; a last line without a line end counts.
+QStringList splitLines(const QString& text);
 
 // Encodes lines as Windows-1250, each followed by CR LF. When a line holds a
 // character the code page cannot represent, the whole text is written as
