@@ -41,13 +41,6 @@ bool FoundList::contains(QStringView path) const {
     }
 }
 
-void FoundList::growIndex() {
-    size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
-    slots_.assign(size, kEmpty);
-    for (quint32 i = 0; i < entries_.size(); ++i)
-        indexInsert(i);
-}
-
 void FoundList::indexInsert(quint32 entry) {
     const size_t mask = slots_.size() - 1;
     size_t slot = entries_[entry].hash & mask;
@@ -57,6 +50,7 @@ void FoundList::indexInsert(quint32 entry) {
 }
 
 void FoundList::rebuildIndex() {
+    // At most half full, so probes stay short.
     size_t size = 1024;
     while (size < entries_.size() * 2)
         size *= 2;
@@ -71,8 +65,8 @@ void FoundList::append(const QString& path) {
     e.hash = platform::foldedHash(path);
     entries_.push_back(std::move(e));
     // Keep the table at most half full.
-    if ((entries_.size()) * 2 > slots_.size())
-        growIndex();
+    if (entries_.size() * 2 > slots_.size())
+        rebuildIndex();
     else
         indexInsert(quint32(entries_.size() - 1));
     if (observer_)

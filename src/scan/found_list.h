@@ -56,7 +56,6 @@ private:
     };
     void rebuildIndex();
     void indexInsert(quint32 entry);
-    void growIndex();
 
     std::vector<Entry> entries_;
     // Open addressing: entry index + 1 per slot, 0 = empty.
