@@ -5,13 +5,13 @@
 #include "bench_masks.h"
 #include "tree_gen.h"
 
+#include "core/path_list.h"
 #include "engine/file_search.h"
 #include "ignore/ignore_lists.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/settings_store.h"
-#include "scan/found_list.h"
 #include "scan/scan_run.h"
 
 #include <QCoreApplication>
@@ -35,28 +35,28 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-class SilentUi : public scan::UiPort {
+class SilentUi : public core::UiPort {
 public:
     QStringList said;
     void showMessage(const QString& text) override { said << text; }
-    scan::MsgAnswer messageBox(const QString&, const QString& text, scan::MsgIcon,
-                               scan::MsgButtons) override {
+    core::MsgAnswer messageBox(const QString&, const QString& text, core::MsgIcon,
+                               core::MsgButtons) override {
         said << text;
-        return scan::MsgAnswer::Ok;
+        return core::MsgAnswer::Ok;
     }
     void showError(const QString& text) override { said << text; }
     void playSound(const QString&) override {}
     std::optional<QString> browseForFolder(const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(const scan::FileDialogOptions&) override {
+    std::optional<QString> openFileName(const core::FileDialogOptions&) override {
         return std::nullopt;
     }
-    std::optional<QString> saveFileName(const scan::FileDialogOptions&) override {
+    std::optional<QString> saveFileName(const core::FileDialogOptions&) override {
         return std::nullopt;
     }
-    void showWindow(scan::WindowId) override {}
+    void showWindow(core::WindowId) override {}
 };
 
-class NoPump : public engine::MessagePump {
+class NoPump : public core::MessagePump {
 public:
     void processPendingMessages() override {}
 };
@@ -180,7 +180,7 @@ void foundListMemory() {
     qint64 peak = 0;
     qint64 rssHeld = 0;
     {
-        scan::FoundList list;
+        core::FoundList list;
         const int n = 1000000;
         for (int i = 0; i < n; ++i) {
             const QString path = QStringLiteral("/home/user/pylomir-bench/d%1/d%2/d%3/file%4.tmp")
@@ -247,15 +247,15 @@ int main(int argc, char** argv) {
             SilentUi ui;
             NoPump pump;
             scan::SearchFormModel model;
-            ignore::IgnoreLists ignoreLists(model, ui, programDir);
-            ignoreLists.loadAtStartup();
-            const scan::Services services{&platform::realFileSystem(),
+            const core::Services services{&platform::realFileSystem(),
                                           settings.get(),
                                           &platform::systemClock(),
                                           &locale,
                                           &ui,
                                           &pump,
                                           programDir};
+            ignore::IgnoreLists ignoreLists(model, services);
+            ignoreLists.loadAtStartup();
             scan::ScanRun run(model, services, ignoreLists);
             model.ListBoxFiltry = masks;
             model.SkanujDysk = tree.root;
@@ -275,19 +275,17 @@ int main(int argc, char** argv) {
     {
         qint64 found = 0;
         const double t = best(repeat, [&] {
-            engine::TEasyFileSearch search;
+            engine::FileSearch search;
             NoPump pump;
             search.setEnvironment({nullptr, nullptr, &pump});
-            search.setRootPath(tree.root);
-            search.setFileNames(masks);
-            search.SearchOptions =
-                engine::allOptions & ~engine::TOptions(engine::okLookForDirectory);
+            search.setRootFolder(tree.root);
+            search.setWantedMasks(masks);
+            search.options =
+                engine::kAllSearchOptions & ~engine::SearchOptions(engine::SearchOption::Folders);
             found = 0;
-            search.OnFileFound = [&](engine::TEasyFileSearch*, engine::TFileInformations&) {
-                ++found;
-            };
+            search.onEntryFound = [&](engine::FileSearch*, engine::FoundEntry&) { ++found; };
             const auto start = Clock::now();
-            search.Search();
+            search.search();
             return secondsSince(start);
         });
         results.push_back({QStringLiteral("    engine alone"), t, found, {}});

@@ -1,11 +1,11 @@
 #include "backup/backup_file.h"
 
 #include "backup/archive_format.h"
+#include "core/message_pump.h"
+#include "core/ui_port.h"
 #include "engine/mask.h"
-#include "engine/message_pump.h"
 #include "platform/file_system.h"
 #include "platform/text_file.h"
-#include "scan/ui_port.h"
 
 #include <QDir>
 #include <QFile>
@@ -1105,10 +1105,10 @@ void TBackupFile::askForDisk(quint16 volume, const QString& shown, bool again) {
         continue_ = !again;
         return;
     }
-    const scan::MsgAnswer answer = ui_->messageBox(
+    const core::MsgAnswer answer = ui_->messageBox(
         QStringLiteral("Informacja"), QString::fromUtf8(kVolumePrompt).replace("%s", shown),
-        scan::MsgIcon::Information, scan::MsgButtons::OkCancel);
-    continue_ = answer == scan::MsgAnswer::Ok;
+        core::MsgIcon::Information, core::MsgButtons::OkCancel);
+    continue_ = answer == core::MsgAnswer::Ok;
 }
 
 void TBackupFile::setError(qint32 code) {
@@ -1120,8 +1120,8 @@ void TBackupFile::reportError(qint32 code) {
     if (OnError)
         OnError(this, code, message);
     else if (ui_)
-        ui_->messageBox(QStringLiteral("Błąd"), message, scan::MsgIcon::Error,
-                        scan::MsgButtons::Ok);
+        ui_->messageBox(QStringLiteral("Błąd"), message, core::MsgIcon::Error,
+                        core::MsgButtons::Ok);
 }
 
 } // namespace pylomir::backup

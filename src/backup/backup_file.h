@@ -15,14 +15,12 @@
 #include <memory>
 #include <stdexcept>
 
-namespace pylomir::engine {
+namespace pylomir::core {
 class MessagePump;
-}
+class UiPort;
+} // namespace pylomir::core
 namespace pylomir::platform {
 class FileSystem;
-}
-namespace pylomir::scan {
-class UiPort;
 }
 
 namespace pylomir::backup {
@@ -119,8 +117,8 @@ public:
 
     // Services. Without a UI port the component shows nothing and volume
     // prompts are answered with OK once.
-    void setUiPort(scan::UiPort* ui) { ui_ = ui; }
-    void setMessagePump(engine::MessagePump* pump) { pump_ = pump; }
+    void setUiPort(core::UiPort* ui) { ui_ = ui; }
+    void setMessagePump(core::MessagePump* pump) { pump_ = pump; }
     void setFileSystem(platform::FileSystem* fs) { fs_ = fs; }
     // Used for the archive name ":STREAM"; owned by the caller, never reset
     // or closed.
@@ -197,8 +195,8 @@ private:
     bool restoreFullPath_ = false;
     bool saveFileID_ = false;
 
-    scan::UiPort* ui_ = nullptr;
-    engine::MessagePump* pump_ = nullptr;
+    core::UiPort* ui_ = nullptr;
+    core::MessagePump* pump_ = nullptr;
     platform::FileSystem* fs_ = nullptr;
     QIODevice* sourceStream_ = nullptr;
     QIODevice* targetStream_ = nullptr;

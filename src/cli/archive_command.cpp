@@ -28,7 +28,7 @@ const QString kCannotRead = QString::fromUtf8(backup::kCannotReadArchive);
 // nothing waits for window messages.
 struct Component {
     ConsoleUi ui;
-    NoMessagePump pump;
+    core::NullMessagePump pump;
     TBackupFile file;
     Component() {
         file.setUiPort(&ui);

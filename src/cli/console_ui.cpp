@@ -32,24 +32,24 @@ void ConsoleUi::showMessage(const QString& text) {
     printError(text);
 }
 
-scan::MsgAnswer ConsoleUi::messageBox(const QString& caption, const QString& text,
-                                      scan::MsgIcon icon, scan::MsgButtons buttons) {
+core::MsgAnswer ConsoleUi::messageBox(const QString& caption, const QString& text,
+                                      core::MsgIcon icon, core::MsgButtons buttons) {
     const QString title = caption.trimmed();
     // "Błąd: Błąd skanowania..." would say it twice.
     printError(title.isEmpty() || text.startsWith(title) ? text
                                                          : title + QStringLiteral(": ") + text);
-    if (icon == scan::MsgIcon::Error || title == QStringLiteral("Błąd"))
+    if (icon == core::MsgIcon::Error || title == QStringLiteral("Błąd"))
         recordError(text);
     switch (buttons) {
-    case scan::MsgButtons::Ok:
-        return scan::MsgAnswer::Ok;
-    case scan::MsgButtons::OkCancel:
-    case scan::MsgButtons::YesNoCancel:
-        return scan::MsgAnswer::Cancel;
-    case scan::MsgButtons::YesNo:
+    case core::MsgButtons::Ok:
+        return core::MsgAnswer::Ok;
+    case core::MsgButtons::OkCancel:
+    case core::MsgButtons::YesNoCancel:
+        return core::MsgAnswer::Cancel;
+    case core::MsgButtons::YesNo:
         break;
     }
-    return scan::MsgAnswer::No;
+    return core::MsgAnswer::No;
 }
 
 void ConsoleUi::showError(const QString& text) {

@@ -2,8 +2,8 @@
 // goes to standard error and every question gets its safe answer.
 #pragma once
 
-#include "engine/message_pump.h"
-#include "scan/ui_port.h"
+#include "core/message_pump.h"
+#include "core/ui_port.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,23 +18,23 @@ void printError(const QString& text);
 // Writes text to standard output as it is.
 void printOut(const QString& text);
 
-class ConsoleUi : public scan::UiPort {
+class ConsoleUi : public core::UiPort {
 public:
     void showMessage(const QString& text) override;
     // Ok where there is nothing to choose; otherwise Cancel or No, so that
     // no question can lead to lost data or a wait for input.
-    scan::MsgAnswer messageBox(const QString& caption, const QString& text, scan::MsgIcon icon,
-                               scan::MsgButtons buttons) override;
+    core::MsgAnswer messageBox(const QString& caption, const QString& text, core::MsgIcon icon,
+                               core::MsgButtons buttons) override;
     void showError(const QString& text) override;
     void playSound(const QString&) override {}
     std::optional<QString> browseForFolder(const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(const scan::FileDialogOptions&) override {
+    std::optional<QString> openFileName(const core::FileDialogOptions&) override {
         return std::nullopt;
     }
-    std::optional<QString> saveFileName(const scan::FileDialogOptions&) override {
+    std::optional<QString> saveFileName(const core::FileDialogOptions&) override {
         return std::nullopt;
     }
-    void showWindow(scan::WindowId) override {}
+    void showWindow(core::WindowId) override {}
 
     // Errors reported since the last reset: error boxes and "Błąd" boxes.
     const QStringList& errors() const { return errors_; }
@@ -48,12 +48,6 @@ private:
 
     QStringList errors_;
     std::function<QString()> context_;
-};
-
-// Nothing waits for window messages on the command line.
-class NoMessagePump : public engine::MessagePump {
-public:
-    void processPendingMessages() override {}
 };
 
 } // namespace pylomir::cli

@@ -180,8 +180,8 @@ int runScan(const QStringList& args) {
     const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
     const platform::LocaleFormats locale;
     ConsoleUi ui;
-    NoMessagePump pump;
-    const scan::Services services = scan::machineServices(*settings, locale, ui, pump);
+    core::NullMessagePump pump;
+    const core::Services services = core::machineServices(*settings, locale, ui, pump);
 
     scan::SearchForm form(services);
     form.FormCreate();

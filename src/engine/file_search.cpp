@@ -22,34 +22,28 @@ std::optional<double> dateOf(const SystemTime& t) {
     return double(d.toJulianDay() - dayZero);
 }
 
-quint32 systemTicks() {
-    return platform::systemClock().tickCount();
-}
-
 } // namespace
 
-TDateTime dateTimeFromQt(const QDateTime& dt) {
+SerialDateTime serialDateTime(const QDateTime& dt) {
     const double days = double(dt.date().toJulianDay() - dayZero);
     const double fraction = dt.time().msecsSinceStartOfDay() / 86400000.0;
     // Before day zero the fraction still counts forward from midnight.
     return days < 0 ? days - fraction : days + fraction;
 }
 
-TDateTime today() {
-    return dateTimeFromQt(platform::systemClock().now());
+SerialDateTime today() {
+    return serialDateTime(platform::systemClock().now());
 }
 
-TFileSearch::TFileSearch()
-    : FirstDate(today()), SecondDate(FirstDate), FileNames{QStringLiteral("*.*")},
-      RootPath(QLatin1Char('.') + platform::separator()) {}
+FolderWalker::FolderWalker()
+    : firstDate(today()), secondDate(firstDate), wantedMasks{QStringLiteral("*.*")},
+      rootFolder(QLatin1Char('.') + platform::separator()) {}
 
-TFileSearch::~TFileSearch() = default;
-
-bool TFileSearch::Search() {
+bool FolderWalker::search() {
     platform::FileSystem& fs =
         environment.fileSystem ? *environment.fileSystem : platform::realFileSystem();
-    quint32 (*const ticks)() = environment.tickCount ? environment.tickCount : &systemTicks;
-    MessagePump* const pump = environment.pump;
+    platform::Clock& clock = environment.clock ? *environment.clock : platform::systemClock();
+    core::MessagePump* const pump = environment.pump;
     const auto breathe = [pump] {
         if (pump)
             pump->processPendingMessages();
@@ -58,55 +52,61 @@ bool TFileSearch::Search() {
 
     // Compiled once per search; an invalid mask still raises its error only
     // when an entry's test reaches it.
-    const MaskList wanted(FileNames);
-    const MaskList excluded(ExcludedFiles);
+    const MaskList wanted(wantedMasks);
+    const MaskList excluded(excludedMasks);
     const bool wantedHoldsAll = wanted.holdsStarDotStar();
 
+    const bool includeSubfolders = options.testFlag(SearchOption::IncludeSubfolders);
+    const bool anyFile = options.testFlag(SearchOption::AnyFile);
+    const bool testDate = enabledTests.testFlag(EntryTest::Date);
+    const bool testSize = enabledTests.testFlag(EntryTest::Size);
     const qint32 wantedAttributes =
-        (LookForReadOnly ? platform::faReadOnly : 0) | (LookForHidden ? platform::faHidden : 0) |
-        (LookForSystem ? platform::faSysFile : 0) | (LookForDirectory ? platform::faDirectory : 0) |
-        (LookForArchive ? platform::faArchive : 0);
-    if (FilterOnDate) {
-        FirstDate = std::trunc(FirstDate);
-        SecondDate = std::trunc(SecondDate);
+        (options.testFlag(SearchOption::ReadOnly) ? platform::faReadOnly : 0) |
+        (options.testFlag(SearchOption::Hidden) ? platform::faHidden : 0) |
+        (options.testFlag(SearchOption::System) ? platform::faSysFile : 0) |
+        (options.testFlag(SearchOption::Folders) ? platform::faDirectory : 0) |
+        (options.testFlag(SearchOption::Archive) ? platform::faArchive : 0);
+    if (testDate) {
+        firstDate = std::trunc(firstDate);
+        secondDate = std::trunc(secondDate);
     }
     const auto dateMark = [this](const SystemTime& t) {
         const std::optional<double> d = dateOf(t);
         if (!d)
             return false;
-        switch (DateKind) {
-        case TDateFilterKind::dfkBetween:
-            return FirstDate <= *d && *d <= SecondDate;
-        case TDateFilterKind::dfkBefore:
-            return *d < FirstDate;
-        case TDateFilterKind::dfkAfter:
-            return *d > FirstDate;
-        case TDateFilterKind::dfkSame:
-            return *d == FirstDate;
+        switch (dateComparison) {
+        case DateComparison::Between:
+            return firstDate <= *d && *d <= secondDate;
+        case DateComparison::Before:
+            return *d < firstDate;
+        case DateComparison::After:
+            return *d > firstDate;
+        case DateComparison::SameDay:
+            return *d == firstDate;
         }
         return false;
     };
     const auto datePasses = [&](const platform::FileTimes& t) {
-        switch (DateAccess) {
-        case TDateFilterAccessKind::dfakCreatedFiles:
+        switch (dateTestTime) {
+        case DateTestTime::Created:
             return dateMark(t.creation);
-        case TDateFilterAccessKind::dfakModifiedFiles:
+        case DateTestTime::Modified:
             return dateMark(t.lastWrite);
-        case TDateFilterAccessKind::dfakOpenedFiles:
+        case DateTestTime::Accessed:
             return dateMark(t.lastAccess);
-        case TDateFilterAccessKind::dfakAnyFiles:
+        case DateTestTime::Any:
             return dateMark(t.creation) || dateMark(t.lastWrite) || dateMark(t.lastAccess);
         }
         return false;
     };
 
     std::deque<QString> queue;
-    TStatistics stats;
+    SearchStatistics stats;
     bool result = true;
-    const quint32 start = ticks();
-    QString folder = RootPath;
+    const quint32 start = clock.tickCount();
+    QString folder = rootFolder;
     bool isRoot = true;
-    TFileInformations record;
+    FoundEntry entry;
 
     for (;;) {
         if (!isRoot) {
@@ -117,8 +117,8 @@ bool TFileSearch::Search() {
             breathe();
         }
         isRoot = false;
-        if (onChangeFolder)
-            onChangeFolder(folder);
+        if (onFolderEntered)
+            onFolderEntered(folder);
         // An empty path would become the file-system root; treat it as a
         // folder that cannot be listed instead.
         std::unique_ptr<platform::DirListing> listing;
@@ -138,7 +138,7 @@ bool TFileSearch::Search() {
             if (name == u"." || name == u"..")
                 continue;
             const bool isDir = listing->isDirectory();
-            if (isDir && IncludeSubfolder) {
+            if (isDir && includeSubfolders) {
                 QString sub = folder;
                 sub.append(name);
                 queue.push_back(std::move(sub));
@@ -164,127 +164,114 @@ bool TFileSearch::Search() {
                 continue;
 
             const qint32 attributes = listing->attributes();
-            bool accepted = (attributes & wantedAttributes) != 0 || (LookForAnyFile && !isDir);
+            bool accepted = (attributes & wantedAttributes) != 0 || (anyFile && !isDir);
             const qint32 size = isDir ? 0 : qint32(quint32(quint64(listing->size())));
-            if (accepted && FilterOnSize) {
-                accepted = SizeKind == TSizeFilterKind::sfkSmallerOrEqualTo
-                               ? size <= SizeFilterSize
-                               : size >= SizeFilterSize;
+            if (accepted && testSize) {
+                accepted = sizeComparison == SizeComparison::AtMost ? size <= sizeLimit
+                                                                    : size >= sizeLimit;
             }
             if (!accepted)
                 continue;
             const platform::FileTimes times = listing->times();
-            if (FilterOnDate && !datePasses(times))
+            if (testDate && !datePasses(times))
                 continue;
 
-            record.Name = name.toString();
-            record.Path = folder;
-            record.Attributes = attributes;
-            record.Size = size;
-            record.CreationTime = times.creation;
-            record.LastAccessTime = times.lastAccess;
-            record.LastWriteTime = times.lastWrite;
-            if (onAccept && !onAccept(record))
+            entry.name = name.toString();
+            entry.folder = folder;
+            entry.attributes = attributes;
+            entry.size = size;
+            entry.created = times.creation;
+            entry.lastAccessed = times.lastAccess;
+            entry.lastModified = times.lastWrite;
+            if (onAcceptEntry && !onAcceptEntry(entry))
                 continue;
             if (isDir) {
-                ++stats.DirectoriesFound;
+                ++stats.foldersFound;
             } else {
-                ++stats.FilesFound;
+                ++stats.filesFound;
                 if (firstFile) {
                     firstFile = false;
-                    ++stats.FoldersWithFiles;
+                    ++stats.foldersWithFiles;
                 }
             }
-            if (onFound)
-                onFound(record);
+            if (onEntryFound)
+                onEntryFound(entry);
         }
         listing.reset();
         breathe();
     }
 
-    stats.ElapsedMs = qint32(quint32(ticks() - start));
+    stats.elapsedMs = qint32(quint32(clock.tickCount() - start));
     if (onStatistics)
         onStatistics(stats);
     return result;
 }
 
-TEasyFileSearch::TEasyFileSearch(void* /*owner*/)
-    : DateFilterFirstDate(today()), DateFilterSecondDate(DateFilterFirstDate),
-      engine_(new TFileSearch) {
-    // The engine's events go out with the component as sender, each with
-    // its own copy of the record.
-    engine_->onFound = [this](TFileInformations& r) {
-        if (OnFileFound) {
-            TFileInformations copy = r;
-            OnFileFound(this, copy);
+FileSearch::FileSearch()
+    : firstDate(today()), secondDate(firstDate), walker_(std::make_unique<FolderWalker>()) {
+    // The walker's events go out with the component as sender, each with
+    // its own copy of the entry.
+    walker_->onEntryFound = [this](FoundEntry& e) {
+        if (onEntryFound) {
+            FoundEntry copy = e;
+            onEntryFound(this, copy);
         }
     };
-    engine_->onAccept = [this](TFileInformations& r) {
-        if (!OnAcceptFile)
+    walker_->onAcceptEntry = [this](FoundEntry& e) {
+        if (!onAcceptEntry)
             return true;
-        TFileInformations copy = r;
-        return OnAcceptFile(this, copy);
+        FoundEntry copy = e;
+        return onAcceptEntry(this, copy);
     };
-    engine_->onChangeFolder = [this](const QString& path) {
-        if (OnChangeFolder)
-            OnChangeFolder(this, path);
+    walker_->onFolderEntered = [this](const QString& folder) {
+        if (onFolderEntered)
+            onFolderEntered(this, folder);
     };
-    engine_->onStatistics = [this](TStatistics& s) {
-        if (OnStatistics) {
-            TStatistics copy = s;
-            OnStatistics(this, copy);
+    walker_->onStatistics = [this](SearchStatistics& s) {
+        if (onStatistics) {
+            SearchStatistics copy = s;
+            onStatistics(this, copy);
         }
     };
 }
 
-TEasyFileSearch::~TEasyFileSearch() {
-    delete engine_;
-}
-
-QStringList& TEasyFileSearch::FileNames() {
-    if (MessagePump* pump = engine_->environment.pump)
+QStringList& FileSearch::wantedMasks() {
+    if (core::MessagePump* pump = walker_->environment.pump)
         pump->processPendingMessages();
-    return fileNames_;
+    return wanted_;
 }
 
-QString TEasyFileSearch::RootPath() const {
-    return engine_->RootPath;
+QString FileSearch::rootFolder() const {
+    return walker_->rootFolder;
 }
 
-void TEasyFileSearch::setRootPath(const QString& path) {
-    engine_->RootPath = path;
+void FileSearch::setRootFolder(const QString& folder) {
+    walker_->rootFolder = folder;
 }
 
-void TEasyFileSearch::setEnvironment(const SearchEnvironment& env) {
-    engine_->environment = env;
+void FileSearch::setEnvironment(const SearchEnvironment& env) {
+    walker_->environment = env;
 }
 
-const SearchEnvironment& TEasyFileSearch::environment() const {
-    return engine_->environment;
+const SearchEnvironment& FileSearch::environment() const {
+    return walker_->environment;
 }
 
-bool TEasyFileSearch::Search() {
-    TFileSearch& e = *engine_;
-    e.IncludeSubfolder = SearchOptions & okIncludeSubfolder;
-    e.LookForReadOnly = SearchOptions & okLookForReadOnlyFile;
-    e.LookForHidden = SearchOptions & okLookForHiddenFile;
-    e.LookForSystem = SearchOptions & okLookForSystemFile;
-    e.LookForDirectory = SearchOptions & okLookForDirectory;
-    e.LookForArchive = SearchOptions & okLookForArchiveFile;
-    e.LookForAnyFile = SearchOptions & okLookForAnyFile;
-    e.FilterOnDate = FilterKind & fkFilterOnDate;
-    e.FilterOnSize = FilterKind & fkFilterOnSize;
-    e.DateAccess = DateFilterFileAccess;
-    e.DateKind = DateFilterKind;
-    e.FirstDate = DateFilterFirstDate;
-    e.SecondDate = DateFilterSecondDate;
-    e.SizeKind = SizeFilterKind;
-    e.SizeFilterSize = SizeFilterSize;
-    e.ExcludedFiles = excluded_;
-    e.FileNames = fileNames_;
-    if (MessagePump* pump = e.environment.pump)
+bool FileSearch::search() {
+    FolderWalker& w = *walker_;
+    w.options = options;
+    w.enabledTests = enabledTests;
+    w.dateTestTime = dateTestTime;
+    w.dateComparison = dateComparison;
+    w.firstDate = firstDate;
+    w.secondDate = secondDate;
+    w.sizeComparison = sizeComparison;
+    w.sizeLimit = sizeLimit;
+    w.excludedMasks = excluded_;
+    w.wantedMasks = wanted_;
+    if (core::MessagePump* pump = w.environment.pump)
         pump->processPendingMessages();
-    return e.Search();
+    return w.search();
 }
 
 } // namespace pylomir::engine

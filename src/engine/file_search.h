@@ -1,168 +1,177 @@
-// The folder-tree walker: TFileSearch (the traversal) and TEasyFileSearch
-// (the component that carries the settings and relays the events).
+// The folder-tree walker: FolderWalker (the breadth-first traversal) and
+// FileSearch (the component that carries the settings and relays the events).
 #pragma once
 
+#include "core/message_pump.h"
 #include "engine/mask.h"
-#include "engine/message_pump.h"
 #include "platform/file_system.h"
 
 #include <QDateTime>
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
 #include <functional>
+#include <memory>
+
+namespace pylomir::platform {
+class Clock;
+}
 
 namespace pylomir::engine {
 
 using platform::SystemTime;
 
 // Days since 30 December 1899; the fraction is the time of day.
-using TDateTime = double;
-TDateTime dateTimeFromQt(const QDateTime& dt);
-TDateTime today(); // now, from the system clock
+using SerialDateTime = double;
+SerialDateTime serialDateTime(const QDateTime& dt);
+SerialDateTime today(); // now, from the system clock
 
-enum TOption : quint8 {
-    okIncludeSubfolder = 1 << 0,
-    okLookForReadOnlyFile = 1 << 1,
-    okLookForHiddenFile = 1 << 2,
-    okLookForSystemFile = 1 << 3,
-    okLookForDirectory = 1 << 4,
-    okLookForArchiveFile = 1 << 5,
-    okLookForAnyFile = 1 << 6,
+// What the walk looks into.
+enum class SearchOption {
+    IncludeSubfolders = 1 << 0,
+    ReadOnly = 1 << 1, // attribute 1
+    Hidden = 1 << 2,   // attribute 2
+    System = 1 << 3,   // attribute 4
+    Folders = 1 << 4,  // attribute 16
+    Archive = 1 << 5,  // attribute 32
+    AnyFile = 1 << 6,  // every non-folder passes
 };
-using TOptions = quint8; // a set of TOption bits
-constexpr TOptions allOptions = 0x7f;
+Q_DECLARE_FLAGS(SearchOptions, SearchOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(SearchOptions)
+inline constexpr SearchOptions kAllSearchOptions =
+    SearchOption::IncludeSubfolders | SearchOption::ReadOnly | SearchOption::Hidden |
+    SearchOption::System | SearchOption::Folders | SearchOption::Archive | SearchOption::AnyFile;
 
-enum TFilterKindBit : quint8 { fkFilterOnDate = 1 << 0, fkFilterOnSize = 1 << 1 };
-using TFilter = quint8; // a set of TFilterKindBit bits
+// The optional tests on a reported entry.
+enum class EntryTest { Date = 1 << 0, Size = 1 << 1 };
+Q_DECLARE_FLAGS(EntryTests, EntryTest)
+Q_DECLARE_OPERATORS_FOR_FLAGS(EntryTests)
 
-enum class TDateFilterAccessKind {
-    dfakCreatedFiles,
-    dfakModifiedFiles,
-    dfakOpenedFiles,
-    dfakAnyFiles
+// Which file time the date test reads.
+enum class DateTestTime { Created, Modified, Accessed, Any };
+enum class DateComparison {
+    Between, // first <= d <= second
+    Before,  // d < first
+    After,   // d > first
+    SameDay, // d == first
 };
-enum class TDateFilterKind { dfkBetween, dfkBefore, dfkAfter, dfkSame };
-enum class TSizeFilterKind { sfkSmallerOrEqualTo, sfkBiggerOrEqualTo };
+enum class SizeComparison { AtMost, AtLeast };
 
-struct TFileInformations {
-    QString Name; // as listed, without folder
-    QString Path; // the folder listed, ending with the separator
-    qint32 Attributes = 0;
-    qint32 Size = 0; // low 32 bits of the size; 0 for folders
-    SystemTime CreationTime;
-    SystemTime LastAccessTime;
-    SystemTime LastWriteTime;
+// One reported directory entry.
+struct FoundEntry {
+    QString name;   // as listed, without folder
+    QString folder; // the folder listed, ending with the separator
+    qint32 attributes = 0;
+    qint32 size = 0; // low 32 bits of the size; 0 for folders
+    SystemTime created;
+    SystemTime lastAccessed;
+    SystemTime lastModified;
+
+    QString fullPath() const { return folder + name; }
 };
 
-struct TStatistics {
-    qint32 FilesFound = 0;
-    qint32 FoldersWithFiles = 0;
-    qint32 DirectoriesFound = 0;
-    qint32 ElapsedMs = 0;
+// The counters at the end of a search.
+struct SearchStatistics {
+    qint32 filesFound = 0;       // reported non-folders
+    qint32 foldersWithFiles = 0; // folders with at least one reported file
+    qint32 foldersFound = 0;     // reported folders
+    qint32 elapsedMs = 0;
 };
 
-class TEasyFileSearch;
+class FileSearch;
 
-// Callbacks receive the owner as sender.
-using TOnFileFound = std::function<void(TEasyFileSearch* sender, TFileInformations& FileFound)>;
-using TOnAcceptFile = std::function<bool(TEasyFileSearch* sender, TFileInformations& FileFound)>;
-using TOnChangeFolder = std::function<void(TEasyFileSearch* sender, const QString& NewPath)>;
-using TOnStatistics = std::function<void(TEasyFileSearch* sender, TStatistics& Stats)>;
+// Callbacks receive the component as sender.
+using EntryFoundHandler = std::function<void(FileSearch* sender, FoundEntry& entry)>;
+using AcceptEntryHandler = std::function<bool(FileSearch* sender, FoundEntry& entry)>;
+using FolderEnteredHandler = std::function<void(FileSearch* sender, const QString& folder)>;
+using StatisticsHandler = std::function<void(FileSearch* sender, SearchStatistics& statistics)>;
 
 // What the traversal needs from outside: the file system, the tick clock and
 // the message hook.
 struct SearchEnvironment {
     platform::FileSystem* fileSystem = nullptr; // the real one when null
-    quint32 (*tickCount)() = nullptr;           // the system clock when null
-    MessagePump* pump = nullptr;                // no message processing when null
+    platform::Clock* clock = nullptr;           // the system clock when null
+    core::MessagePump* pump = nullptr;          // no message processing when null
 };
 
-// The traversal engine, settings in flat form.
-class TFileSearch {
+// The traversal engine.
+class FolderWalker {
 public:
-    TFileSearch();
-    virtual ~TFileSearch();
+    FolderWalker();
 
-    bool IncludeSubfolder = false;
-    bool LookForReadOnly = true;
-    bool LookForHidden = true;
-    bool LookForSystem = true;
-    bool LookForDirectory = true;
-    bool LookForArchive = true;
-    bool LookForAnyFile = true;
-    bool FilterOnDate = false;
-    bool FilterOnSize = false;
-    TDateFilterAccessKind DateAccess = TDateFilterAccessKind::dfakAnyFiles;
-    TDateFilterKind DateKind = TDateFilterKind::dfkBefore;
-    TDateTime FirstDate = 0;
-    TDateTime SecondDate = 0;
-    TSizeFilterKind SizeKind = TSizeFilterKind::sfkSmallerOrEqualTo;
-    qint32 SizeFilterSize = 0;
-    QStringList FileNames;
-    QString RootPath;
-    QStringList ExcludedFiles;
+    SearchOptions options = kAllSearchOptions & ~SearchOptions(SearchOption::IncludeSubfolders);
+    EntryTests enabledTests;
+    DateTestTime dateTestTime = DateTestTime::Any;
+    DateComparison dateComparison = DateComparison::Before;
+    SerialDateTime firstDate = 0;
+    SerialDateTime secondDate = 0;
+    SizeComparison sizeComparison = SizeComparison::AtMost;
+    qint32 sizeLimit = 0;
+    QStringList wantedMasks;
+    QString rootFolder;
+    QStringList excludedMasks;
 
-    std::function<void(TFileInformations&)> onFound;
-    std::function<void(const QString&)> onChangeFolder;
-    std::function<void(TStatistics&)> onStatistics;
-    std::function<bool(TFileInformations&)> onAccept; // unset accepts
+    std::function<void(FoundEntry&)> onEntryFound;
+    std::function<void(const QString&)> onFolderEntered;
+    std::function<void(SearchStatistics&)> onStatistics;
+    std::function<bool(FoundEntry&)> onAcceptEntry; // unset accepts
 
     SearchEnvironment environment;
 
     // False exactly when a folder could not be listed. Throws MaskError.
-    bool Search();
+    bool search();
 };
 
-// The component: published settings, defaults, and relayed events.
-class TEasyFileSearch {
+// The component: settings with their defaults, and relayed events.
+class FileSearch {
 public:
-    explicit TEasyFileSearch(void* owner = nullptr);
-    ~TEasyFileSearch();
-    TEasyFileSearch(const TEasyFileSearch&) = delete;
-    TEasyFileSearch& operator=(const TEasyFileSearch&) = delete;
+    FileSearch();
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
 
-    QString Version() const { return QStringLiteral("TEasyFileSearch v1.03"); }
-    void setVersion(const QString&) {} // ignored
+    QString version() const { return QStringLiteral("TEasyFileSearch v1.03"); }
 
-    TOptions SearchOptions = allOptions;
-    TFilter FilterKind = 0;
-    TDateFilterAccessKind DateFilterFileAccess = TDateFilterAccessKind::dfakAnyFiles;
-    TDateFilterKind DateFilterKind = TDateFilterKind::dfkSame;
-    TDateTime DateFilterFirstDate;
-    TDateTime DateFilterSecondDate;
-    TSizeFilterKind SizeFilterKind = TSizeFilterKind::sfkSmallerOrEqualTo;
-    qint32 SizeFilterSize = 0;
+    SearchOptions options = kAllSearchOptions;
+    EntryTests enabledTests; // none
+    DateTestTime dateTestTime = DateTestTime::Any;
+    DateComparison dateComparison = DateComparison::SameDay;
+    SerialDateTime firstDate;
+    SerialDateTime secondDate; // only for Between
+    SizeComparison sizeComparison = SizeComparison::AtMost;
+    qint32 sizeLimit = 0; // bytes
 
-    const QStringList& ExcludedFiles() const { return excluded_; }
-    void setExcludedFiles(const QStringList& list) { excluded_ = list; }
-    QStringList& excludedFilesRef() { return excluded_; }
-    // Reading the wanted list processes pending messages first; callers fill it in place.
-    QStringList& FileNames();
-    void setFileNames(const QStringList& list) { fileNames_ = list; }
+    // Names never reported.
+    const QStringList& excludedMasks() const { return excluded_; }
+    void setExcludedMasks(const QStringList& masks) { excluded_ = masks; }
+    QStringList& excludedMasksRef() { return excluded_; }
+    // Names reported. Reading the list processes pending messages first;
+    // callers fill it in place.
+    QStringList& wantedMasks();
+    void setWantedMasks(const QStringList& masks) { wanted_ = masks; }
 
-    QString RootPath() const;
-    void setRootPath(const QString& path);
+    QString rootFolder() const;
+    void setRootFolder(const QString& folder);
 
-    TOnFileFound OnFileFound;
-    TOnAcceptFile OnAcceptFile;
-    TOnChangeFolder OnChangeFolder;
-    TOnStatistics OnStatistics;
+    EntryFoundHandler onEntryFound;
+    AcceptEntryHandler onAcceptEntry;
+    FolderEnteredHandler onFolderEntered;
+    StatisticsHandler onStatistics;
 
     // The file system, clock and message hook the searches use.
     void setEnvironment(const SearchEnvironment& env);
     const SearchEnvironment& environment() const;
 
-    // Copies the settings into the engine, processes pending messages once
-    // and runs the engine. False exactly when a folder could not be listed.
-    // Throws MaskError.
-    bool Search();
+    // Copies the settings into the walker, processes pending messages once
+    // and walks. False exactly when a folder could not be listed. Throws
+    // MaskError.
+    bool search();
 
 private:
-    TFileSearch* engine_;
+    std::unique_ptr<FolderWalker> walker_;
     QStringList excluded_;
-    QStringList fileNames_{QStringLiteral("*.*")};
+    QStringList wanted_{QStringLiteral("*.*")};
 };
 
 } // namespace pylomir::engine

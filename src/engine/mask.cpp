@@ -15,8 +15,7 @@ QString maskErrorText(const QString& mask, int position) {
 } // namespace
 
 MaskError::MaskError(const QString& mask, int position)
-    : std::runtime_error(maskErrorText(mask, position).toStdString()),
-      message_(maskErrorText(mask, position)) {}
+    : core::Error(maskErrorText(mask, position)) {}
 
 Mask::Mask(const QString& text) : text_(text) {
     compile();

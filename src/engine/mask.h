@@ -2,24 +2,21 @@
 // A to Z without regard to case.
 #pragma once
 
+#include "core/error.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
-#include <stdexcept>
 #include <vector>
 
 namespace pylomir::engine {
 
-// Raised when an invalid mask is used.
-class MaskError : public std::runtime_error {
+// Raised when an invalid mask is used; its message is
+// "'%s' is an invalid mask at (%d)".
+class MaskError : public core::Error {
 public:
     MaskError(const QString& mask, int position);
-    // "'%s' is an invalid mask at (%d)"
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
 };
 
 // One mask, compiled once. An invalid mask compiles to a marker that raises

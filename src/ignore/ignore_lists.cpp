@@ -3,7 +3,7 @@
 #include "platform/program_dir.h"
 #include "platform/text_file.h"
 
-#include <QFileInfo>
+#include "platform/file_system.h"
 #include <QHash>
 
 namespace pylomir::ignore {
@@ -28,22 +28,22 @@ QStringList PorownajListy(const QStringList& source, const QStringList& removal)
     return kept;
 }
 
-IgnoreLists::IgnoreLists(scan::SearchFormModel& model, scan::UiPort& ui, const QString& programDir)
-    : m_(model), ui_(ui), programDir_(programDir) {}
+IgnoreLists::IgnoreLists(scan::SearchFormModel& model, const core::Services& services)
+    : m_(model), s_(services) {}
 
 QString IgnoreLists::ignoredFilesPath() const {
-    return platform::filtersDir(programDir_) + QStringLiteral("ignoralplik.dat");
+    return platform::filtersDir(s_.programDir) + QStringLiteral("ignoralplik.dat");
 }
 
 QString IgnoreLists::ignoredTypesPath() const {
-    return platform::filtersDir(programDir_) + QStringLiteral("ignoraltyp.dat");
+    return platform::filtersDir(s_.programDir) + QStringLiteral("ignoraltyp.dat");
 }
 
 bool IgnoreLists::readList(const QString& path, QStringList& list) {
     QString reason;
     QStringList lines;
-    if (!platform::readListFile(path, lines, &reason)) {
-        ui_.showError(platform::cannotOpenMessage(path, reason));
+    if (!platform::readListFile(*s_.fileSystem, path, lines, &reason)) {
+        s_.ui->showError(platform::cannotOpenMessage(path, reason));
         return false;
     }
     list = lines;
@@ -52,19 +52,19 @@ bool IgnoreLists::readList(const QString& path, QStringList& list) {
 
 bool IgnoreLists::writeList(const QString& path, const QStringList& list) {
     QString reason;
-    if (!platform::writeListFile(path, list, &reason)) {
-        ui_.showError(platform::cannotCreateMessage(path, reason));
+    if (!platform::writeListFile(*s_.fileSystem, path, list, &reason)) {
+        s_.ui->showError(platform::cannotCreateMessage(path, reason));
         return false;
     }
     return true;
 }
 
 void IgnoreLists::loadAtStartup() {
-    if (QFileInfo::exists(ignoredFilesPath()))
+    if (s_.fileSystem->exists(ignoredFilesPath()))
         readList(ignoredFilesPath(), m_.ListaIgnorowania);
     else
         writeList(ignoredFilesPath(), m_.ListaIgnorowania);
-    if (QFileInfo::exists(ignoredTypesPath()))
+    if (s_.fileSystem->exists(ignoredTypesPath()))
         readList(ignoredTypesPath(), m_.ListBoxIgnorujTypy);
     else
         writeList(ignoredTypesPath(), m_.ListBoxIgnorujTypy);

@@ -1,8 +1,8 @@
 // The two ignore lists: their files and the comparison run after a scan.
 #pragma once
 
+#include "core/ui_port.h"
 #include "scan/search_form_model.h"
-#include "scan/ui_port.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +15,7 @@ QStringList PorownajListy(const QStringList& source, const QStringList& removal)
 
 class IgnoreLists {
 public:
-    IgnoreLists(scan::SearchFormModel& model, scan::UiPort& ui, const QString& programDir);
+    IgnoreLists(scan::SearchFormModel& model, const core::Services& services);
 
     // Reads both lists at start-up, creating missing files empty.
     void loadAtStartup();
@@ -33,8 +33,7 @@ private:
     bool writeList(const QString& path, const QStringList& list);
 
     scan::SearchFormModel& m_;
-    scan::UiPort& ui_;
-    QString programDir_;
+    core::Services s_;
 };
 
 } // namespace pylomir::ignore

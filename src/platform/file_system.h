@@ -2,6 +2,8 @@
 // results and local file times, whatever the operating system underneath.
 #pragma once
 
+#include <QDateTime>
+#include <QIODevice>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -67,6 +69,41 @@ public:
     virtual FileTimes times() = 0;
 };
 
+// What a look-up that follows links tells of a path.
+struct PathStatus {
+    bool isFile = false;   // a file (or a link to one)
+    bool isFolder = false; // a folder (or a link to one)
+    qint64 size = 0;
+    QDateTime modified; // local time
+};
+
+// How a file is opened for writing.
+enum class WriteMode {
+    Truncate, // from the start; an existing file loses its content at once
+    Append,   // after what the file holds
+    Replace,  // under a temporary name, renamed into place by finish()
+};
+
+// A file open for writing.
+class OutputFile {
+public:
+    // Closes the file; a Replace file that was not finished is discarded and
+    // the file it would have replaced stays as it was; a temporary file is
+    // removed.
+    virtual ~OutputFile() = default;
+    virtual QIODevice& device() = 0;
+    // Where the file can be read back (for a temporary file, its own name).
+    virtual QString path() const = 0;
+    // Sets the last-write time (local time) of the open file.
+    virtual bool setModifiedTime(const QDateTime& local) = 0;
+    // Writes everything out and closes the file; a Replace file takes the
+    // place of the old one only now. False when anything failed since the
+    // file was opened.
+    virtual bool finish() = 0;
+    // The system's reason for the last failure.
+    virtual QString errorString() const = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -85,6 +122,30 @@ public:
     virtual bool setAttributes(const QString& path, qint32 attributes) = 0;
     // Deletes a file or link (never the target of a link).
     virtual bool removeFile(const QString& path) = 0;
+
+    // Opens a file for reading; null, with the system's reason, when it
+    // cannot be opened.
+    virtual std::unique_ptr<QIODevice> openForReading(const QString& path,
+                                                      QString* reason = nullptr) = 0;
+    // Opens (creating) a file for writing; null, with the reason, when refused.
+    virtual std::unique_ptr<OutputFile> openForWriting(const QString& path, WriteMode mode,
+                                                       QString* reason = nullptr) = 0;
+    // A new file in the system's temporary folder, its name beginning with
+    // prefix; removed when it is released. Null when there is no temporary
+    // folder or it refuses the file.
+    virtual std::unique_ptr<OutputFile> createTemporaryFile(const QString& prefix,
+                                                            QString* reason = nullptr) = 0;
+    // Creates a folder and any missing parents; true when it exists afterwards.
+    virtual bool createFolder(const QString& path) = 0;
+    // Looks a path up following links; nothing when it names nothing (a
+    // dangling link included).
+    virtual std::optional<PathStatus> status(const QString& path) = 0;
+    // Whether the path itself is a symbolic link (or junction).
+    virtual bool isLink(const QString& path) = 0;
+    // The path with every link resolved; empty when it names nothing.
+    virtual QString canonicalPath(const QString& path) = 0;
+
+    bool exists(const QString& path) { return status(path).has_value(); }
 };
 
 // The machine's own file system.
@@ -97,5 +158,8 @@ QChar separator();
 QString driveRoot();
 // Converts a path written with '/' to the native separators.
 QString toNative(const QString& path);
+// A path made absolute against the process's current folder, with native
+// separators; an absolute path only gets its separators made native.
+QString absolutePath(const QString& path);
 
 } // namespace pylomir::platform

@@ -26,6 +26,7 @@
 #ifndef _WIN32
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 
 #include <QDir>
 #include <QFile>
@@ -241,7 +242,7 @@ private:
     StatInfo stat_;
 };
 
-class PosixFileSystem final : public FileSystem {
+class PosixFileSystem final : public NativeFileSystem {
 public:
     std::unique_ptr<DirListing> list(const QString& folder) override {
         if (folder.isEmpty())

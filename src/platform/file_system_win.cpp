@@ -4,6 +4,7 @@
 #ifdef _WIN32
 
 #include "platform/file_system.h"
+#include "platform/native_file_system.h"
 
 #include <QDir>
 
@@ -71,7 +72,7 @@ private:
     bool pendingFirst_ = true;
 };
 
-class WinFileSystem final : public FileSystem {
+class WinFileSystem final : public NativeFileSystem {
 public:
     std::unique_ptr<DirListing> list(const QString& folder) override {
         if (folder.isEmpty())

@@ -1,7 +1,7 @@
 #include "platform/text_file.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/file_system.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -143,29 +143,29 @@ QStringList decodeLines(const QByteArray& bytes) {
     return splitLines(decodeText(view));
 }
 
-bool readListFile(const QString& path, QStringList& lines, QString* reason) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (reason)
-            *reason = file.errorString();
+bool readListFile(FileSystem& fs, const QString& path, QStringList& lines, QString* reason) {
+    const std::unique_ptr<QIODevice> file = fs.openForReading(path, reason);
+    if (!file)
         return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray bytes = file->readAll();
+    // A read that fails half way must not pass for a shorter list.
+    if (!file->atEnd()) {
         if (reason)
-            *reason = file.errorString();
+            *reason = file->errorString();
         return false;
     }
     lines = decodeLines(bytes);
     return true;
 }
 
-bool writeListFile(const QString& path, const QStringList& lines, QString* reason) {
-    QSaveFile file(path);
+bool writeListFile(FileSystem& fs, const QString& path, const QStringList& lines, QString* reason) {
+    const std::unique_ptr<OutputFile> file = fs.openForWriting(path, WriteMode::Replace, reason);
+    if (!file)
+        return false;
     const QByteArray bytes = encodeLines(lines);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (file->device().write(bytes) != bytes.size() || !file->finish()) {
         if (reason)
-            *reason = file.errorString();
+            *reason = file->errorString();
         return false; // the unfinished temporary file goes with `file`
     }
     return true;

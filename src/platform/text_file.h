@@ -25,11 +25,15 @@ QByteArray encodeLines(const QStringList& lines);
 // An empty text gives no lines; a last line without a line end is a line.
 QStringList decodeLines(const QByteArray& bytes);
 
+class FileSystem;
+
 // Reads a list file. On failure returns false with the system's reason.
-bool readListFile(const QString& path, QStringList& lines, QString* reason = nullptr);
+bool readListFile(FileSystem& fs, const QString& path, QStringList& lines,
+                  QString* reason = nullptr);
 // Writes a list file through a temporary file and a rename; on failure the
 // old file stays as it was and the system's reason is returned.
-bool writeListFile(const QString& path, const QStringList& lines, QString* reason = nullptr);
+bool writeListFile(FileSystem& fs, const QString& path, const QStringList& lines,
+                   QString* reason = nullptr);
 
 // The file layer's error texts for a file that cannot be opened or created.
 QString cannotOpenMessage(const QString& path, const QString& reason);

@@ -100,7 +100,7 @@ void FilterSets::insertFilter(const QString& text) {
 bool FilterSets::readFilters(FilterMode mode, bool report) {
     QStringList lines;
     QString reason;
-    if (!platform::readListFile(filePath(mode), lines, &reason)) {
+    if (!platform::readListFile(*s_.fileSystem, filePath(mode), lines, &reason)) {
         if (report)
             s_.ui->showError(platform::cannotOpenMessage(filePath(mode), reason));
         return false;
@@ -114,7 +114,7 @@ bool FilterSets::readFilters(FilterMode mode, bool report) {
 
 bool FilterSets::writeFilters(FilterMode mode) {
     QString reason;
-    if (!platform::writeListFile(filePath(mode), m_.ListBoxFiltry, &reason)) {
+    if (!platform::writeListFile(*s_.fileSystem, filePath(mode), m_.ListBoxFiltry, &reason)) {
         s_.ui->showError(platform::cannotCreateMessage(filePath(mode), reason));
         return false;
     }

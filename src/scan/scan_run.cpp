@@ -28,32 +28,19 @@ QString twoDigits(int v) {
 
 } // namespace
 
-Services machineServices(platform::SettingsStore& settings, const platform::LocaleFormats& locale,
-                         UiPort& ui, engine::MessagePump& pump) {
-    Services s;
-    s.fileSystem = &platform::realFileSystem();
-    s.settings = &settings;
-    s.clock = &platform::systemClock();
-    s.locale = &locale;
-    s.ui = &ui;
-    s.pump = &pump;
-    s.programDir = platform::programDir();
-    return s;
-}
-
 ScanRun::ScanRun(SearchFormModel& model, const Services& services, ignore::IgnoreLists& ignoreLists)
     : m_(model), s_(services), ignore_(ignoreLists) {
     engine::SearchEnvironment env;
     env.fileSystem = s_.fileSystem;
     env.pump = s_.pump;
     skaner_.setEnvironment(env);
-    skaner_.OnChangeFolder = [this](engine::TEasyFileSearch*, const QString& p) {
+    skaner_.onFolderEntered = [this](engine::FileSearch*, const QString& p) {
         SkanerChangeFolder(p);
     };
-    skaner_.OnFileFound = [this](engine::TEasyFileSearch*, engine::TFileInformations& r) {
+    skaner_.onEntryFound = [this](engine::FileSearch*, engine::FoundEntry& r) {
         SkanerFileFound(r);
     };
-    skaner_.OnStatistics = [this](engine::TEasyFileSearch*, engine::TStatistics& st) {
+    skaner_.onStatistics = [this](engine::FileSearch*, engine::SearchStatistics& st) {
         SkanerStatistics(st);
     };
 }
@@ -115,37 +102,31 @@ void ScanRun::Button11Click() {
     m_.StatusSkanowania.clear();
     m_.StatusBar1Panel.clear();
 
-    skaner_.setRootPath(m_.SkanujDysk);
-    QStringList& wanted = skaner_.FileNames();
+    skaner_.setRootFolder(m_.SkanujDysk);
+    QStringList& wanted = skaner_.wantedMasks();
     wanted.clear();
     wanted.append(m_.ListBoxFiltry);
 
     updateScanCount();
 
-    engine::TOptions options = 0;
-    if (m_.cbRecursive)
-        options |= engine::okIncludeSubfolder;
-    if (m_.CheckBox144)
-        options |= engine::okLookForReadOnlyFile;
-    if (m_.CheckBox145)
-        options |= engine::okLookForHiddenFile;
-    if (m_.CheckBox146)
-        options |= engine::okLookForSystemFile;
-    if (m_.CheckBox147)
-        options |= engine::okLookForDirectory;
-    if (m_.CheckBox148)
-        options |= engine::okLookForArchiveFile;
-    if (m_.CheckBox149)
-        options |= engine::okLookForAnyFile;
-    skaner_.SearchOptions = options;
-    skaner_.FilterKind = 0;
+    engine::SearchOptions options;
+    using engine::SearchOption;
+    options.setFlag(SearchOption::IncludeSubfolders, m_.cbRecursive);
+    options.setFlag(SearchOption::ReadOnly, m_.CheckBox144);
+    options.setFlag(SearchOption::Hidden, m_.CheckBox145);
+    options.setFlag(SearchOption::System, m_.CheckBox146);
+    options.setFlag(SearchOption::Folders, m_.CheckBox147);
+    options.setFlag(SearchOption::Archive, m_.CheckBox148);
+    options.setFlag(SearchOption::AnyFile, m_.CheckBox149);
+    skaner_.options = options;
+    skaner_.enabledTests = {};
 
-    skaner_.setExcludedFiles(m_.ListBoxIgnorujTypy);
+    skaner_.setExcludedMasks(m_.ListBoxIgnorujTypy);
 
     if (s_.pump)
         s_.pump->processPendingMessages();
     try {
-        if (!skaner_.Search()) {
+        if (!skaner_.search()) {
             s_.ui->messageBox(QStringLiteral("Błąd"),
                               QStringLiteral("Błąd skanowania folderu. Może on być zabezpieczony "
                                              "lub używany przez system.\nSprawdź, który folder "
@@ -197,8 +178,8 @@ void ScanRun::addToIgnoredFiles(const QString& path) {
     ignoredIndexSize_ = m_.ListaIgnorowania.size();
 }
 
-void ScanRun::SkanerFileFound(engine::TFileInformations& record) {
-    const QString path = record.Path + record.Name;
+void ScanRun::SkanerFileFound(engine::FoundEntry& record) {
+    const QString path = record.fullPath();
     platform::FileSystem& fs = *s_.fileSystem;
 
     std::optional<qint64> size;
@@ -236,8 +217,8 @@ void ScanRun::SkanerFileFound(engine::TFileInformations& record) {
         fs.setAttributes(path, 0);
 }
 
-void ScanRun::SkanerStatistics(engine::TStatistics& stats) {
-    m_.Label50 = QString::number(stats.FilesFound) + kFiles;
+void ScanRun::SkanerStatistics(engine::SearchStatistics& stats) {
+    m_.Label50 = QString::number(stats.filesFound) + kFiles;
 }
 
 void ScanRun::endOfRun() {

@@ -1,14 +1,15 @@
 // The scan run: from ">> Rozpocznij skanowanie" to "Wyszukiwanie gotowe !".
 #pragma once
 
+#include "core/message_pump.h"
+#include "core/services.h"
+#include "core/ui_port.h"
 #include "engine/file_search.h"
-#include "engine/message_pump.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/settings_store.h"
 #include "scan/search_form_model.h"
-#include "scan/ui_port.h"
 
 #include <QSet>
 #include <QString>
@@ -18,22 +19,6 @@ class IgnoreLists;
 }
 
 namespace pylomir::scan {
-
-// The services a window's commands use; all replaceable in tests.
-struct Services {
-    platform::FileSystem* fileSystem = nullptr;
-    platform::SettingsStore* settings = nullptr;
-    platform::Clock* clock = nullptr;
-    const platform::LocaleFormats* locale = nullptr;
-    UiPort* ui = nullptr;
-    engine::MessagePump* pump = nullptr;
-    QString programDir; // ends with the separator
-};
-
-// This machine's file system, clock and program folder around the given
-// store, locale, UI and message hook.
-Services machineServices(platform::SettingsStore& settings, const platform::LocaleFormats& locale,
-                         UiPort& ui, engine::MessagePump& pump);
 
 class ScanRun {
 public:
@@ -60,12 +45,12 @@ public:
     // Brings the full-list window's copy up to date (when it is shown).
     void syncFullList();
 
-    engine::TEasyFileSearch& Skaner() { return skaner_; }
+    engine::FileSearch& Skaner() { return skaner_; }
 
 private:
     void SkanerChangeFolder(const QString& newPath);
-    void SkanerFileFound(engine::TFileInformations& record);
-    void SkanerStatistics(engine::TStatistics& stats);
+    void SkanerFileFound(engine::FoundEntry& record);
+    void SkanerStatistics(engine::SearchStatistics& stats);
     void endOfRun();
     void updateScanCount();
     void addToIgnoredFiles(const QString& path);
@@ -73,7 +58,7 @@ private:
     SearchFormModel& m_;
     Services s_;
     ignore::IgnoreLists& ignore_;
-    engine::TEasyFileSearch skaner_;
+    engine::FileSearch skaner_;
     qint64 threshold_ = 0;
     // Case-folded IgnoredFiles, so auto-ignore's duplicate check is not linear.
     QSet<QString> ignoredIndex_;

@@ -5,7 +5,7 @@
 namespace pylomir::scan {
 
 SearchForm::SearchForm(const Services& services)
-    : services_(services), ignoreLists_(model_, *services_.ui, services_.programDir),
+    : services_(services), ignoreLists_(model_, services_),
       scanRun_(model_, services_, ignoreLists_), filterSets_(model_, services_),
       settingsTab_(model_, services_, filterSets_) {
     model_.SkanujDysk = platform::driveRoot();

@@ -2,13 +2,24 @@
 // the window's control names; the GUI draws them and nothing else.
 #pragma once
 
-#include "scan/found_list.h"
+#include "core/path_list.h"
+#include "core/services.h"
+#include "core/ui_port.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace pylomir::scan {
+
+using core::FileDialogOptions;
+using core::FoundList;
+using core::MsgAnswer;
+using core::MsgButtons;
+using core::MsgIcon;
+using core::Services;
+using core::UiPort;
+using core::WindowId;
 
 // The four scanning modes, in the order of their radio buttons.
 enum class FilterMode { Bezpieczny, MniejBezpieczny, Zaawansowany, Uzytkownika };

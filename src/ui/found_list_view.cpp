@@ -4,7 +4,7 @@
 
 namespace pylomir::ui {
 
-FoundListModel::FoundListModel(scan::FoundList& list, QObject* parent)
+FoundListModel::FoundListModel(core::FoundList& list, QObject* parent)
     : QAbstractListModel(parent), list_(list), shown_(int(list.count())) {
     list_.setObserver(this);
 }
@@ -91,7 +91,7 @@ void FoundListModel::statesChanged() {
         statesDirty_ = true;
 }
 
-FoundListView::FoundListView(scan::FoundList& list, QWidget* parent)
+FoundListView::FoundListView(core::FoundList& list, QWidget* parent)
     : QListView(parent), model_(new FoundListModel(list, this)) {
     setModel(model_);
     setUniformItemSizes(true);
@@ -119,7 +119,7 @@ void FoundListView::syncFromCore(bool full) {
 }
 
 void FoundListView::applySelectionFromCore() {
-    const scan::FoundList& list = model_->list();
+    const core::FoundList& list = model_->list();
     const int rows = model_->rowCount();
     QItemSelection wanted;
     for (int row = 0; row < rows;) {
@@ -159,7 +159,7 @@ void FoundListView::onSelectionChanged(const QItemSelection& selected,
                                        const QItemSelection& deselected) {
     if (model_->writingToCore)
         return;
-    scan::FoundList& list = model_->list();
+    core::FoundList& list = model_->list();
     model_->writingToCore = true;
     for (const QItemSelectionRange& range : deselected)
         for (int row = range.top(); row <= range.bottom() && row < list.count(); ++row)

@@ -2,7 +2,7 @@
 // a view that keeps the selection and the current entry in step with it.
 #pragma once
 
-#include "scan/found_list.h"
+#include "core/path_list.h"
 
 #include <QAbstractListModel>
 #include <QElapsedTimer>
@@ -10,10 +10,10 @@
 
 namespace pylomir::ui {
 
-class FoundListModel : public QAbstractListModel, public scan::FoundListObserver {
+class FoundListModel : public QAbstractListModel, public core::PathListObserver {
     Q_OBJECT
 public:
-    explicit FoundListModel(scan::FoundList& list, QObject* parent = nullptr);
+    explicit FoundListModel(core::FoundList& list, QObject* parent = nullptr);
     ~FoundListModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -28,7 +28,7 @@ public:
     bool takeStatesDirty();
     void refreshCheckStates();
 
-    scan::FoundList& list() { return list_; }
+    core::FoundList& list() { return list_; }
     // Set while the view writes its own changes into the core, so they are
     // not echoed back.
     bool writingToCore = false;
@@ -39,7 +39,7 @@ private:
     void structureChanged() override;
     void statesChanged() override;
 
-    scan::FoundList& list_;
+    core::FoundList& list_;
     int shown_ = 0; // rows the view has been told about
     int resetDepth_ = 0;
     bool statesDirty_ = false;
@@ -48,7 +48,7 @@ private:
 class FoundListView : public QListView {
     Q_OBJECT
 public:
-    explicit FoundListView(scan::FoundList& list, QWidget* parent = nullptr);
+    explicit FoundListView(core::FoundList& list, QWidget* parent = nullptr);
 
     // Brings the view up to the core. A cheap sync (during long work) leaves
     // the selection, whose comparison walks the whole list, to every

@@ -1,7 +1,7 @@
 // Keeps the window alive while long work runs on the user-interface thread.
 #pragma once
 
-#include "engine/message_pump.h"
+#include "core/message_pump.h"
 
 #include <QElapsedTimer>
 
@@ -9,7 +9,7 @@
 
 namespace pylomir::ui {
 
-class GuiMessagePump : public engine::MessagePump {
+class GuiMessagePump : public core::MessagePump {
 public:
     // Work calls the pump several times per listed file; anything more often
     // than this is not worth a trip through the event loop.

@@ -23,14 +23,14 @@ int main(int argc, char** argv) {
     ui::QtUiPort uiPort;
     ui::GuiMessagePump pump;
 
-    const scan::Services services = scan::machineServices(*settings, locale, uiPort, pump);
+    const core::Services services = core::machineServices(*settings, locale, uiPort, pump);
 
     scan::SearchForm form(services);
     form.FormCreate();
 
     ui::TSearchForm window(form, &pump);
     uiPort.setOwner(&window);
-    uiPort.setWindowShower([&window](scan::WindowId id) { window.showWindow(id); });
+    uiPort.setWindowShower([&window](core::WindowId id) { window.showWindow(id); });
     uiPort.setBeforeModal([&window] { window.syncViews(true); });
     window.show();
     return app.exec();

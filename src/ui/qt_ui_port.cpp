@@ -22,37 +22,37 @@ QString toQtFilter(const QString& filter) {
 
 namespace {
 
-QMessageBox::Icon toQt(scan::MsgIcon icon) {
+QMessageBox::Icon toQt(core::MsgIcon icon) {
     switch (icon) {
-    case scan::MsgIcon::Information:
+    case core::MsgIcon::Information:
         return QMessageBox::Information;
-    case scan::MsgIcon::Warning:
+    case core::MsgIcon::Warning:
         return QMessageBox::Warning;
-    case scan::MsgIcon::Error:
+    case core::MsgIcon::Error:
         return QMessageBox::Critical;
-    case scan::MsgIcon::Question:
+    case core::MsgIcon::Question:
         return QMessageBox::Question;
-    case scan::MsgIcon::None:
+    case core::MsgIcon::None:
         break;
     }
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons toQt(scan::MsgButtons buttons) {
+QMessageBox::StandardButtons toQt(core::MsgButtons buttons) {
     switch (buttons) {
-    case scan::MsgButtons::Ok:
+    case core::MsgButtons::Ok:
         break;
-    case scan::MsgButtons::OkCancel:
+    case core::MsgButtons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
-    case scan::MsgButtons::YesNo:
+    case core::MsgButtons::YesNo:
         return QMessageBox::Yes | QMessageBox::No;
-    case scan::MsgButtons::YesNoCancel:
+    case core::MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
-QString startPath(const scan::FileDialogOptions& dialog) {
+QString startPath(const core::FileDialogOptions& dialog) {
     if (dialog.initialDir.isEmpty())
         return dialog.defaultName;
     return QDir(dialog.initialDir).filePath(dialog.defaultName);
@@ -76,24 +76,24 @@ void QtUiPort::showMessage(const QString& text) {
     QMessageBox::information(owner_, kAppTitle, text);
 }
 
-scan::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text,
-                                     scan::MsgIcon icon, scan::MsgButtons buttons) {
+core::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text,
+                                     core::MsgIcon icon, core::MsgButtons buttons) {
     prepareModal();
     QMessageBox box(toQt(icon), caption, text, toQt(buttons), owner_);
     switch (box.exec()) {
     case QMessageBox::Yes:
-        return scan::MsgAnswer::Yes;
+        return core::MsgAnswer::Yes;
     case QMessageBox::No:
-        return scan::MsgAnswer::No;
+        return core::MsgAnswer::No;
     case QMessageBox::Ok:
-        return scan::MsgAnswer::Ok;
+        return core::MsgAnswer::Ok;
     default:
         // Escape or the close button: whatever the box offers to back out.
-        if (buttons == scan::MsgButtons::Ok)
-            return scan::MsgAnswer::Ok;
-        if (buttons == scan::MsgButtons::YesNo)
-            return scan::MsgAnswer::No;
-        return scan::MsgAnswer::Cancel;
+        if (buttons == core::MsgButtons::Ok)
+            return core::MsgAnswer::Ok;
+        if (buttons == core::MsgButtons::YesNo)
+            return core::MsgAnswer::No;
+        return core::MsgAnswer::Cancel;
     }
 }
 
@@ -114,19 +114,19 @@ std::optional<QString> QtUiPort::browseForFolder(const QString& title) {
     return chosen(QFileDialog::getExistingDirectory(owner_, title));
 }
 
-std::optional<QString> QtUiPort::openFileName(const scan::FileDialogOptions& dialog) {
+std::optional<QString> QtUiPort::openFileName(const core::FileDialogOptions& dialog) {
     prepareModal();
     return chosen(QFileDialog::getOpenFileName(owner_, dialog.title, startPath(dialog),
                                                toQtFilter(dialog.filter)));
 }
 
-std::optional<QString> QtUiPort::saveFileName(const scan::FileDialogOptions& dialog) {
+std::optional<QString> QtUiPort::saveFileName(const core::FileDialogOptions& dialog) {
     prepareModal();
     return chosen(QFileDialog::getSaveFileName(owner_, dialog.title, startPath(dialog),
                                                toQtFilter(dialog.filter)));
 }
 
-void QtUiPort::showWindow(scan::WindowId window) {
+void QtUiPort::showWindow(core::WindowId window) {
     if (showWindow_)
         showWindow_(window);
 }

@@ -1,7 +1,7 @@
 // The UI port in real windows: Qt message boxes, dialogs and sounds.
 #pragma once
 
-#include "scan/ui_port.h"
+#include "core/ui_port.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -17,11 +17,11 @@ inline const QString kAppTitle = QStringLiteral("Pylomir 8.5 Pro");
 // "Name (*.ext);;Name (*.a *.b)".
 QString toQtFilter(const QString& filter);
 
-class QtUiPort : public scan::UiPort {
+class QtUiPort : public core::UiPort {
 public:
     // The window that owns the boxes and dialogs.
     void setOwner(QWidget* owner) { owner_ = owner; }
-    void setWindowShower(std::function<void(scan::WindowId)> shower) {
+    void setWindowShower(std::function<void(core::WindowId)> shower) {
         showWindow_ = std::move(shower);
     }
     // Runs before a modal box or dialog opens, so the window behind it shows
@@ -29,21 +29,21 @@ public:
     void setBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
 
     void showMessage(const QString& text) override;
-    scan::MsgAnswer messageBox(const QString& caption, const QString& text, scan::MsgIcon icon,
-                               scan::MsgButtons buttons) override;
+    core::MsgAnswer messageBox(const QString& caption, const QString& text, core::MsgIcon icon,
+                               core::MsgButtons buttons) override;
     void showError(const QString& text) override;
     void playSound(const QString& name) override;
     std::optional<QString> browseForFolder(const QString& title) override;
-    std::optional<QString> openFileName(const scan::FileDialogOptions& dialog) override;
-    std::optional<QString> saveFileName(const scan::FileDialogOptions& dialog) override;
-    void showWindow(scan::WindowId window) override;
+    std::optional<QString> openFileName(const core::FileDialogOptions& dialog) override;
+    std::optional<QString> saveFileName(const core::FileDialogOptions& dialog) override;
+    void showWindow(core::WindowId window) override;
 
 private:
     void prepareModal() const;
 
     QPointer<QWidget> owner_;
     std::function<void()> beforeModal_;
-    std::function<void(scan::WindowId)> showWindow_;
+    std::function<void(core::WindowId)> showWindow_;
 };
 
 } // namespace pylomir::ui

@@ -398,8 +398,8 @@ void TSearchForm::showFullList() {
     Form1_->activateWindow();
 }
 
-void TSearchForm::showWindow(scan::WindowId window) {
-    if (window == scan::WindowId::FullList)
+void TSearchForm::showWindow(core::WindowId window) {
+    if (window == core::WindowId::FullList)
         showFullList();
 }
 

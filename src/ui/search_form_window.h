@@ -38,7 +38,7 @@ public:
     // Redraws the widgets from the model. A cheap pass (during long work)
     // leaves whole-list comparisons to a slower rate.
     void syncViews(bool full = true);
-    void showWindow(scan::WindowId window);
+    void showWindow(core::WindowId window);
 
     QPushButton* startButton() const { return Button11_; }
     QPushButton* pauseButton() const { return btnStop_; }

@@ -168,15 +168,15 @@ TEST(Volumes, PromptCancelAndTinyMaxSize) {
     configureForBackup(bf);
     bf.setMaxSize(40000);
     pylomir::testing::ScriptedUi ui;
-    ui.answers = {scan::MsgAnswer::Ok, scan::MsgAnswer::Cancel};
+    ui.answers = {core::MsgAnswer::Ok, core::MsgAnswer::Cancel};
     bf.setUiPort(&ui);
     EXPECT_FALSE(bf.Backup({dir.filePath("data.bin")}, dir.filePath("c.backup")));
     EXPECT_EQ(bf.ErrorCode(), 0);
     EXPECT_EQ(bf.FilesDone(), 0);
     ASSERT_EQ(ui.texts(), QStringList({"Please insert disk 2 and click OK to continue.",
                                        "Please insert disk 3 and click OK to continue."}));
-    EXPECT_EQ(ui.boxes[1].icon, scan::MsgIcon::Information);
-    EXPECT_EQ(ui.boxes[1].buttons, scan::MsgButtons::OkCancel);
+    EXPECT_EQ(ui.boxes[1].icon, core::MsgIcon::Information);
+    EXPECT_EQ(ui.boxes[1].buttons, core::MsgButtons::OkCancel);
     EXPECT_TRUE(readAll(dir.filePath("c.002")).endsWith(i32(12) + "NEXT:DISK003"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("c.003")));
 

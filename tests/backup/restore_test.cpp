@@ -1,7 +1,7 @@
 // Restore rules, events, cancelling and the coded failures.
 #include "backup_test_util.h"
 
-#include "engine/message_pump.h"
+#include "core/message_pump.h"
 #include "support/scripted_ui.h"
 
 #include <functional>
@@ -80,7 +80,7 @@ TEST(RestoreEvents, RenameVetoAndRestoredFile) {
     EXPECT_EQ(bf.FilesDone(), 1);
 }
 
-struct CallbackPump : engine::MessagePump {
+struct CallbackPump : core::MessagePump {
     std::function<void()> onPump;
     void processPendingMessages() override { onPump(); }
 };
@@ -142,8 +142,8 @@ void expectReported(const std::function<void(TBackupFile&)>& run, qint32 code) {
     bf.setUiPort(&ui);
     run(bf);
     ASSERT_EQ(ui.texts(), QStringList{message});
-    EXPECT_EQ(ui.boxes[0].icon, scan::MsgIcon::Error);
-    EXPECT_EQ(ui.boxes[0].buttons, scan::MsgButtons::Ok);
+    EXPECT_EQ(ui.boxes[0].icon, core::MsgIcon::Error);
+    EXPECT_EQ(ui.boxes[0].buttons, core::MsgButtons::Ok);
 }
 
 TEST(ErrorCodes, EachFailureReportsItsCodeAndMessage) {

@@ -89,7 +89,7 @@ protected:
         const auto store = platform::openSettingsStore(root + "/settings.ini");
         const platform::LocaleFormats locale;
         pylomir::testing::ScriptedUi ui;
-        scan::Services s;
+        core::Services s;
         s.fileSystem = &platform::realFileSystem();
         s.settings = store.get();
         s.clock = &platform::systemClock();

@@ -1,6 +1,7 @@
 #include "engine/file_search.h"
 
 #include "support/fake_file_system.h"
+#include "support/fake_services.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,7 @@ using pylomir::testing::FakeFileSystem;
 
 namespace {
 
-struct Pump : MessagePump {
+struct Pump : pylomir::core::MessagePump {
     std::function<void()> during = [] {};
     void processPendingMessages() override { during(); }
 };
@@ -23,24 +24,26 @@ struct Pump : MessagePump {
 struct Harness {
     FakeFileSystem fs;
     Pump pump;
-    TEasyFileSearch search;
+    pylomir::testing::FakeClock clock;
+    FileSearch search;
     QStringList found;   // Path + Name of every reported entry
     QStringList folders; // change-folder callbacks
-    std::vector<TFileInformations> records;
+    std::vector<FoundEntry> records;
     std::vector<int> stats; // files, folders with files, directories, elapsed ms
 
     // Entries relative to the root; a trailing '/' makes a folder.
     explicit Harness(std::initializer_list<const char*> entries = {}) {
-        search.setEnvironment({&fs, [] { return quint32(1000); }, &pump});
-        search.setRootPath("/r");
-        search.OnFileFound = [this](TEasyFileSearch* sender, TFileInformations& r) {
+        clock.ticks = 1000;
+        search.setEnvironment({&fs, &clock, &pump});
+        search.setRootFolder("/r");
+        search.onEntryFound = [this](FileSearch* sender, FoundEntry& e) {
             EXPECT_EQ(sender, &search);
-            found << r.Path + r.Name;
-            records.push_back(r);
+            found << e.fullPath();
+            records.push_back(e);
         };
-        search.OnChangeFolder = [this](TEasyFileSearch*, const QString& p) { folders << p; };
-        search.OnStatistics = [this](TEasyFileSearch*, TStatistics& s) {
-            stats = {s.FilesFound, s.FoldersWithFiles, s.DirectoriesFound, s.ElapsedMs};
+        search.onFolderEntered = [this](FileSearch*, const QString& f) { folders << f; };
+        search.onStatistics = [this](FileSearch*, SearchStatistics& s) {
+            stats = {s.filesFound, s.foldersWithFiles, s.foldersFound, s.elapsedMs};
         };
         fs.folders["/r/"];
         for (const char* e : entries) {
@@ -49,8 +52,8 @@ struct Harness {
         }
     }
     bool run(const QStringList& masks) {
-        search.setFileNames(masks);
-        return search.Search();
+        search.setWantedMasks(masks);
+        return search.search();
     }
 };
 
@@ -65,38 +68,40 @@ TEST(FileSearchTest, BreadthFirstWithRootFilesFirst) {
 
     // Without sub-folders only the root is listed.
     h.found.clear();
-    h.search.SearchOptions = allOptions & ~okIncludeSubfolder;
+    h.search.options = kAllSearchOptions & ~SearchOptions(SearchOption::IncludeSubfolders);
     EXPECT_TRUE(h.run({"*.tmp"}));
     EXPECT_EQ(h.found, (QStringList{"/r/a.tmp", "/r/e.tmp"}));
 }
 
 TEST(FileSearchTest, AttributeTest) {
-    const TOptions noAny = allOptions & ~okLookForAnyFile, noDir = allOptions & ~okLookForDirectory;
-    const TOptions ro = okLookForReadOnlyFile, noArchive = noAny & ~okLookForArchiveFile;
+    const SearchOptions all = kAllSearchOptions;
+    const SearchOptions noAny = all & ~SearchOptions(SearchOption::AnyFile);
+    const SearchOptions noDir = all & ~SearchOptions(SearchOption::Folders);
+    const SearchOptions ro = SearchOption::ReadOnly;
+    const SearchOptions noArchive = noAny & ~SearchOptions(SearchOption::Archive);
     const qint32 hiddenDir = faDirectory | faHidden, roDir = faDirectory | faReadOnly;
     const struct {
-        TOptions options;
+        SearchOptions options;
         qint32 attributes;
         int files, dirs;
     } cases[] = {
-        {noAny, faNormal, 0, 0},  {allOptions, faNormal, 1, 0},
-        {noAny, faArchive, 1, 0}, {noArchive, faArchive, 0, 0},
-        {ro, faReadOnly, 1, 0},   {noDir, faDirectory, 0, 0},
-        {noDir, hiddenDir, 0, 1}, {ro, roDir, 0, 1},
+        {noAny, faNormal, 0, 0},      {all, faNormal, 1, 0},  {noAny, faArchive, 1, 0},
+        {noArchive, faArchive, 0, 0}, {ro, faReadOnly, 1, 0}, {noDir, faDirectory, 0, 0},
+        {noDir, hiddenDir, 0, 1},     {ro, roDir, 0, 1},
     };
     for (const auto& c : cases) {
         Harness h;
         h.fs.add("/r/x.tmp", 0, c.attributes);
-        h.search.SearchOptions = c.options;
+        h.search.options = c.options;
         h.run({"*.tmp"});
         EXPECT_EQ(h.stats, (std::vector<int>{c.files, c.files, c.dirs, 0}))
-            << int(c.options) << "/" << c.attributes;
+            << c.options.toInt() << "/" << c.attributes;
     }
 }
 
 TEST(FileSearchTest, WantedAndExcludedMasks) {
     Harness h{"README", "A.TMP", "~WRL0001.tmp", "a.tmp.bak", "folder/", "~keep/", "~keep/in.tmp"};
-    h.search.setExcludedFiles({"~*"});
+    h.search.setExcludedMasks({"~*"});
     // "*.*" listed after another mask, so a sorted-list look-up would miss it.
     EXPECT_TRUE(h.run({"*.tmp", "*.*"}));
     // README has no dot; the excluded mask never prunes a sub-tree.
@@ -110,50 +115,45 @@ TEST(FileSearchTest, WantedAndExcludedMasks) {
     EXPECT_EQ(h.folders.size(), 3);
 }
 
-TEST(FileSearchTest, SizeFilterComparesSigned32Bits) {
-    using enum TSizeFilterKind;
+TEST(FileSearchTest, SizeTestComparesSigned32Bits) {
+    using enum SizeComparison;
     const qint64 threeGiB = 3LL << 30, fourGiB = 1LL << 32;
     const struct {
-        TSizeFilterKind kind;
+        SizeComparison comparison;
         qint64 size;
         bool reported;
     } cases[] = {
-        {sfkBiggerOrEqualTo, 999, false},      {sfkBiggerOrEqualTo, 1000, true},
-        {sfkBiggerOrEqualTo, threeGiB, false}, {sfkSmallerOrEqualTo, 1000, true},
-        {sfkSmallerOrEqualTo, threeGiB, true}, {sfkSmallerOrEqualTo, fourGiB + 5, true},
+        {AtLeast, 999, false}, {AtLeast, 1000, true},    {AtLeast, threeGiB, false},
+        {AtMost, 1000, true},  {AtMost, threeGiB, true}, {AtMost, fourGiB + 5, true},
     };
     for (const auto& c : cases) {
         Harness h;
         h.fs.add("/r/f.tmp", c.size);
-        h.search.FilterKind = fkFilterOnSize;
-        h.search.SizeFilterKind = c.kind;
-        h.search.SizeFilterSize = 1000;
+        h.search.enabledTests = EntryTest::Size;
+        h.search.sizeComparison = c.comparison;
+        h.search.sizeLimit = 1000;
         h.run({"*.*"});
         ASSERT_EQ(h.found.size(), c.reported ? 1 : 0) << c.size;
         for (const auto& r : h.records)
-            EXPECT_EQ(r.Size, qint32(quint32(quint64(c.size))));
+            EXPECT_EQ(r.size, qint32(quint32(quint64(c.size))));
     }
 }
 
-TEST(FileSearchTest, DateFilterComparesCalendarDays) {
-    using enum TDateFilterKind;
-    using enum TDateFilterAccessKind;
+TEST(FileSearchTest, DateTestComparesCalendarDays) {
+    using enum DateComparison;
+    using enum DateTestTime;
     // Days of May 2024 (created at 08:00); first date 10 May 15:30, second 20 May 09:00.
     const struct {
-        TDateFilterKind kind;
-        TDateFilterAccessKind access;
+        DateComparison comparison;
+        DateTestTime time;
         int created, written, accessed;
         bool reported;
     } cases[] = {
-        {dfkSame, dfakCreatedFiles, 10, 1, 1, true},
-        {dfkSame, dfakCreatedFiles, 9, 10, 10, false},
-        {dfkSame, dfakModifiedFiles, 9, 10, 9, true},
-        {dfkSame, dfakAnyFiles, 1, 2, 10, true},
-        {dfkBefore, dfakCreatedFiles, 9, 30, 30, true},
-        {dfkBefore, dfakCreatedFiles, 10, 1, 1, false},
-        {dfkAfter, dfakModifiedFiles, 1, 11, 1, true},
-        {dfkBetween, dfakOpenedFiles, 1, 1, 20, true},
-        {dfkBetween, dfakAnyFiles, 9, 21, 10, true},
+        {SameDay, Created, 10, 1, 1, true},  {SameDay, Created, 9, 10, 10, false},
+        {SameDay, Modified, 9, 10, 9, true}, {SameDay, Any, 1, 2, 10, true},
+        {Before, Created, 9, 30, 30, true},  {Before, Created, 10, 1, 1, false},
+        {After, Modified, 1, 11, 1, true},   {Between, Accessed, 1, 1, 20, true},
+        {Between, Any, 9, 21, 10, true},
     };
     const auto may = [](int d, int hour) {
         return SystemTime{.year = 2024, .month = 5, .day = quint16(d), .hour = quint16(hour)};
@@ -161,16 +161,16 @@ TEST(FileSearchTest, DateFilterComparesCalendarDays) {
     for (const auto& c : cases) {
         Harness h{"f.txt"};
         h.fs.folders["/r/"][0].times = {may(c.created, 8), may(c.accessed, 12), may(c.written, 12)};
-        h.search.FilterKind = fkFilterOnDate;
-        h.search.DateFilterKind = c.kind;
-        h.search.DateFilterFileAccess = c.access;
-        h.search.DateFilterFirstDate = dateTimeFromQt(QDateTime(QDate(2024, 5, 10), QTime(15, 30)));
-        h.search.DateFilterSecondDate = dateTimeFromQt(QDateTime(QDate(2024, 5, 20), QTime(9, 0)));
+        h.search.enabledTests = EntryTest::Date;
+        h.search.dateComparison = c.comparison;
+        h.search.dateTestTime = c.time;
+        h.search.firstDate = serialDateTime(QDateTime(QDate(2024, 5, 10), QTime(15, 30)));
+        h.search.secondDate = serialDateTime(QDateTime(QDate(2024, 5, 20), QTime(9, 0)));
         h.run({"*.*"});
-        EXPECT_EQ(h.found.size(), c.reported ? 1 : 0) << int(c.kind) << "/" << int(c.access);
+        EXPECT_EQ(h.found.size(), c.reported ? 1 : 0) << int(c.comparison) << "/" << int(c.time);
     }
-    EXPECT_EQ(dateTimeFromQt(QDateTime(QDate(1899, 12, 30), QTime(6, 0))), 0.25);
-    EXPECT_EQ(dateTimeFromQt(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+    EXPECT_EQ(serialDateTime(QDateTime(QDate(1899, 12, 30), QTime(6, 0))), 0.25);
+    EXPECT_EQ(serialDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
 }
 
 TEST(FileSearchTest, UnlistableFolderEndsTheSearch) {
@@ -183,7 +183,7 @@ TEST(FileSearchTest, UnlistableFolderEndsTheSearch) {
 
     // An empty root is such a folder, never the file-system root.
     Harness empty;
-    empty.search.setRootPath(QString());
+    empty.search.setRootFolder(QString());
     EXPECT_FALSE(empty.run({"*.*"}));
     EXPECT_EQ(empty.folders, QStringList{QString()});
     EXPECT_TRUE(empty.fs.listed.empty());
@@ -204,30 +204,30 @@ TEST(FileSearchTest, InvalidMaskErrorEndsTheSearchWithoutStatistics) {
 
     // The excluded list is tried even for names the wanted list rejects.
     Harness ex{"b.log"};
-    ex.search.setExcludedFiles({"[]"});
+    ex.search.setExcludedMasks({"[]"});
     EXPECT_THROW(ex.run({"*.tmp"}), MaskError);
     EXPECT_TRUE(ex.stats.empty());
 }
 
 TEST(FileSearchTest, AcceptVetoAndElapsedTicks) {
-    static quint32 tick = 0xFFFFFFF0u;
     Harness h{"keep.tmp", "veto.tmp"};
-    h.search.setEnvironment({&h.fs, [] { return tick += 0x10; }, &h.pump});
-    h.search.OnAcceptFile = [](TEasyFileSearch*, TFileInformations& r) {
-        return r.Name != "veto.tmp";
+    h.clock.ticks = 0xFFFFFFF0u;
+    h.search.onAcceptEntry = [&h](FileSearch*, FoundEntry& e) {
+        h.clock.ticks += 0x20; // the search reads the clock once before and once after
+        return e.name != "veto.tmp";
     };
     EXPECT_TRUE(h.run({"*.*"}));
     EXPECT_EQ(h.found, QStringList{"/r/keep.tmp"});
-    EXPECT_EQ(h.stats, (std::vector<int>{1, 1, 0, 0x10})); // the clock wraps through zero
+    EXPECT_EQ(h.stats, (std::vector<int>{1, 1, 0, 0x40})); // the clock wraps through zero
 }
 
 TEST(FileSearchTest, ListsChangedDuringASearchApplyToTheNextOne) {
     Harness h{"a.tmp", "b.tmp"};
-    h.pump.during = [&] { h.search.setFileNames({}); };
+    h.pump.during = [&] { h.search.setWantedMasks({}); };
     EXPECT_TRUE(h.run({"*.tmp"}));
     EXPECT_EQ(h.found.size(), 2);
     h.pump.during = [] {};
-    EXPECT_TRUE(h.search.Search());
+    EXPECT_TRUE(h.search.search());
     EXPECT_EQ(h.found.size(), 2); // nothing more: the list is empty now
 }
 
@@ -244,7 +244,7 @@ TEST(FileSearchTest, RealTreeBreadthFirstWithoutEnteringLinks) {
 
     Harness h;
     h.search.setEnvironment({}); // the real file system and clock
-    h.search.setRootPath(root);
+    h.search.setRootFolder(root);
     EXPECT_TRUE(h.run({"*.tmp"}));
     EXPECT_EQ(h.folders.size(), 4); // the root, a, c and a/b only
     h.found.replaceInStrings(root, "");

@@ -1,5 +1,6 @@
 #include "ignore/ignore_lists.h"
 
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
@@ -40,7 +41,11 @@ protected:
 
     void SetUp() override {
         QDir(home.path()).mkdir(QStringLiteral("Filtry"));
-        lists = std::make_unique<ignore::IgnoreLists>(model, ui, home.path() + QLatin1Char('/'));
+        core::Services services;
+        services.fileSystem = &platform::realFileSystem();
+        services.ui = &ui;
+        services.programDir = home.path() + QLatin1Char('/');
+        lists = std::make_unique<ignore::IgnoreLists>(model, services);
     }
 };
 

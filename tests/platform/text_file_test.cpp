@@ -1,3 +1,4 @@
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 
 #include <QDir>
@@ -67,13 +68,14 @@ TEST(ListFile, WritesReplacesAndReadsBackLeavingNoTemporaryFile) {
     QTemporaryDir tmp;
     const QString file = tmp.filePath("ignoralplik.dat");
     QString reason;
-    ASSERT_TRUE(writeListFile(file, {"stara"}, &reason)) << reason.toStdString();
-    ASSERT_TRUE(writeListFile(file, {"żółw", "C:\\a.tmp"}, &reason)) << reason.toStdString();
+    ASSERT_TRUE(writeListFile(realFileSystem(), file, {"stara"}, &reason)) << reason.toStdString();
+    ASSERT_TRUE(writeListFile(realFileSystem(), file, {"żółw", "C:\\a.tmp"}, &reason))
+        << reason.toStdString();
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("\xBF\xF3\xB3w\r\nC:\\a.tmp\r\n"));
     QStringList read = {"stare"};
-    ASSERT_TRUE(readListFile(file, read, &reason));
+    ASSERT_TRUE(readListFile(realFileSystem(), file, read, &reason));
     EXPECT_EQ(read, (QStringList{"żółw", "C:\\a.tmp"}));
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"ignoralplik.dat"});
@@ -86,7 +88,8 @@ TEST(ListFile, FailuresKeepTheOldStateAndSayWhy) {
     QString reason;
     for (const QString& target : {tmp.filePath("zajete.dat"), tmp.filePath("brak/lista.dat")}) {
         reason.clear();
-        EXPECT_FALSE(writeListFile(target, {"x"}, &reason)) << target.toStdString();
+        EXPECT_FALSE(writeListFile(realFileSystem(), target, {"x"}, &reason))
+            << target.toStdString();
         EXPECT_FALSE(reason.isEmpty());
     }
     EXPECT_TRUE(QFileInfo(tmp.filePath("zajete.dat")).isDir());
@@ -94,10 +97,10 @@ TEST(ListFile, FailuresKeepTheOldStateAndSayWhy) {
 
     QStringList lines = {"bez zmian"};
     reason.clear();
-    EXPECT_FALSE(readListFile(tmp.filePath("brak.dat"), lines, &reason));
+    EXPECT_FALSE(readListFile(realFileSystem(), tmp.filePath("brak.dat"), lines, &reason));
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_EQ(lines, QStringList{"bez zmian"});
-    EXPECT_FALSE(readListFile(tmp.path(), lines, nullptr));
+    EXPECT_FALSE(readListFile(realFileSystem(), tmp.path(), lines, nullptr));
 }
 
 } // namespace

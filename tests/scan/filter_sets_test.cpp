@@ -18,14 +18,14 @@ protected:
         write("filtr_user.dat", {"*.tmp", "Zz*.x", "a*.y"});
     }
     void write(const char* name, const QStringList& lines) {
-        ASSERT_TRUE(platform::writeListFile(path(name), lines));
+        ASSERT_TRUE(platform::writeListFile(platform::realFileSystem(), path(name), lines));
     }
     QString path(const char* name) const {
         return home.path() + QStringLiteral("/Filtry/") + QString::fromLatin1(name);
     }
     QStringList read(const char* name) const {
         QStringList lines;
-        EXPECT_TRUE(platform::readListFile(path(name), lines));
+        EXPECT_TRUE(platform::readListFile(platform::realFileSystem(), path(name), lines));
         return lines;
     }
     scan::FilterSets& filters() { return form->filterSets(); }
@@ -43,7 +43,7 @@ TEST_F(FilterSetsTest, SelectingAModeLoadsItsFileAndSetsCountAndInterval) {
     filters().RadioButton3Click(); // advanced: warning first
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].caption, QStringLiteral("Uwaga !! "));
-    EXPECT_EQ(ui.boxes[0].icon, scan::MsgIcon::Warning);
+    EXPECT_EQ(ui.boxes[0].icon, core::MsgIcon::Warning);
     EXPECT_EQ(model().ListBoxFiltry.size(), 4);
 }
 

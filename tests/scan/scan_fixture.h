@@ -37,7 +37,7 @@ protected:
         settings = MemorySettingsStore();
         ui = ScriptedUi();
         pump = ScriptedPump();
-        scan::Services s;
+        core::Services s;
         s.fileSystem = &fs;
         s.settings = &settings;
         s.clock = &clock;

@@ -48,7 +48,8 @@ TEST_F(ScanRunTest, AutoIgnoreTakesFilesStrictlyAboveTheThreshold) {
                   c.ignored ? QStringLiteral("1 plików") : QStringLiteral("0 plików"));
         EXPECT_EQ(model().ListBoxRozmiar, QList<qint32>{qint32(c.size)}); // size counts anyway
         QStringList stored;
-        ASSERT_TRUE(platform::readListFile(home.path() + "/Filtry/ignoralplik.dat", stored));
+        ASSERT_TRUE(platform::readListFile(platform::realFileSystem(),
+                                           home.path() + "/Filtry/ignoralplik.dat", stored));
         EXPECT_EQ(stored, model().ListaIgnorowania);
     }
 }

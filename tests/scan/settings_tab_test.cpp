@@ -13,7 +13,8 @@ protected:
     void SetUp() override {
         ScanFixture::SetUp();
         for (const char* f : {"filtr_a1.dat", "filtr_a2.dat", "filtr_a3.dat", "filtr_user.dat"})
-            ASSERT_TRUE(platform::writeListFile(home.path() + QStringLiteral("/Filtry/") +
+            ASSERT_TRUE(platform::writeListFile(platform::realFileSystem(),
+                                                home.path() + QStringLiteral("/Filtry/") +
                                                     QString::fromLatin1(f),
                                                 {QString::fromLatin1(f)}));
         model().ListBoxFiltry.clear();
@@ -152,7 +153,7 @@ TEST_F(SettingsTabTest, SavedOptionsRoundTripThroughTheStore) {
     store("Skanowan", "Liczba", "0");
 
     // A second window over the same store reads back what was saved.
-    scan::Services s = form->services();
+    core::Services s = form->services();
     scan::SearchForm again(s);
     again.settingsTab().readRegistryBlock();
     const scan::SearchFormModel& m = again.model();

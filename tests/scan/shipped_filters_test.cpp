@@ -12,7 +12,8 @@ QStringList shipped(scan::FilterMode mode) {
     QStringList lines;
     const QString path =
         QStringLiteral(PYLOMIR_SOURCE_DIR "/data/Filtry/") + scan::FilterSets::fileName(mode);
-    EXPECT_TRUE(platform::readListFile(path, lines)) << path.toStdString();
+    EXPECT_TRUE(platform::readListFile(platform::realFileSystem(), path, lines))
+        << path.toStdString();
     return lines;
 }
 

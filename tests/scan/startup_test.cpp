@@ -36,9 +36,11 @@ TEST_F(StartupTest, FirstStartKeepsDefaultsAndAsksForTheLogFolder) {
 }
 
 TEST_F(StartupTest, StoredAdvancedModeWarnsBeforeTheWindowAndCountsItsFilters) {
-    ASSERT_TRUE(platform::writeListFile(home.path() + QStringLiteral("/Filtry/filtr_a3.dat"),
+    ASSERT_TRUE(platform::writeListFile(platform::realFileSystem(),
+                                        home.path() + QStringLiteral("/Filtry/filtr_a3.dat"),
                                         {"*.tmp", "*.reg"}));
-    ASSERT_TRUE(platform::writeListFile(home.path() + QStringLiteral("/Filtry/ignoraltyp.dat"),
+    ASSERT_TRUE(platform::writeListFile(platform::realFileSystem(),
+                                        home.path() + QStringLiteral("/Filtry/ignoraltyp.dat"),
                                         {"r?port.*"}));
     settings.createKey(QStringLiteral("Skanowan"));
     settings.writeString(QStringLiteral("Skanowan"), QStringLiteral("Liczba"), QStringLiteral("5"));

@@ -1,8 +1,10 @@
-// An in-memory file system with Windows attributes, for tests that need
-// folders that cannot be listed, odd attributes or fixed times.
+// An in-memory folder tree with Windows attributes, for tests that need
+// folders that cannot be listed, odd attributes or fixed times. Files are
+// read and written on the machine's file system (list files in a temporary
+// program folder).
 #pragma once
 
-#include "platform/file_system.h"
+#include "support/forwarding_file_system.h"
 
 #include <QHash>
 #include <QString>
@@ -19,7 +21,7 @@ struct FakeEntry {
     bool isDirectory() const { return attributes & platform::faDirectory; }
 };
 
-class FakeFileSystem : public platform::FileSystem {
+class FakeFileSystem : public ForwardingFileSystem {
 public:
     // Folders are keyed by their path with the trailing separator.
     QHash<QString, std::vector<FakeEntry>> folders;
@@ -58,6 +60,9 @@ public:
                 return platform::FindData{e.name, e.attributes, e.size, e.times};
         }
         return std::nullopt;
+    }
+    std::optional<qint64> findSize(const QString& path) override {
+        return platform::FileSystem::findSize(path); // through findFirst, on the fake tree
     }
     bool setAttributes(const QString& path, qint32 attributes) override {
         attributeCalls.emplace_back(path, attributes);

@@ -1,7 +1,7 @@
 // Pinned clock, in-memory settings store and a counting message pump.
 #pragma once
 
-#include "engine/message_pump.h"
+#include "core/message_pump.h"
 #include "platform/clock.h"
 #include "platform/settings_store.h"
 
@@ -45,7 +45,7 @@ public:
 };
 
 // Counts calls and runs a scripted action at a chosen call.
-class ScriptedPump : public engine::MessagePump {
+class ScriptedPump : public core::MessagePump {
 public:
     int calls = 0;
     std::function<void(int call)> action;

@@ -1,7 +1,7 @@
 // A UI port that records what a command asked and answers from a script.
 #pragma once
 
-#include "scan/ui_port.h"
+#include "core/ui_port.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,19 +11,19 @@
 
 namespace pylomir::testing {
 
-class ScriptedUi : public scan::UiPort {
+class ScriptedUi : public core::UiPort {
 public:
     struct Box {
         QString caption;
         QString text;
-        scan::MsgIcon icon = scan::MsgIcon::None;
-        scan::MsgButtons buttons = scan::MsgButtons::Ok;
+        core::MsgIcon icon = core::MsgIcon::None;
+        core::MsgButtons buttons = core::MsgButtons::Ok;
     };
     std::vector<Box> boxes; // every message box, ShowMessage included (caption "")
     QStringList errors;     // default error boxes
     QStringList sounds;
-    std::vector<scan::WindowId> windows;
-    std::deque<scan::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
+    std::vector<core::WindowId> windows;
+    std::deque<core::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
     std::deque<std::optional<QString>> folderAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     // Runs while a box is open (a modal box holds the caller there).
@@ -37,28 +37,28 @@ public:
     }
 
     void showMessage(const QString& text) override { record({QString(), text}); }
-    scan::MsgAnswer messageBox(const QString& caption, const QString& text, scan::MsgIcon icon,
-                               scan::MsgButtons buttons) override {
+    core::MsgAnswer messageBox(const QString& caption, const QString& text, core::MsgIcon icon,
+                               core::MsgButtons buttons) override {
         record({caption, text, icon, buttons});
         if (!answers.empty()) {
-            const scan::MsgAnswer a = answers.front();
+            const core::MsgAnswer a = answers.front();
             answers.pop_front();
             return a;
         }
-        return buttons == scan::MsgButtons::YesNo || buttons == scan::MsgButtons::YesNoCancel
-                   ? scan::MsgAnswer::Yes
-                   : scan::MsgAnswer::Ok;
+        return buttons == core::MsgButtons::YesNo || buttons == core::MsgButtons::YesNoCancel
+                   ? core::MsgAnswer::Yes
+                   : core::MsgAnswer::Ok;
     }
     void showError(const QString& text) override { errors << text; }
     void playSound(const QString& name) override { sounds << name; }
     std::optional<QString> browseForFolder(const QString&) override { return next(folderAnswers); }
-    std::optional<QString> openFileName(const scan::FileDialogOptions&) override {
+    std::optional<QString> openFileName(const core::FileDialogOptions&) override {
         return next(fileAnswers);
     }
-    std::optional<QString> saveFileName(const scan::FileDialogOptions&) override {
+    std::optional<QString> saveFileName(const core::FileDialogOptions&) override {
         return next(fileAnswers);
     }
-    void showWindow(scan::WindowId w) override { windows.push_back(w); }
+    void showWindow(core::WindowId w) override { windows.push_back(w); }
 
 private:
     void record(const Box& b) {

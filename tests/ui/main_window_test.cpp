@@ -69,7 +69,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home_.isValid());
         ASSERT_TRUE(QDir(home_.path()).mkpath("Filtry"));
-        ASSERT_TRUE(platform::writeListFile(home_.filePath("Filtry/filtr_a1.dat"),
+        ASSERT_TRUE(platform::writeListFile(platform::realFileSystem(),
+                                            home_.filePath("Filtry/filtr_a1.dat"),
                                             {QStringLiteral("*.tmp")}));
         scanRoot_ = home_.filePath("scan");
         for (const char* name : {"a.tmp", "b.TMP", "sub/c.tmp", "keep.txt"})
@@ -82,7 +83,7 @@ protected:
         ASSERT_TRUE(settings_->createKey("Ustawienia"));
         ASSERT_TRUE(settings_->writeString("Ustawienia", "Bezpieczny", "1"));
 
-        services_ = scan::machineServices(*settings_, locale_, ui_, pump_);
+        services_ = core::machineServices(*settings_, locale_, ui_, pump_);
         services_.programDir = QDir::toNativeSeparators(home_.path() + QLatin1Char('/'));
         form_ = std::make_unique<scan::SearchForm>(services_);
         form_->FormCreate();
@@ -100,7 +101,7 @@ protected:
     platform::LocaleFormats locale_{QLocale(QLocale::Polish, QLocale::Poland)};
     pylomir::testing::ScriptedUi ui_;
     ClosingPump pump_;
-    scan::Services services_;
+    core::Services services_;
     std::unique_ptr<scan::SearchForm> form_;
     std::unique_ptr<ui::TSearchForm> window_;
 };
@@ -152,7 +153,7 @@ TEST_F(MainWindowTest, ClosingWhileScanningIsRefusedAndAllowedAfterwards) {
 }
 
 TEST_F(MainWindowTest, ChecksSelectionAndAppendsStayInStepWithTheCore) {
-    scan::FoundList& list = form_->model().foundList;
+    core::FoundList& list = form_->model().foundList;
     ui::FoundListView& view = *window_->foundListView();
     QAbstractItemModel& model = *view.model();
     int insertSignals = 0;

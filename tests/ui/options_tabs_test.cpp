@@ -79,7 +79,8 @@ protected:
                                                             {"filtr_a3.dat", kAdvanced},
                                                             {"filtr_user.dat", kUser}};
         for (const auto& [name, masks] : sets)
-            ASSERT_TRUE(platform::writeListFile(filterFile(name), masks));
+            ASSERT_TRUE(
+                platform::writeListFile(platform::realFileSystem(), filterFile(name), masks));
 
         settings_ = platform::openSettingsStore(home_.filePath("settings.ini"));
         ASSERT_TRUE(settings_->createKey("Skanowan"));
@@ -90,7 +91,7 @@ protected:
         ASSERT_TRUE(settings_->createKey("Ustawienia"));
         ASSERT_TRUE(settings_->writeString("Ustawienia", "Bezpieczny", "1"));
 
-        services_ = scan::machineServices(*settings_, locale_, ui_, pump_);
+        services_ = core::machineServices(*settings_, locale_, ui_, pump_);
         form_ = std::make_unique<scan::SearchForm>(services_);
         form_->FormCreate();
         window_ = std::make_unique<ui::TSearchForm>(*form_, &pump_);
@@ -108,7 +109,7 @@ protected:
 
     QStringList fileMasks(const char* name) const {
         QStringList lines;
-        EXPECT_TRUE(platform::readListFile(filterFile(name), lines));
+        EXPECT_TRUE(platform::readListFile(platform::realFileSystem(), filterFile(name), lines));
         return lines;
     }
 
@@ -128,7 +129,7 @@ protected:
     platform::LocaleFormats locale_{QLocale(QLocale::Polish, QLocale::Poland)};
     pylomir::testing::ScriptedUi ui_;
     ui::GuiMessagePump pump_;
-    scan::Services services_;
+    core::Services services_;
     std::unique_ptr<scan::SearchForm> form_;
     std::unique_ptr<ui::TSearchForm> window_;
     ui::FiltersPage* filters_ = nullptr;

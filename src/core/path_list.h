@@ -1,6 +1,7 @@
-// The found-file list: ordered full paths, each with its selected, checked
-// and current states, and a case-insensitive index beside it so that "is
-// this path listed?" costs constant time.
+// An ordered list of full paths, each with its selected, checked and current
+// states, and a case-insensitive index beside it so that "is this path
+// listed?" costs constant time. The found list is one; so is the list of
+// ignored files.
 #pragma once
 
 #include <QString>
@@ -9,19 +10,19 @@
 
 #include <vector>
 
-namespace pylomir::scan {
+namespace pylomir::core {
 
 // Told of every change, so a view can follow without copying the list.
-class FoundListObserver {
+class PathListObserver {
 public:
-    virtual ~FoundListObserver() = default;
+    virtual ~PathListObserver() = default;
     virtual void entriesAppended(qsizetype first, qsizetype count) = 0;
     virtual void aboutToChangeStructure() = 0; // removals and replacements
     virtual void structureChanged() = 0;
     virtual void statesChanged() = 0; // checked, selected or current
 };
 
-class FoundList {
+class PathList {
 public:
     qsizetype count() const { return qsizetype(entries_.size()); }
     bool isEmpty() const { return entries_.empty(); }
@@ -45,7 +46,7 @@ public:
     void clear();
     QStringList paths() const;
 
-    void setObserver(FoundListObserver* observer) { observer_ = observer; }
+    void setObserver(PathListObserver* observer) { observer_ = observer; }
 
 private:
     struct Entry {
@@ -61,7 +62,10 @@ private:
     // Open addressing: entry index + 1 per slot, 0 = empty.
     std::vector<quint32> slots_;
     qsizetype current_ = -1;
-    FoundListObserver* observer_ = nullptr;
+    PathListObserver* observer_ = nullptr;
 };
 
-} // namespace pylomir::scan
+// The found-file list of the main window.
+using FoundList = PathList;
+
+} // namespace pylomir::core

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace pylomir::scan {
+namespace pylomir::core {
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -43,4 +43,25 @@ public:
     virtual void showWindow(WindowId window) = 0;
 };
 
-} // namespace pylomir::scan
+// The answer that can lose nothing: Ok where there is nothing to choose,
+// otherwise Cancel (or No where there is no Cancel).
+MsgAnswer safeAnswer(MsgButtons buttons);
+
+// A port with nobody behind it: it shows nothing, asks nothing and gives
+// every question its safe answer. The command line and the benchmarks build
+// on it.
+class NullUiPort : public UiPort {
+public:
+    void showMessage(const QString&) override {}
+    MsgAnswer messageBox(const QString&, const QString&, MsgIcon, MsgButtons buttons) override {
+        return safeAnswer(buttons);
+    }
+    void showError(const QString&) override {}
+    void playSound(const QString&) override {}
+    std::optional<QString> browseForFolder(const QString&) override { return std::nullopt; }
+    std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
+    void showWindow(WindowId) override {}
+};
+
+} // namespace pylomir::core

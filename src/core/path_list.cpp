@@ -1,32 +1,32 @@
-#include "scan/found_list.h"
+#include "core/path_list.h"
 
 #include "platform/locale_formats.h"
 
-namespace pylomir::scan {
+namespace pylomir::core {
 
 namespace {
 constexpr quint32 kEmpty = 0;
 }
 
-void FoundList::setChecked(qsizetype i, bool on) {
+void PathList::setChecked(qsizetype i, bool on) {
     entries_[size_t(i)].checked = on;
     if (observer_)
         observer_->statesChanged();
 }
 
-void FoundList::setSelected(qsizetype i, bool on) {
+void PathList::setSelected(qsizetype i, bool on) {
     entries_[size_t(i)].selected = on;
     if (observer_)
         observer_->statesChanged();
 }
 
-void FoundList::setCurrent(qsizetype i) {
+void PathList::setCurrent(qsizetype i) {
     current_ = (i >= 0 && i < count()) ? i : -1;
     if (observer_)
         observer_->statesChanged();
 }
 
-bool FoundList::contains(QStringView path) const {
+bool PathList::contains(QStringView path) const {
     if (slots_.empty())
         return false;
     const size_t hash = platform::foldedHash(path);
@@ -41,7 +41,7 @@ bool FoundList::contains(QStringView path) const {
     }
 }
 
-void FoundList::indexInsert(quint32 entry) {
+void PathList::indexInsert(quint32 entry) {
     const size_t mask = slots_.size() - 1;
     size_t slot = entries_[entry].hash & mask;
     while (slots_[slot] != kEmpty)
@@ -49,7 +49,7 @@ void FoundList::indexInsert(quint32 entry) {
     slots_[slot] = entry + 1;
 }
 
-void FoundList::rebuildIndex() {
+void PathList::rebuildIndex() {
     // At most half full, so probes stay short.
     size_t size = 1024;
     while (size < entries_.size() * 2)
@@ -59,7 +59,7 @@ void FoundList::rebuildIndex() {
         indexInsert(i);
 }
 
-void FoundList::append(const QString& path) {
+void PathList::append(const QString& path) {
     Entry e;
     e.path = path;
     e.hash = platform::foldedHash(path);
@@ -73,7 +73,7 @@ void FoundList::append(const QString& path) {
         observer_->entriesAppended(count() - 1, 1);
 }
 
-void FoundList::assign(const QStringList& paths) {
+void PathList::assign(const QStringList& paths) {
     if (observer_)
         observer_->aboutToChangeStructure();
     entries_.clear();
@@ -90,7 +90,7 @@ void FoundList::assign(const QStringList& paths) {
         observer_->structureChanged();
 }
 
-void FoundList::removeAt(qsizetype i) {
+void PathList::removeAt(qsizetype i) {
     if (i < 0 || i >= count())
         return;
     if (observer_)
@@ -105,7 +105,7 @@ void FoundList::removeAt(qsizetype i) {
         observer_->structureChanged();
 }
 
-void FoundList::clear() {
+void PathList::clear() {
     if (observer_)
         observer_->aboutToChangeStructure();
     entries_.clear();
@@ -115,7 +115,7 @@ void FoundList::clear() {
         observer_->structureChanged();
 }
 
-QStringList FoundList::paths() const {
+QStringList PathList::paths() const {
     QStringList out;
     out.reserve(count());
     for (const Entry& e : entries_)
@@ -123,4 +123,4 @@ QStringList FoundList::paths() const {
     return out;
 }
 
-} // namespace pylomir::scan
+} // namespace pylomir::core

@@ -1,13 +1,13 @@
-#include "scan/found_list.h"
+#include "core/path_list.h"
 
 #include <gtest/gtest.h>
 
-using pylomir::scan::FoundList;
+using pylomir::core::PathList;
 
 namespace {
 
-TEST(FoundListTest, LooksPathsUpIgnoringLetterCase) {
-    FoundList list;
+TEST(PathListTest, LooksPathsUpIgnoringLetterCase) {
+    PathList list;
     list.append(QStringLiteral("C:/Temp/Źródło.TMP"));
     list.append(QStringLiteral("C:/Temp/b.bak"));
     EXPECT_TRUE(list.contains(QStringLiteral("c:/temp/źródło.tmp")));
@@ -16,8 +16,8 @@ TEST(FoundListTest, LooksPathsUpIgnoringLetterCase) {
     EXPECT_FALSE(list.contains(QStringLiteral("C:/Temp/zrodlo.tmp")));
 }
 
-TEST(FoundListTest, IndexFollowsGrowthRemovalAndReplacement) {
-    FoundList list;
+TEST(PathListTest, IndexFollowsGrowthRemovalAndReplacement) {
+    PathList list;
     for (int i = 0; i < 5000; ++i)
         list.append(QStringLiteral("/t/f%1.tmp").arg(i));
     for (int i = 0; i < 5000; i += 499)

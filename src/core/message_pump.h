@@ -1,7 +1,7 @@
 // The hook through which long work lets the user interface breathe.
 #pragma once
 
-namespace pylomir::engine {
+namespace pylomir::core {
 
 // Called at fixed points of long work (per folder, per entry, per block).
 // Calls are frequent, so an implementation must be cheap when there is
@@ -13,4 +13,10 @@ public:
     virtual void processPendingMessages() = 0;
 };
 
-} // namespace pylomir::engine
+// Where nothing waits for window messages: the command line, benchmarks, tests.
+class NullMessagePump : public MessagePump {
+public:
+    void processPendingMessages() override {}
+};
+
+} // namespace pylomir::core

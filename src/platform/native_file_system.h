@@ -1,0 +1,23 @@
+// The parts of the machine's file system that Qt serves the same way on
+// every operating system: opening, creating and looking up files. The POSIX
+// and Windows file systems add the listing and the attribute calls.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace pylomir::platform {
+
+class NativeFileSystem : public FileSystem {
+public:
+    std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override;
+    std::unique_ptr<OutputFile> openForWriting(const QString& path, WriteMode mode,
+                                               QString* reason) override;
+    std::unique_ptr<OutputFile> createTemporaryFile(const QString& prefix,
+                                                    QString* reason) override;
+    bool createFolder(const QString& path) override;
+    std::optional<PathStatus> status(const QString& path) override;
+    bool isLink(const QString& path) override;
+    QString canonicalPath(const QString& path) override;
+};
+
+} // namespace pylomir::platform
