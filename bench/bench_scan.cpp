@@ -5,9 +5,9 @@
 #include "bench_masks.h"
 #include "tree_gen.h"
 
+#include "app/main_window_core.h"
 #include "core/path_list.h"
 #include "engine/file_search.h"
-#include "ignore/ignore_lists.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
@@ -35,30 +35,17 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-class SilentUi : public core::UiPort {
+// Keeps what the scan would have shown, to report it beside the timing.
+class RecordingUi : public core::NullUiPort {
 public:
     QStringList said;
     void showMessage(const QString& text) override { said << text; }
     core::MsgAnswer messageBox(const QString&, const QString& text, core::MsgIcon,
-                               core::MsgButtons) override {
+                               core::MsgButtons buttons) override {
         said << text;
-        return core::MsgAnswer::Ok;
+        return core::safeAnswer(buttons);
     }
     void showError(const QString& text) override { said << text; }
-    void playSound(const QString&) override {}
-    std::optional<QString> browseForFolder(const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(const core::FileDialogOptions&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(const core::FileDialogOptions&) override {
-        return std::nullopt;
-    }
-    void showWindow(core::WindowId) override {}
-};
-
-class NoPump : public core::MessagePump {
-public:
-    void processPendingMessages() override {}
 };
 
 struct Result {
@@ -244,9 +231,8 @@ int main(int argc, char** argv) {
             QDir(programDir).mkpath(QStringLiteral("Filtry"));
             auto settings = platform::openSettingsStore(programDir + QStringLiteral("bench.ini"));
             const platform::LocaleFormats locale;
-            SilentUi ui;
-            NoPump pump;
-            scan::SearchFormModel model;
+            RecordingUi ui;
+            core::NullMessagePump pump;
             const core::Services services{&platform::realFileSystem(),
                                           settings.get(),
                                           &platform::systemClock(),
@@ -254,15 +240,14 @@ int main(int argc, char** argv) {
                                           &ui,
                                           &pump,
                                           programDir};
-            ignore::IgnoreLists ignoreLists(model, services);
-            ignoreLists.loadAtStartup();
-            scan::ScanRun run(model, services, ignoreLists);
-            model.ListBoxFiltry = masks;
-            model.SkanujDysk = tree.root;
+            app::MainWindowCore windowCore(services);
+            windowCore.ignoreLists().loadAtStartup();
+            windowCore.model().filters.filters = masks;
+            windowCore.scanRun().setScanRoot(tree.root);
             const auto start = Clock::now();
-            run.Button11Click();
+            windowCore.scanRun().startScan();
             const double elapsed = secondsSince(start);
-            found = model.foundList.count();
+            found = windowCore.model().foundList.count();
             said = ui.said;
             return elapsed;
         });
@@ -276,7 +261,7 @@ int main(int argc, char** argv) {
         qint64 found = 0;
         const double t = best(repeat, [&] {
             engine::FileSearch search;
-            NoPump pump;
+            core::NullMessagePump pump;
             search.setEnvironment({nullptr, nullptr, &pump});
             search.setRootFolder(tree.root);
             search.setWantedMasks(masks);

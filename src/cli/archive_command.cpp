@@ -4,6 +4,7 @@
 #include "backup/backup_file.h"
 #include "cli/commands.h"
 #include "cli/console_ui.h"
+#include "core/message_pump.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"

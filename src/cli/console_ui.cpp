@@ -40,16 +40,7 @@ core::MsgAnswer ConsoleUi::messageBox(const QString& caption, const QString& tex
                                                          : title + QStringLiteral(": ") + text);
     if (icon == core::MsgIcon::Error || title == QStringLiteral("Błąd"))
         recordError(text);
-    switch (buttons) {
-    case core::MsgButtons::Ok:
-        return core::MsgAnswer::Ok;
-    case core::MsgButtons::OkCancel:
-    case core::MsgButtons::YesNoCancel:
-        return core::MsgAnswer::Cancel;
-    case core::MsgButtons::YesNo:
-        break;
-    }
-    return core::MsgAnswer::No;
+    return core::safeAnswer(buttons);
 }
 
 void ConsoleUi::showError(const QString& text) {

@@ -2,7 +2,6 @@
 // goes to standard error and every question gets its safe answer.
 #pragma once
 
-#include "core/message_pump.h"
 #include "core/ui_port.h"
 
 #include <QString>
@@ -18,23 +17,14 @@ void printError(const QString& text);
 // Writes text to standard output as it is.
 void printOut(const QString& text);
 
-class ConsoleUi : public core::UiPort {
+class ConsoleUi : public core::NullUiPort {
 public:
     void showMessage(const QString& text) override;
-    // Ok where there is nothing to choose; otherwise Cancel or No, so that
-    // no question can lead to lost data or a wait for input.
+    // Every question gets its safe answer, so that none can lead to lost
+    // data or a wait for input.
     core::MsgAnswer messageBox(const QString& caption, const QString& text, core::MsgIcon icon,
                                core::MsgButtons buttons) override;
     void showError(const QString& text) override;
-    void playSound(const QString&) override {}
-    std::optional<QString> browseForFolder(const QString&) override { return std::nullopt; }
-    std::optional<QString> openFileName(const core::FileDialogOptions&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(const core::FileDialogOptions&) override {
-        return std::nullopt;
-    }
-    void showWindow(core::WindowId) override {}
 
     // Errors reported since the last reset: error boxes and "Błąd" boxes.
     const QStringList& errors() const { return errors_; }

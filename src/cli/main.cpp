@@ -1,6 +1,7 @@
 // pylomir-cli: the scan and the backup archives without a window.
 #include "cli/commands.h"
 #include "cli/console_ui.h"
+#include "core/app_info.h"
 
 #include <QCoreApplication>
 
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pylomir-cli"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tessaly"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("8.5"));
+    QCoreApplication::setApplicationVersion(pylomir::core::kVersion);
     const int status = dispatch(QCoreApplication::arguments());
     std::fflush(stdout);
     return status;

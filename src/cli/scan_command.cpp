@@ -1,14 +1,14 @@
 // "scan": the main window's start button over its own model, printed.
+#include "app/main_window_core.h"
 #include "cli/commands.h"
 #include "cli/console_ui.h"
+#include "core/shown_texts.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/program_dir.h"
 #include "platform/settings_store.h"
-#include "scan/search_form.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,7 +17,7 @@ namespace pylomir::cli {
 
 namespace {
 
-using scan::FilterMode;
+using core::FilterMode;
 
 const char kDescription[] =
     "Scans FOLDER as the main window's start button does: the filters of the\n"
@@ -48,10 +48,10 @@ struct ModeName {
 };
 
 constexpr ModeName kModes[] = {
-    {"bezpieczny", FilterMode::Bezpieczny},
-    {"mniej-bezpieczny", FilterMode::MniejBezpieczny},
-    {"zaawansowany", FilterMode::Zaawansowany},
-    {"uzytkownika", FilterMode::Uzytkownika},
+    {"bezpieczny", FilterMode::Safe},
+    {"mniej-bezpieczny", FilterMode::LessSafe},
+    {"zaawansowany", FilterMode::Advanced},
+    {"uzytkownika", FilterMode::UserDefined},
 };
 
 std::optional<FilterMode> parseMode(const QString& text) {
@@ -66,20 +66,15 @@ std::optional<FilterMode> parseMode(const QString& text) {
 
 enum class Format { Text, Json, Csv };
 
-// Makes the filter list hold the wanted mode's file. With no stored mode
-// nothing was read at start, so an empty list is read again.
-void chooseMode(scan::SearchForm& form, std::optional<FilterMode> wanted) {
-    scan::FilterSets& sets = form.filterSets();
-    const std::optional<FilterMode> current = sets.currentMode();
-    const FilterMode mode = wanted ? *wanted : current.value_or(FilterMode::Bezpieczny);
-    if (current == mode && !form.model().ListBoxFiltry.isEmpty())
+// Makes the filter list hold the wanted mode's file. With every mode stored
+// as unselected nothing was read at start, so the safe mode's is.
+void chooseMode(app::MainWindowCore& windowCore, std::optional<FilterMode> wanted) {
+    const core::FiltersState& filters = windowCore.model().filters;
+    const std::optional<FilterMode> current = filters.selectedMode;
+    const FilterMode mode = wanted ? *wanted : current.value_or(FilterMode::Safe);
+    if (current == mode && !filters.filters.isEmpty())
         return;
-    sets.reloadMode(mode);
-}
-
-// The number a counter label starts with ("3 plików", "12 KB").
-qint64 leadingNumber(const QString& label) {
-    return label.section(QLatin1Char(' '), 0, 0).toLongLong();
+    windowCore.filterSets().reloadMode(mode);
 }
 
 QString csvField(const QString& text) {
@@ -91,17 +86,15 @@ QString csvField(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-struct Summary {
-    QString found, size, ignored, suspicious;
-};
-
-void printSummary(const Summary& s) {
+void printSummary(const core::ScanState& scan) {
     printError(QStringLiteral("Znalazłem: %1\nRozmiar: %2\nZignorowano: %3\nPodejrzanych: %4")
-                   .arg(s.found, s.size, s.ignored, s.suspicious));
+                   .arg(core::foundCountText(scan), core::foundSizeText(scan),
+                        core::ignoredCountText(scan), core::suspiciousCountText(scan)));
 }
 
-void printJson(scan::SearchForm& form, platform::FileSystem& fs, const QStringList& errors) {
-    const scan::SearchFormModel& m = form.model();
+void printJson(const core::MainWindowModel& m, platform::FileSystem& fs,
+               const QStringList& errors) {
+    const core::ScanState& scan = m.scan;
     QJsonArray found;
     for (const QString& path : m.foundList.paths()) {
         const std::optional<qint64> size = fs.findSize(path);
@@ -109,15 +102,15 @@ void printJson(scan::SearchForm& form, platform::FileSystem& fs, const QStringLi
                                  {QStringLiteral("size"), size ? QJsonValue(double(*size))
                                                                : QJsonValue(QJsonValue::Null)}});
     }
-    const QJsonObject labels{{QStringLiteral("Znalazłem:"), m.Label50},
-                             {QStringLiteral("Rozmiar:"), m.Label57},
-                             {QStringLiteral("Zignorowano:"), m.Label48},
-                             {QStringLiteral("Podejrzanych:"), m.Label53}};
+    const QJsonObject labels{{QStringLiteral("Znalazłem:"), core::foundCountText(scan)},
+                             {QStringLiteral("Rozmiar:"), core::foundSizeText(scan)},
+                             {QStringLiteral("Zignorowano:"), core::ignoredCountText(scan)},
+                             {QStringLiteral("Podejrzanych:"), core::suspiciousCountText(scan)}};
     const QJsonObject summary{
         {QStringLiteral("found"), double(m.foundList.count())},
-        {QStringLiteral("sizeBytes"), double(m.EditKBznalezion.toLongLong())},
-        {QStringLiteral("ignored"), double(leadingNumber(m.Label48))},
-        {QStringLiteral("suspicious"), double(m.ListBoxDodajPodejrzane)},
+        {QStringLiteral("sizeBytes"), double(scan.lastScanBytes)},
+        {QStringLiteral("ignored"), double(scan.ignoredCount)},
+        {QStringLiteral("suspicious"), double(scan.suspiciousCount)},
         {QStringLiteral("error"), errors.isEmpty() ? QJsonValue(QJsonValue::Null)
                                                    : QJsonValue(errors.join(QLatin1Char('\n')))},
         {QStringLiteral("labels"), labels}};
@@ -183,22 +176,21 @@ int runScan(const QStringList& args) {
     core::NullMessagePump pump;
     const core::Services services = core::machineServices(*settings, locale, ui, pump);
 
-    scan::SearchForm form(services);
-    form.FormCreate();
+    app::MainWindowCore windowCore(services);
+    windowCore.startUp();
     // Start-up messages are notes; a mode whose filters cannot be read is not.
     ui.resetErrors();
-    chooseMode(form, mode);
+    chooseMode(windowCore, mode);
     if (!ui.errors().isEmpty())
         return kExitError;
 
+    const core::MainWindowModel& m = windowCore.model();
     // The scan status bar names the folder that failed.
-    ui.setErrorContext([&form] { return form.model().StatusSkanowania; });
-    const QString root = platform::toNative(QFileInfo(positional.first()).absoluteFilePath());
-    form.scanRun().DhCheckFolder1ChangeFolder(root);
-    form.scanRun().Button11Click();
+    ui.setErrorContext([&m] { return m.status.scanStatusText; });
+    windowCore.scanRun().setScanRoot(platform::absolutePath(positional.first()));
+    windowCore.scanRun().startScan();
     const QStringList errors = ui.errors();
 
-    const scan::SearchFormModel& m = form.model();
     const QStringList paths = m.foundList.paths();
     switch (format) {
     case Format::Text: {
@@ -206,15 +198,15 @@ int runScan(const QStringList& args) {
         for (const QString& path : paths)
             out += path + QLatin1Char('\n');
         printOut(out);
-        printSummary({m.Label50, m.Label57, m.Label48, m.Label53});
+        printSummary(m.scan);
         break;
     }
     case Format::Csv:
         printCsv(paths, *services.fileSystem);
-        printSummary({m.Label50, m.Label57, m.Label48, m.Label53});
+        printSummary(m.scan);
         break;
     case Format::Json:
-        printJson(form, *services.fileSystem, errors);
+        printJson(m, *services.fileSystem, errors);
         break;
     }
     if (!errors.isEmpty())

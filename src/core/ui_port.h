@@ -13,6 +13,11 @@ enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
+// The embedded sounds, by their resource names.
+inline const QString kScanStartSound = QStringLiteral("JABLKO");
+inline const QString kDoneSound = QStringLiteral("GOTOWE"); // a scan ends, a backup is ready
+inline const QString kAlertSound = QStringLiteral("ALERT"); // a medium or high risk
+
 // The windows that one window may show.
 enum class WindowId { FullList, GoToLocation, ObjectInfo, BackupProgress, AdvancedRestore };
 
@@ -33,7 +38,7 @@ public:
                                  MsgButtons buttons) = 0;
     // The application's default error box (errors that reach the top).
     virtual void showError(const QString& text) = 0;
-    // Plays an embedded sound ("JABLKO", "GOTOWE", "ALERT") without waiting.
+    // Plays one of the embedded sounds above without waiting.
     virtual void playSound(const QString& name) = 0;
     // The folder browser; nothing when cancelled.
     virtual std::optional<QString> browseForFolder(const QString& title) = 0;

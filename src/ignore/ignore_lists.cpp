@@ -1,14 +1,14 @@
 #include "ignore/ignore_lists.h"
 
+#include "platform/file_system.h"
 #include "platform/program_dir.h"
 #include "platform/text_file.h"
 
-#include "platform/file_system.h"
 #include <QHash>
 
 namespace pylomir::ignore {
 
-QStringList PorownajListy(const QStringList& source, const QStringList& removal) {
+QStringList subtractIgnoringCase(const QStringList& source, const QStringList& removal) {
     // Each source entry takes the first equal removal entry still unused.
     // Equal entries are interchangeable, so a count per case-folded text gives
     // the same result as searching the removal list entry by entry, in linear
@@ -28,14 +28,14 @@ QStringList PorownajListy(const QStringList& source, const QStringList& removal)
     return kept;
 }
 
-IgnoreLists::IgnoreLists(scan::SearchFormModel& model, const core::Services& services)
-    : m_(model), s_(services) {}
+IgnoreLists::IgnoreLists(core::IgnoreListsState& lists, const core::Services& services)
+    : l_(lists), s_(services) {}
 
 QString IgnoreLists::ignoredFilesPath() const {
     return platform::filtersDir(s_.programDir) + QStringLiteral("ignoralplik.dat");
 }
 
-QString IgnoreLists::ignoredTypesPath() const {
+QString IgnoreLists::ignoredMasksPath() const {
     return platform::filtersDir(s_.programDir) + QStringLiteral("ignoraltyp.dat");
 }
 
@@ -60,38 +60,40 @@ bool IgnoreLists::writeList(const QString& path, const QStringList& list) {
 }
 
 void IgnoreLists::loadAtStartup() {
-    if (s_.fileSystem->exists(ignoredFilesPath()))
-        readList(ignoredFilesPath(), m_.ListaIgnorowania);
+    if (s_.fileSystem->exists(ignoredFilesPath())) {
+        QStringList files;
+        if (readList(ignoredFilesPath(), files))
+            l_.ignoredFiles.assign(files);
+    } else {
+        writeIgnoredFiles();
+    }
+    if (s_.fileSystem->exists(ignoredMasksPath()))
+        readList(ignoredMasksPath(), l_.ignoredMasks);
     else
-        writeList(ignoredFilesPath(), m_.ListaIgnorowania);
-    if (s_.fileSystem->exists(ignoredTypesPath()))
-        readList(ignoredTypesPath(), m_.ListBoxIgnorujTypy);
-    else
-        writeList(ignoredTypesPath(), m_.ListBoxIgnorujTypy);
-    m_.Label_Ignorowan = QString::number(m_.ListaIgnorowania.size());
-    m_.Label_IgnorowanTypy = QString::number(m_.ListBoxIgnorujTypy.size());
+        writeIgnoredMasks();
+    l_.ignoredFilesCount = l_.ignoredFiles.count();
+    l_.ignoredMasksCount = l_.ignoredMasks.size();
+}
+
+bool IgnoreLists::addToIgnoredFiles(const QString& path) {
+    if (l_.ignoredFiles.contains(path))
+        return false;
+    l_.ignoredFiles.append(path);
+    return true;
+}
+
+IgnoreComparison IgnoreLists::removeIgnoredFromFoundList(core::FoundList& found) const {
+    const QStringList foundCopy = found.paths();
+    found.assign(subtractIgnoringCase(foundCopy, l_.ignoredFiles.paths()));
+    return {found.count(), foundCopy.size() - found.count()};
 }
 
 bool IgnoreLists::writeIgnoredFiles() {
-    return writeList(ignoredFilesPath(), m_.ListaIgnorowania);
+    return writeList(ignoredFilesPath(), l_.ignoredFiles.paths());
 }
 
-bool IgnoreLists::writeIgnoredTypes() {
-    return writeList(ignoredTypesPath(), m_.ListBoxIgnorujTypy);
-}
-
-void IgnoreLists::Button15Click() {
-    m_.StatusBar1Panel.clear();
-    m_.Label12 = QStringLiteral("Usuwanie ignorowanych wpisów");
-    m_.ListaPorownana = m_.foundList.paths();
-    const qsizetype before = m_.foundList.count();
-    m_.foundList.assign(PorownajListy(m_.ListaPorownana, m_.ListaIgnorowania));
-    const qsizetype after = m_.foundList.count();
-    m_.Label48 = QString::number(before - after) + QStringLiteral(" plików");
-    m_.ListaPorownana.clear();
-    m_.Label50 = QString::number(after) + QStringLiteral(" plików");
-    m_.Label12 = QStringLiteral("Przeszukiwanie gotowe !");
-    m_.StatusBar1Panel = QStringLiteral("Gotowe !");
+bool IgnoreLists::writeIgnoredMasks() {
+    return writeList(ignoredMasksPath(), l_.ignoredMasks);
 }
 
 } // namespace pylomir::ignore

@@ -1,8 +1,9 @@
-// The two ignore lists: their files and the comparison run after a scan.
+// The two ignore lists: their files, and the comparison that takes ignored
+// files off the found list.
 #pragma once
 
-#include "core/ui_port.h"
-#include "scan/search_form_model.h"
+#include "core/main_window_model.h"
+#include "core/services.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,28 +12,38 @@ namespace pylomir::ignore {
 
 // Each removal entry takes away at most one equal source entry (ignoring
 // letter case); the entries kept come back in source order.
-QStringList PorownajListy(const QStringList& source, const QStringList& removal);
+QStringList subtractIgnoringCase(const QStringList& source, const QStringList& removal);
+
+// What the ignore comparison did to the found list.
+struct IgnoreComparison {
+    qsizetype kept = 0;
+    qsizetype removed = 0;
+};
 
 class IgnoreLists {
 public:
-    IgnoreLists(scan::SearchFormModel& model, const core::Services& services);
+    IgnoreLists(core::IgnoreListsState& lists, const core::Services& services);
 
     // Reads both lists at start-up, creating missing files empty.
     void loadAtStartup();
-    // The ignore comparison ("porownaj"): entries on IgnoredFiles leave FoundList.
-    void Button15Click();
-    // Writes IgnoredFiles to Filtry/ignoralplik.dat; reports a failure.
+    // Appends a path to the ignored files unless it is listed already
+    // (ignoring letter case); true when it was added. Nothing is written.
+    bool addToIgnoredFiles(const QString& path);
+    // The ignore comparison: found entries on the ignored-files list leave the
+    // found list, which ends with every entry unchecked.
+    IgnoreComparison removeIgnoredFromFoundList(core::FoundList& found) const;
+    // Writes a list to its file; reports a failure.
     bool writeIgnoredFiles();
-    bool writeIgnoredTypes();
+    bool writeIgnoredMasks();
 
     QString ignoredFilesPath() const;
-    QString ignoredTypesPath() const;
+    QString ignoredMasksPath() const;
 
 private:
     bool readList(const QString& path, QStringList& list);
     bool writeList(const QString& path, const QStringList& list);
 
-    scan::SearchFormModel& m_;
+    core::IgnoreListsState& l_;
     core::Services s_;
 };
 

@@ -1,28 +1,30 @@
 #include "scan/filter_sets.h"
 
+#include "core/settings_names.h"
+#include "platform/locale_formats.h"
 #include "platform/program_dir.h"
+#include "platform/settings_store.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pylomir::scan {
 
 namespace {
 
-const QString kUstawienia = QStringLiteral("Ustawienia");
-
 struct ModeInfo {
     FilterMode mode;
     const char* file;
-    const char* registryValue;
+    const char* storedName; // value of the Ustawienia key
 };
 
 // In the order the stored mode is read and written.
 constexpr ModeInfo kStoreOrder[] = {
-    {FilterMode::MniejBezpieczny, "filtr_a2.dat", "Mniej_bezp"},
-    {FilterMode::Uzytkownika, "filtr_user.dat", "TrybUsera"},
-    {FilterMode::Zaawansowany, "filtr_a3.dat", "Zaawansowany"},
-    {FilterMode::Bezpieczny, "filtr_a1.dat", "Bezpieczny"},
+    {FilterMode::LessSafe, "filtr_a2.dat", "Mniej_bezp"},
+    {FilterMode::UserDefined, "filtr_user.dat", "TrybUsera"},
+    {FilterMode::Advanced, "filtr_a3.dat", "Zaawansowany"},
+    {FilterMode::Safe, "filtr_a1.dat", "Bezpieczny"},
 };
 
 const ModeInfo& info(FilterMode mode) {
@@ -35,12 +37,13 @@ const ModeInfo& info(FilterMode mode) {
 
 } // namespace
 
-QString gaugeInterval(qsizetype n) {
-    return QString::number(n) + (n < 100 ? QStringLiteral("000") : QStringLiteral("00"));
+int gaugeInterval(qsizetype n) {
+    const qint64 ms = qint64(n) * (n < 100 ? 1000 : 100);
+    return ms > std::numeric_limits<int>::max() ? 0 : int(ms); // too long: never ticks
 }
 
-FilterSets::FilterSets(SearchFormModel& model, const Services& services)
-    : m_(model), s_(services) {}
+FilterSets::FilterSets(core::FiltersState& filters, const core::Services& services)
+    : f_(filters), s_(services) {}
 
 QString FilterSets::fileName(FilterMode mode) {
     return QString::fromLatin1(info(mode).file);
@@ -50,51 +53,25 @@ QString FilterSets::filePath(FilterMode mode) const {
     return platform::filtersDir(s_.programDir) + fileName(mode);
 }
 
-bool& FilterSets::radio(FilterMode mode) {
-    switch (mode) {
-    case FilterMode::Bezpieczny:
-        return m_.RadioButton4;
-    case FilterMode::MniejBezpieczny:
-        return m_.RadioButton1;
-    case FilterMode::Zaawansowany:
-        return m_.RadioButton3;
-    case FilterMode::Uzytkownika:
-        break;
-    }
-    return m_.RadioButton2;
-}
-
-std::optional<FilterMode> FilterSets::currentMode() const {
-    if (m_.RadioButton4)
-        return FilterMode::Bezpieczny;
-    if (m_.RadioButton1)
-        return FilterMode::MniejBezpieczny;
-    if (m_.RadioButton3)
-        return FilterMode::Zaawansowany;
-    if (m_.RadioButton2)
-        return FilterMode::Uzytkownika;
-    return std::nullopt;
-}
-
 void FilterSets::setFilterCount() {
-    m_.Label_LiczbaFiltrow = QString::number(m_.ListBoxFiltry.size());
+    f_.filterCount = f_.filters.size();
 }
 
-void FilterSets::sortFilters() {
+void FilterSets::sortList() {
     std::stable_sort(
-        m_.ListBoxFiltry.begin(), m_.ListBoxFiltry.end(),
+        f_.filters.begin(), f_.filters.end(),
         [this](const QString& a, const QString& b) { return s_.locale->lessIgnoringCase(a, b); });
 }
 
 void FilterSets::insertFilter(const QString& text) {
-    if (!m_.ListBoxFiltrySorted) {
-        m_.ListBoxFiltry.append(text);
+    if (!f_.filtersSorted) {
+        f_.filters.append(text);
         return;
     }
     const auto at = std::upper_bound(
-        m_.ListBoxFiltry.begin(), m_.ListBoxFiltry.end(), text,
+        f_.filters.begin(), f_.filters.end(), text,
         [this](const QString& a, const QString& b) { return s_.locale->lessIgnoringCase(a, b); });
-    m_.ListBoxFiltry.insert(at, text);
+    f_.filters.insert(at, text);
 }
 
 bool FilterSets::readFilters(FilterMode mode, bool report) {
@@ -105,16 +82,16 @@ bool FilterSets::readFilters(FilterMode mode, bool report) {
             s_.ui->showError(platform::cannotOpenMessage(filePath(mode), reason));
         return false;
     }
-    m_.ListBoxFiltry = lines;
-    m_.ListBoxFiltryItemIndex = -1;
-    if (m_.ListBoxFiltrySorted)
-        sortFilters();
+    f_.filters = lines;
+    f_.selectedFilter = -1;
+    if (f_.filtersSorted)
+        sortList();
     return true;
 }
 
 bool FilterSets::writeFilters(FilterMode mode) {
     QString reason;
-    if (!platform::writeListFile(*s_.fileSystem, filePath(mode), m_.ListBoxFiltry, &reason)) {
+    if (!platform::writeListFile(*s_.fileSystem, filePath(mode), f_.filters, &reason)) {
         s_.ui->showError(platform::cannotCreateMessage(filePath(mode), reason));
         return false;
     }
@@ -122,7 +99,7 @@ bool FilterSets::writeFilters(FilterMode mode) {
 }
 
 void FilterSets::modeSelected(FilterMode mode) {
-    if (mode == FilterMode::Zaawansowany) {
+    if (mode == FilterMode::Advanced) {
         s_.ui->messageBox(
             QStringLiteral("Uwaga !! "),
             QStringLiteral("Zaznaczyłeś opcję bardzo dokładnego szukania.\n\nLiczba plików "
@@ -130,41 +107,40 @@ void FilterSets::modeSelected(FilterMode mode) {
                            "wzrośnie.\nPrzed usunięciem proszę sprawdzić: lokalizację, rozmiar i "
                            "opis pliku\nJeśli podejrzewasz plik - dodaj go do listy ignorowań lub "
                            "zrób kopię zapasową"),
-            MsgIcon::Warning, MsgButtons::Ok);
+            core::MsgIcon::Warning, core::MsgButtons::Ok);
     }
-    m_.ListBoxFiltry.clear();
-    m_.ListBoxFiltryItemIndex = -1;
+    f_.filters.clear();
+    f_.selectedFilter = -1;
     if (!readFilters(mode, !quiet_)) {
         readFailed_ = true;
         return; // the count and the gauge interval keep their values
     }
     setFilterCount();
-    m_.LabelProgres = gaugeInterval(m_.ListBoxFiltry.size());
+    f_.progressIntervalMs = gaugeInterval(f_.filters.size());
 }
 
 void FilterSets::selectMode(FilterMode mode) {
-    if (radio(mode))
+    if (f_.selectedMode == mode)
         return; // already selected: no handler runs
     reloadMode(mode);
 }
 
 void FilterSets::reloadMode(FilterMode mode) {
-    m_.RadioButton4 = m_.RadioButton1 = m_.RadioButton3 = m_.RadioButton2 = false;
-    radio(mode) = true;
+    f_.selectedMode = mode;
     modeSelected(mode);
 }
 
-void FilterSets::EditDodajFiltrClick() {
-    selectMode(FilterMode::Uzytkownika);
+void FilterSets::switchToUserMode() {
+    selectMode(FilterMode::UserDefined);
 }
 
-void FilterSets::Button10Click() {
-    const QString text = m_.EditDodajFiltr;
+void FilterSets::addFilter() {
+    const QString text = f_.newFilterText;
     if (text.isEmpty()) {
         s_.ui->showMessage(QStringLiteral("Nie podano żadnego typu filtra !"));
-    } else if (m_.RadioButton2) {
+    } else if (f_.selectedMode == FilterMode::UserDefined) {
         const bool listed =
-            std::any_of(m_.ListBoxFiltry.cbegin(), m_.ListBoxFiltry.cend(),
+            std::any_of(f_.filters.cbegin(), f_.filters.cend(),
                         [&](const QString& f) { return platform::sameText(f, text); });
         if (!listed) {
             insertFilter(text);
@@ -173,43 +149,43 @@ void FilterSets::Button10Click() {
     } else {
         s_.ui->showMessage(QStringLiteral("Dodawać nowe filtry możesz we własnym trybie. "
                                           "Zostaniesz przełączony do \"Ustawienia użytkownika\""));
-        selectMode(FilterMode::Uzytkownika);
+        selectMode(FilterMode::UserDefined);
     }
-    if (m_.RadioButton2)
-        writeFilters(FilterMode::Uzytkownika);
+    if (f_.selectedMode == FilterMode::UserDefined)
+        writeFilters(FilterMode::UserDefined);
 }
 
-void FilterSets::Button14Click() {
-    const qsizetype i = m_.ListBoxFiltryItemIndex;
-    if (i < 0 || i >= m_.ListBoxFiltry.size()) {
+void FilterSets::deleteFilter() {
+    const qsizetype i = f_.selectedFilter;
+    if (i < 0 || i >= f_.filters.size()) {
         s_.ui->showMessage(QStringLiteral("Nie zaznaczono żadnego typu filtra do usunięcia !"));
         return;
     }
-    m_.ListBoxFiltry.removeAt(i);
-    m_.ListBoxFiltryItemIndex = -1;
+    f_.filters.removeAt(i);
+    f_.selectedFilter = -1;
     setFilterCount();
-    if (const auto mode = currentMode())
-        writeFilters(*mode);
+    if (f_.selectedMode)
+        writeFilters(*f_.selectedMode);
 }
 
-void FilterSets::Button20Click() {
-    m_.ListBoxFiltrySorted = true;
-    sortFilters();
+void FilterSets::sortFilters() {
+    f_.filtersSorted = true;
+    sortList();
 }
 
-void FilterSets::Button21Click() {
+void FilterSets::storeMode() {
     platform::SettingsStore& store = *s_.settings;
-    bool ok = store.createKey(kUstawienia);
+    bool ok = store.createKey(core::kOptionsKey);
     for (const ModeInfo& i : kStoreOrder) {
         if (!ok)
             break;
-        ok = store.writeString(kUstawienia, QString::fromLatin1(i.registryValue),
-                               radio(i.mode) ? QStringLiteral("1") : QStringLiteral("0"));
+        ok = store.writeString(core::kOptionsKey, QString::fromLatin1(i.storedName),
+                               f_.selectedMode == i.mode ? QStringLiteral("1")
+                                                         : QStringLiteral("0"));
     }
     if (!ok) {
         // Never claim the mode was stored when it was not.
-        s_.ui->showError(
-            QStringLiteral("Błąd dostępu do rejestru. Nie masz uprawnień Administratora ?!"));
+        s_.ui->showError(core::kRegistryErrorText);
         return;
     }
     s_.ui->showMessage(QStringLiteral("Zastosowano nowe ustawienia wyboru trybu skanowania."));
@@ -218,7 +194,7 @@ void FilterSets::Button21Click() {
 bool FilterSets::startupSelection() {
     for (const ModeInfo& i : kStoreOrder) {
         const auto value =
-            s_.settings->readString(kUstawienia, QString::fromLatin1(i.registryValue));
+            s_.settings->readString(core::kOptionsKey, QString::fromLatin1(i.storedName));
         if (value == QStringLiteral("1")) {
             // Failures at start-up are not shown; they end the settings block.
             quiet_ = true;
@@ -227,14 +203,19 @@ bool FilterSets::startupSelection() {
             quiet_ = false;
             if (readFailed_)
                 return false;
-            m_.ListBoxFiltry.clear();
+            f_.filters.clear();
             if (!readFilters(i.mode, false))
                 return false;
-        } else if (value == QStringLiteral("0")) {
-            radio(i.mode) = false;
+        } else if (value == QStringLiteral("0") && f_.selectedMode == i.mode) {
+            f_.selectedMode.reset();
         }
     }
     return true;
+}
+
+void FilterSets::loadSelectedAtStartup() {
+    if (f_.selectedMode && f_.filters.isEmpty())
+        readFilters(*f_.selectedMode, false);
 }
 
 } // namespace pylomir::scan

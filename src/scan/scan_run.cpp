@@ -1,7 +1,8 @@
 #include "scan/scan_run.h"
 
-#include "ignore/ignore_lists.h"
-#include "platform/program_dir.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "scan/option_table.h"
 
 #include <limits>
 
@@ -9,9 +10,7 @@ namespace pylomir::scan {
 
 namespace {
 
-const QString kFiles = QStringLiteral(" plików");
 const QString kScanning = QStringLiteral("Skanuję. Proszę zaczekaj...");
-const QString kFound = QStringLiteral("Znalazłem:");
 
 // A whole number of bytes, as typed in the threshold field.
 std::optional<qint64> parseThreshold(const QString& text) {
@@ -22,309 +21,247 @@ std::optional<qint64> parseThreshold(const QString& text) {
     return v;
 }
 
-QString twoDigits(int v) {
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
-ScanRun::ScanRun(SearchFormModel& model, const Services& services, ignore::IgnoreLists& ignoreLists)
-    : m_(model), s_(services), ignore_(ignoreLists) {
+ScanRun::ScanRun(core::MainWindowModel& model, const core::Services& services,
+                 ignore::IgnoreLists& ignoreLists, records::Statistics& statistics,
+                 core::StatusLine& status, assess::Assessment& assessment)
+    : m_(model), scan_(model.scan), s_(services), ignore_(ignoreLists), statistics_(statistics),
+      status_(status), assessment_(assessment) {
+    scan_.scanRoot = platform::driveRoot();
     engine::SearchEnvironment env;
     env.fileSystem = s_.fileSystem;
+    env.clock = s_.clock;
     env.pump = s_.pump;
-    skaner_.setEnvironment(env);
-    skaner_.onFolderEntered = [this](engine::FileSearch*, const QString& p) {
-        SkanerChangeFolder(p);
+    fileSearch_.setEnvironment(env);
+    fileSearch_.onFolderEntered = [this](engine::FileSearch*, const QString& folder) {
+        showCurrentFolder(folder);
     };
-    skaner_.onEntryFound = [this](engine::FileSearch*, engine::FoundEntry& r) {
-        SkanerFileFound(r);
+    fileSearch_.onEntryFound = [this](engine::FileSearch*, engine::FoundEntry& entry) {
+        processFoundEntry(entry);
     };
-    skaner_.onStatistics = [this](engine::FileSearch*, engine::SearchStatistics& st) {
-        SkanerStatistics(st);
+    fileSearch_.onStatistics = [this](engine::FileSearch*, engine::SearchStatistics& st) {
+        showSearchStatistics(st);
     };
 }
 
-void ScanRun::Button11Click() {
-    if (m_.scanning())
+void ScanRun::startScan() {
+    if (scan_.running)
         return;
-    // The run needs a whole number of bytes for the auto-ignore threshold.
-    const auto threshold = parseThreshold(m_.EditRozmiarIgnorowania);
-    if (m_.CheckBox141 && !threshold) {
+    const core::OptionsState& options = m_.options;
+    // The scan needs a whole number of bytes for the auto-ignore threshold.
+    const auto threshold = parseThreshold(options.autoIgnoreThresholdText);
+    if (options.autoIgnore && !threshold) {
         s_.ui->messageBox(
             QStringLiteral("Błąd"),
             QStringLiteral(
                 "Pole \"Automatycznie dodawaj pliki o podwyższonym ryzyku do listy "
                 "Ignorowań większe od:\" musi zawierać liczbę całkowitą bajtów.\n"
                 "Popraw je na zakładce \"Ustawienia\" i rozpocznij skanowanie ponownie."),
-            MsgIcon::Error, MsgButtons::Ok);
+            core::MsgIcon::Error, core::MsgButtons::Ok);
         return;
     }
     threshold_ = threshold.value_or(std::numeric_limits<qint64>::max());
 
-    m_.EncartaGauge = 0;
-    m_.Label48 = QStringLiteral("0") + kFiles;
-    m_.Label53 = QStringLiteral("0") + kFiles;
-    m_.Label57 = QStringLiteral("0 KB");
-    m_.Animate1Active = true;
+    scan_.progress = 0;
+    scan_.ignoredCount = 0;
+    scan_.foundSizeKb = 0;
+    scan_.animationRunning = true;
 
-    m_.ListBoxRozmiar.clear();
-    m_.ListBoxDodajPodejrzane = 0;
-    m_.ListBoxLiczbaZnalez.clear();
+    scan_.lastScanSizes.clear();
+    scan_.suspiciousCount = 0;
+    scan_.lastScanFoundCounts.clear();
 
-    m_.Label11 = kFound;
-    m_.Label12 = kScanning;
+    scan_.foundCaption = core::FoundCaption::Found;
+    status_.show(kScanning);
 
     const QDateTime now = s_.clock->now();
-    m_.Label22 =
-        s_.locale->shortDate(now.date()) + QLatin1Char(',') + s_.locale->longTime(now.time());
+    statistics_.recordScanStart(now);
 
-    s_.ui->playSound(QStringLiteral("JABLKO"));
+    s_.ui->playSound(core::kScanStartSound);
 
-    m_.Timer1.Interval = m_.LabelProgres.toInt();
-    m_.Timer1.Enabled = true;
-    m_.Timer2.Enabled = true;
-    m_.Label27Visible = true;
+    scan_.progressTimer.intervalMs = m_.filters.progressIntervalMs;
+    scan_.progressTimer.enabled = true;
+    scan_.elapsedClockTimer.enabled = true;
+    scan_.elapsedClockVisible = true;
 
-    m_.form1.Lines.clear();
-    m_.form1.Stale = false;
-    m_.ListBoxDodajPodejrzane = 0;
+    m_.fullList.lines.clear();
+    m_.fullList.stale = false;
 
-    m_.Button11Enabled = false;
-    m_.btnUsunEnabled = false;
-    m_.btnStopEnabled = true;
+    scan_.running = true;
 
-    m_.Alert_NiskiVisible = m_.Alert_SredniVisible = m_.Alert_WysokiVisible = false;
-    m_.LabelAlerty = QStringLiteral("-");
+    assessment_.resetAlert();
+    status_.showScanBar();
 
-    m_.StatusSkanowaniaVisible = true;
-    m_.StatusBar1Visible = false;
-    m_.StatusSkanowania.clear();
-    m_.StatusBar1Panel.clear();
-
-    skaner_.setRootFolder(m_.SkanujDysk);
-    QStringList& wanted = skaner_.wantedMasks();
+    fileSearch_.setRootFolder(scan_.scanRoot);
+    QStringList& wanted = fileSearch_.wantedMasks();
     wanted.clear();
-    wanted.append(m_.ListBoxFiltry);
+    wanted.append(m_.filters.filters);
 
-    updateScanCount();
+    statistics_.updateScanCount(now);
 
-    engine::SearchOptions options;
-    using engine::SearchOption;
-    options.setFlag(SearchOption::IncludeSubfolders, m_.cbRecursive);
-    options.setFlag(SearchOption::ReadOnly, m_.CheckBox144);
-    options.setFlag(SearchOption::Hidden, m_.CheckBox145);
-    options.setFlag(SearchOption::System, m_.CheckBox146);
-    options.setFlag(SearchOption::Folders, m_.CheckBox147);
-    options.setFlag(SearchOption::Archive, m_.CheckBox148);
-    options.setFlag(SearchOption::AnyFile, m_.CheckBox149);
-    skaner_.options = options;
-    skaner_.enabledTests = {};
-
-    skaner_.setExcludedMasks(m_.ListBoxIgnorujTypy);
+    fileSearch_.options = searchOptions(options);
+    fileSearch_.enabledTests = {};
+    fileSearch_.setExcludedMasks(m_.ignore.ignoredMasks);
 
     if (s_.pump)
         s_.pump->processPendingMessages();
     try {
-        if (!skaner_.search()) {
+        if (!fileSearch_.search()) {
             s_.ui->messageBox(QStringLiteral("Błąd"),
                               QStringLiteral("Błąd skanowania folderu. Może on być zabezpieczony "
                                              "lub używany przez system.\nSprawdź, który folder "
                                              "spowodował błąd (poniżej) i nie skanuj go ponownie."),
-                              MsgIcon::None, MsgButtons::Ok);
+                              core::MsgIcon::None, core::MsgButtons::Ok);
         }
     } catch (const engine::MaskError& e) {
-        // The run stops; the end steps still bring the window back to idle.
+        // The scan stops; the end steps still bring the window back to idle.
         s_.ui->showError(e.message());
     }
     endOfRun();
 }
 
-void ScanRun::updateScanCount() {
-    // Any failure here only skips the count and the date.
-    const QString key = QStringLiteral("Skanowan");
-    if (!s_.settings || !s_.settings->keyExists(key))
-        return;
-    const auto text = s_.settings->readString(key, QStringLiteral("Liczba"));
-    if (!text)
-        return;
-    bool ok = false;
-    const int count = text->trimmed().toInt(&ok);
-    if (!ok || count == std::numeric_limits<int>::max())
-        return;
-    m_.Label16 = QString::number(count + 1);
-    const QDateTime now = s_.clock->now();
-    s_.settings->writeString(key, QStringLiteral("Data"),
-                             s_.locale->shortDate(now.date()) + QLatin1Char(' ') +
-                                 s_.locale->longTime(now.time()));
+void ScanRun::showCurrentFolder(const QString& folder) {
+    status_.showScanFolder(folder);
 }
 
-void ScanRun::SkanerChangeFolder(const QString& newPath) {
-    m_.StatusSkanowania = newPath;
-}
-
-void ScanRun::addToIgnoredFiles(const QString& path) {
-    // The list may have been edited by a command run from the message hook.
-    if (ignoredIndexSize_ != m_.ListaIgnorowania.size()) {
-        ignoredIndex_.clear();
-        for (const QString& p : std::as_const(m_.ListaIgnorowania))
-            ignoredIndex_.insert(p.toCaseFolded());
-    }
-    const QString key = path.toCaseFolded();
-    if (!ignoredIndex_.contains(key)) {
-        m_.ListaIgnorowania.append(path);
-        ignoredIndex_.insert(key);
-    }
-    ignoredIndexSize_ = m_.ListaIgnorowania.size();
-}
-
-void ScanRun::SkanerFileFound(engine::FoundEntry& record) {
-    const QString path = record.fullPath();
+void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
+    const QString path = entry.fullPath();
     platform::FileSystem& fs = *s_.fileSystem;
 
     std::optional<qint64> size;
     bool lookedUp = false;
     bool autoIgnored = false;
-    if (m_.CheckBox141) {
+    if (m_.options.autoIgnore) {
         size = fs.findSize(path);
         lookedUp = true;
         if (size && threshold_ < qint64(qint32(*size))) {
-            addToIgnoredFiles(path);
-            ++m_.ListBoxDodajPodejrzane;
-            m_.Label53 = QString::number(m_.ListBoxDodajPodejrzane) + kFiles;
+            ignore_.addToIgnoredFiles(path);
+            ++scan_.suspiciousCount;
             autoIgnored = true;
         }
     }
-    if (!autoIgnored && !m_.foundList.contains(path))
-        m_.foundList.append(path);
+    core::FoundList& found = m_.foundList;
+    if (!autoIgnored && !found.contains(path))
+        found.append(path);
 
     // One look-up serves both the threshold and the size list.
     if (!lookedUp)
         size = fs.findSize(path);
     if (size)
-        m_.ListBoxRozmiar.append(qint32(*size));
+        scan_.lastScanSizes.append(qint32(*size));
 
-    m_.form1.Stale = true;
+    m_.fullList.stale = true;
 
-    m_.Label50 = QString::number(m_.foundList.count()) + kFiles;
-    m_.Label12 = kScanning;
-    m_.Label11 = kFound;
+    scan_.foundCount = found.count();
+    status_.show(kScanning);
+    scan_.foundCaption = core::FoundCaption::Found;
 
-    if (!m_.foundList.isEmpty())
-        m_.foundList.setCurrent(m_.foundList.count() - 1);
+    if (!found.isEmpty())
+        found.setCurrent(found.count() - 1);
 
-    if (m_.CheckBox103)
+    if (m_.options.clearAttributesOnScan)
         fs.setAttributes(path, 0);
 }
 
-void ScanRun::SkanerStatistics(engine::SearchStatistics& stats) {
-    m_.Label50 = QString::number(stats.filesFound) + kFiles;
+void ScanRun::showSearchStatistics(engine::SearchStatistics& statistics) {
+    scan_.foundCount = statistics.filesFound;
+}
+
+void ScanRun::removeIgnoredFound() {
+    status_.showDetails(QString());
+    status_.show(QStringLiteral("Usuwanie ignorowanych wpisów"));
+    const ignore::IgnoreComparison result = ignore_.removeIgnoredFromFoundList(m_.foundList);
+    scan_.ignoredCount = result.removed;
+    scan_.foundCount = result.kept;
+    status_.show(QStringLiteral("Przeszukiwanie gotowe !"));
+    status_.showDetails(QStringLiteral("Gotowe !"));
 }
 
 void ScanRun::endOfRun() {
-    s_.ui->playSound(QStringLiteral("GOTOWE"));
-    m_.Animate1Active = false;
+    s_.ui->playSound(core::kDoneSound);
+    scan_.animationRunning = false;
 
-    Button9Click();
-    ButtonKBznalezionClick();
-    ignore_.Button15Click();
+    sumLastScanBytes();
+    showLastScanSize();
+    removeIgnoredFound();
 
-    m_.Label50 = QString::number(m_.foundList.count()) + kFiles;
-    m_.ListBoxLiczbaZnalez.append(QString::number(m_.foundList.count()));
+    scan_.foundCount = m_.foundList.count();
+    scan_.lastScanFoundCounts.append(m_.foundList.count());
 
     syncFullList();
 
-    m_.Timer1.Enabled = false;
-    m_.Timer2.Enabled = false;
-    m_.Button11Enabled = true;
-    m_.btnUsunEnabled = true;
-    m_.btnStopEnabled = false;
+    scan_.progressTimer.enabled = false;
+    scan_.elapsedClockTimer.enabled = false;
+    scan_.running = false;
 
-    m_.Label12 = QStringLiteral("Wyszukiwanie gotowe !");
-    m_.StatusBar1Panel.clear();
+    status_.show(QStringLiteral("Wyszukiwanie gotowe !"));
+    status_.showDetails(QString());
 
-    m_.Alert_NiskiVisible = m_.Alert_SredniVisible = m_.Alert_WysokiVisible = false;
-    m_.LabelAlerty = QStringLiteral("-");
+    assessment_.resetAlert();
 
     ignore_.writeIgnoredFiles();
 
-    m_.StatusSkanowaniaVisible = false;
-    m_.StatusBar1Visible = true;
-    m_.StatusSkanowania.clear();
-    m_.StatusBar1Panel.clear();
-    m_.EncartaGauge = 100;
+    status_.showDetailsBar();
+    scan_.progress = 100;
 }
 
-void ScanRun::Button9Click() {
-    // Summed in 64 bits: whole numbers, so the floating-point sum is exact anyway.
+void ScanRun::sumLastScanBytes() {
     qint64 total = 0;
-    for (qint32 size : std::as_const(m_.ListBoxRozmiar))
+    for (qint32 size : std::as_const(scan_.lastScanSizes))
         total += size;
-    m_.EditKBznalezion = QString::number(total);
+    scan_.lastScanBytes = total;
 }
 
-void ScanRun::ButtonKBznalezionClick() {
-    bool ok = false;
-    const qint64 n = m_.EditKBznalezion.toLongLong(&ok);
-    if (!ok) {
-        s_.ui->showError(
-            QStringLiteral("'%1' is not a valid integer value").arg(m_.EditKBznalezion));
-        return;
-    }
-    m_.Label57 = QString::number(n / 1024) + QStringLiteral(" KB");
+void ScanRun::showLastScanSize() {
+    scan_.foundSizeKb = scan_.lastScanBytes / 1024;
 }
 
-void ScanRun::Button22Click() {
+void ScanRun::refreshLastScanFoundCount() {
     qint64 total = 0;
-    for (const QString& n : std::as_const(m_.ListBoxLiczbaZnalez))
-        total += n.toLongLong();
-    m_.LabelIloscZnalez = QString::number(total);
+    for (qsizetype n : std::as_const(scan_.lastScanFoundCounts))
+        total += n;
+    scan_.lastScanFoundCount = total;
 }
 
-void ScanRun::btnStopClick() {
-    if (!m_.scanning())
+void ScanRun::pauseScan() {
+    if (!scan_.running)
         return;
-    m_.Label12 = QStringLiteral("Pauza skanowania");
-    m_.Timer1.Enabled = false;
-    m_.Animate1Active = false;
-    // The engine stays held inside this box until it is closed.
+    status_.show(QStringLiteral("Pauza skanowania"));
+    scan_.progressTimer.enabled = false;
+    scan_.animationRunning = false;
+    // The search stays held inside this box until it is closed.
     s_.ui->showMessage(QStringLiteral("Naciśnij \"OK\", aby kontynuować skanowanie"));
-    m_.Timer1.Enabled = true;
-    m_.Animate1Active = true;
-    m_.Label12 = kScanning;
+    scan_.progressTimer.enabled = true;
+    scan_.animationRunning = true;
+    status_.show(kScanning);
 }
 
-void ScanRun::DhCheckFolder1ChangeFolder(const QString& path) {
-    // Turns the tree's hint back on, but never against the hint switch.
-    m_.DhCheckFolder1ShowHint = m_.hintsShown;
-    m_.SkanujDysk = path;
-    m_.StatusSkanowaniaVisible = true;
-    m_.StatusBar1Visible = false;
-    m_.StatusSkanowania.clear();
-    m_.StatusBar1Panel.clear();
+void ScanRun::setScanRoot(const QString& folder) {
+    scan_.scanRoot = folder;
+    status_.showScanBar();
 }
 
-void ScanRun::Timer2Timer() {
-    if (++m_.elapsedSeconds == 60) {
-        m_.elapsedSeconds = 0;
-        if (++m_.elapsedMinutes == 60) {
-            m_.elapsedMinutes = 0;
-            if (++m_.elapsedHours == 24)
-                m_.elapsedHours = 0;
+void ScanRun::tickElapsedClock() {
+    if (++scan_.elapsedSeconds == 60) {
+        scan_.elapsedSeconds = 0;
+        if (++scan_.elapsedMinutes == 60) {
+            scan_.elapsedMinutes = 0;
+            if (++scan_.elapsedHours == 24)
+                scan_.elapsedHours = 0;
         }
     }
-    m_.Label27 = twoDigits(m_.elapsedMinutes) + QLatin1Char(':') + twoDigits(m_.elapsedSeconds);
     if (s_.pump)
         s_.pump->processPendingMessages();
 }
 
-void ScanRun::Timer1Timer() {
-    if (m_.EncartaGauge < 100)
-        ++m_.EncartaGauge;
+void ScanRun::advanceScanProgress() {
+    if (scan_.progress < 100)
+        ++scan_.progress;
 }
 
-bool ScanRun::FormClose() {
-    if (m_.scanning()) {
+bool ScanRun::tryClose() {
+    if (scan_.running) {
         s_.ui->showMessage(QStringLiteral("Trwa skanowanie dysku !. Jeśli chcesz zamknąć program "
                                           "musisz najpierw anulować dalsze szukanie !"));
         return false;
@@ -332,9 +269,15 @@ bool ScanRun::FormClose() {
     return true;
 }
 
+void ScanRun::showFullList() {
+    m_.fullList.visible = true;
+    syncFullList();
+    s_.ui->showWindow(core::WindowId::FullList);
+}
+
 void ScanRun::syncFullList() {
-    m_.form1.Lines = m_.foundList.paths();
-    m_.form1.Stale = false;
+    m_.fullList.lines = m_.foundList.paths();
+    m_.fullList.stale = false;
 }
 
 } // namespace pylomir::scan

@@ -1,68 +1,70 @@
-// The scan run: from ">> Rozpocznij skanowanie" to "Wyszukiwanie gotowe !".
+// The scan: from ">> Rozpocznij skanowanie" to "Wyszukiwanie gotowe !".
 #pragma once
 
-#include "core/message_pump.h"
+#include "assess/assessment.h"
+#include "core/main_window_model.h"
 #include "core/services.h"
-#include "core/ui_port.h"
+#include "core/status_line.h"
 #include "engine/file_search.h"
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/locale_formats.h"
-#include "platform/settings_store.h"
-#include "scan/search_form_model.h"
+#include "ignore/ignore_lists.h"
+#include "records/statistics.h"
 
-#include <QSet>
 #include <QString>
-
-namespace pylomir::ignore {
-class IgnoreLists;
-}
 
 namespace pylomir::scan {
 
 class ScanRun {
 public:
-    ScanRun(SearchFormModel& model, const Services& services, ignore::IgnoreLists& ignoreLists);
+    // Writes the scan's area, the full list's copy and the found list; reads
+    // the filters, the options and the ignored masks.
+    ScanRun(core::MainWindowModel& model, const core::Services& services,
+            ignore::IgnoreLists& ignoreLists, records::Statistics& statistics,
+            core::StatusLine& status, assess::Assessment& assessment);
 
     // ">> Rozpocznij skanowanie".
-    void Button11Click();
+    void startScan();
     // "Pauza": holds the scan inside a modal box.
-    void btnStopClick();
-    // The folder tree's selection changed.
-    void DhCheckFolder1ChangeFolder(const QString& path);
-    // Elapsed-time clock, every 1000 ms while scanning.
-    void Timer2Timer();
-    // Progress gauge, at the interval of LabelProgres.
-    void Timer1Timer();
+    void pauseScan();
+    // The folder tree's selection changed: the root of the next scan.
+    void setScanRoot(const QString& folder);
+    // The elapsed-time clock, every 1000 ms while scanning.
+    void tickElapsedClock();
+    // The progress bar, at the interval the filter count sets.
+    void advanceScanProgress();
     // Closing the window: false when the close is refused.
-    bool FormClose();
+    bool tryClose();
 
     // Totals routines.
-    void Button9Click();           // byte total
-    void ButtonKBznalezionClick(); // size label
-    void Button22Click();          // found-count total
+    void sumLastScanBytes();          // byte total of the last scan
+    void showLastScanSize();          // "Rozmiar:" from the byte total
+    void refreshLastScanFoundCount(); // found count at the end of the last scan
+    // The ignore comparison, with its counters and status texts.
+    void removeIgnoredFound();
 
-    // Brings the full-list window's copy up to date (when it is shown).
+    // "Pełna lista": the full-list window, brought up to date.
+    void showFullList();
+    // The full-list window was closed.
+    void fullListHidden() { m_.fullList.visible = false; }
+    // Brings the full-list window's copy up to date.
     void syncFullList();
 
-    engine::FileSearch& Skaner() { return skaner_; }
+    engine::FileSearch& fileSearch() { return fileSearch_; }
 
 private:
-    void SkanerChangeFolder(const QString& newPath);
-    void SkanerFileFound(engine::FoundEntry& record);
-    void SkanerStatistics(engine::SearchStatistics& stats);
+    void showCurrentFolder(const QString& folder);
+    void processFoundEntry(engine::FoundEntry& entry);
+    void showSearchStatistics(engine::SearchStatistics& statistics);
     void endOfRun();
-    void updateScanCount();
-    void addToIgnoredFiles(const QString& path);
 
-    SearchFormModel& m_;
-    Services s_;
+    core::MainWindowModel& m_;
+    core::ScanState& scan_;
+    core::Services s_;
     ignore::IgnoreLists& ignore_;
-    engine::FileSearch skaner_;
+    records::Statistics& statistics_;
+    core::StatusLine& status_;
+    assess::Assessment& assessment_;
+    engine::FileSearch fileSearch_;
     qint64 threshold_ = 0;
-    // Case-folded IgnoredFiles, so auto-ignore's duplicate check is not linear.
-    QSet<QString> ignoredIndex_;
-    qsizetype ignoredIndexSize_ = -1;
 };
 
 } // namespace pylomir::scan

@@ -1,40 +1,48 @@
 // The settings store at start-up and the "Ustawienia" tab's commands.
 #pragma once
 
+#include "core/main_window_model.h"
+#include "core/services.h"
+#include "records/statistics.h"
 #include "scan/filter_sets.h"
-#include "scan/scan_run.h"
-#include "scan/search_form_model.h"
 
 namespace pylomir::scan {
 
 class SettingsTab {
 public:
-    SettingsTab(SearchFormModel& model, const Services& services, FilterSets& filters);
+    SettingsTab(core::OptionsState& options, const core::Services& services, FilterSets& filters,
+                records::Statistics& statistics);
 
     // The guarded block that reads statistics, folders, options and the
-    // stored mode; the first failure silently ends it.
+    // stored mode; a failure silently ends it.
     void readRegistryBlock();
+    // The folder fields start as the folders read at start.
+    void showFoldersAtStart();
     // A log folder that is unset or a bare drive root is reported and reset.
     void checkLogFolder();
 
-    void Button8Click();     // "Zastosuj wprowadzone zmiany": save options and folders
-    void Button18Click();    // "Zmień katalog" for the backup folder
-    void Button19Click();    // "Zmień katalog" for the log folder
-    void CheckBox99Click();  // hints on or off
-    void CheckBox141Click(); // threshold field follows the auto-ignore box
+    // "Zastosuj wprowadzone zmiany": saves options, folders and the threshold.
+    void saveSettings();
+    // "Zmień katalog" beside the backup and the log folder.
+    void chooseBackupFolder();
+    void chooseLogFolder();
 
-    // Sets an option box as the user or the store does; its click handler
-    // runs when the state changes.
-    void setOption(bool SearchFormModel::*box, bool on);
+    // Sets an option as the user or the store does.
+    void setOption(bool core::OptionsState::*option, bool on);
+    // What the user typed into the fields.
+    void setBackupFolderText(const QString& text) { o_.backupFolderText = text; }
+    void setLogFolderText(const QString& text) { o_.logFolderText = text; }
+    void setAutoIgnoreThresholdText(const QString& text) { o_.autoIgnoreThresholdText = text; }
 
 private:
-    bool readSkanowan();
-    void readUstawienia();
+    void readFoldersAndThreshold();
+    void readOptionsKey();
     void chooseFolder(const QString& title, QString& field);
 
-    SearchFormModel& m_;
-    Services s_;
+    core::OptionsState& o_;
+    core::Services s_;
     FilterSets& filters_;
+    records::Statistics& statistics_;
 };
 
 } // namespace pylomir::scan

@@ -1,5 +1,6 @@
 #include "ui/filters_page.h"
 
+#include "core/shown_texts.h"
 #include "ui/hint_switch.h"
 
 #include <QEvent>
@@ -22,14 +23,10 @@ namespace pylomir::ui {
 
 namespace {
 
-using scan::FilterMode;
-using scan::FilterSets;
-using scan::SearchFormModel;
+using core::FilterMode;
 
 struct ModeRow {
     FilterMode mode;
-    bool SearchFormModel::*selected;
-    void (FilterSets::*click)();
     const char* caption;
     const char* hint;
     const char* description;
@@ -37,20 +34,19 @@ struct ModeRow {
 
 // Top to bottom, as the group shows them.
 const ModeRow kModes[] = {
-    {FilterMode::Bezpieczny, &SearchFormModel::RadioButton4, &FilterSets::RadioButton4Click,
-     "Bezpieczny", "Skanowanie potrwa około 2 minut (w zależności od ilości plików na dysku)",
+    {FilterMode::Safe, "Bezpieczny",
+     "Skanowanie potrwa około 2 minut (w zależności od ilości plików na dysku)",
      "Domyslny wybór filtra dla początkujących użytkowników. \r\nZapewnia 99% bezpieczeństwa "
      "stabilności po usunięciu."},
-    {FilterMode::MniejBezpieczny, &SearchFormModel::RadioButton1, &FilterSets::RadioButton1Click,
-     "Mniej Bezpieczny", "Skanowanie potrwa około 5 minut (w zależności od ilości plików na dysku)",
+    {FilterMode::LessSafe, "Mniej Bezpieczny",
+     "Skanowanie potrwa około 5 minut (w zależności od ilości plików na dysku)",
      "Wyszukanie bezpiecznych typów dla większości użytkowników z podejrzeniem 2% plików o "
      "niewielkim zagrożeniu."},
-    {FilterMode::Zaawansowany, &SearchFormModel::RadioButton3, &FilterSets::RadioButton3Click,
-     "Zaawansowany", "Skanowanie potrwa około 8 minut (w zależności od ilości plików na dysku)",
+    {FilterMode::Advanced, "Zaawansowany",
+     "Skanowanie potrwa około 8 minut (w zależności od ilości plików na dysku)",
      "Wszystkie typy z bazy będą wyszukane. \r\nDla doświadczonych użytkowników, ze szczególnym "
      "zwróceniem uwagi na wynik skanowania (około 5% podejrzeń)"},
-    {FilterMode::Uzytkownika, &SearchFormModel::RadioButton2, &FilterSets::RadioButton2Click,
-     "Ustawienia użytkownika",
+    {FilterMode::UserDefined, "Ustawienia użytkownika",
      "W tym trybie możesz sam zadecydować jakie typy plików mają być usuwane",
      "Użytkownik sam decyduje jakie typy chce wyszukać"},
 };
@@ -61,9 +57,9 @@ QString text(const char* utf8) {
 
 } // namespace
 
-FiltersPage::FiltersPage(scan::SearchForm& form, CommandRunner run, HintSwitch& hints,
+FiltersPage::FiltersPage(app::MainWindowCore& windowCore, CommandRunner run, HintSwitch& hints,
                          QWidget* parent)
-    : QWidget(parent), form_(form), m_(form.model()), run_(std::move(run)) {
+    : QWidget(parent), core_(windowCore), f_(windowCore.model().filters), run_(std::move(run)) {
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(6, 6, 6, 6);
     page->setSpacing(6);
@@ -73,45 +69,45 @@ FiltersPage::FiltersPage(scan::SearchForm& form, CommandRunner run, HintSwitch& 
                        "pliku w: \"Opisy formatów\")"),
         this);
     auto* filtersRow = new QHBoxLayout(filtersGroup);
-    ListBoxFiltry_ = new QListWidget(filtersGroup);
+    filterList_ = new QListWidget(filtersGroup);
     // Many short masks: columns side by side rather than one long column.
-    ListBoxFiltry_->setFlow(QListView::TopToBottom);
-    ListBoxFiltry_->setWrapping(true);
-    ListBoxFiltry_->setResizeMode(QListView::Adjust);
-    ListBoxFiltry_->setSpacing(0);
-    ListBoxFiltry_->setSelectionMode(QAbstractItemView::SingleSelection);
-    filtersRow->addWidget(ListBoxFiltry_, 1);
+    filterList_->setFlow(QListView::TopToBottom);
+    filterList_->setWrapping(true);
+    filterList_->setResizeMode(QListView::Adjust);
+    filterList_->setSpacing(0);
+    filterList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    filtersRow->addWidget(filterList_, 1);
 
     auto* listCommands = new QVBoxLayout;
     auto* count = new QHBoxLayout;
     count->setSpacing(4);
     count->addWidget(new QLabel(QStringLiteral("Ten tryb udostępnia:"), filtersGroup));
-    Label_LiczbaFiltrow_ = new QLabel(filtersGroup);
-    QFont bold = Label_LiczbaFiltrow_->font();
+    filterCountLabel_ = new QLabel(filtersGroup);
+    QFont bold = filterCountLabel_->font();
     bold.setBold(true);
-    Label_LiczbaFiltrow_->setFont(bold);
-    count->addWidget(Label_LiczbaFiltrow_);
+    filterCountLabel_->setFont(bold);
+    count->addWidget(filterCountLabel_);
     count->addWidget(new QLabel(QStringLiteral("typów filtrów"), filtersGroup));
     count->addStretch(1);
     listCommands->addLayout(count);
     listCommands->addSpacing(6);
 
-    EditDodajFiltr_ = new QLineEdit(filtersGroup);
-    EditDodajFiltr_->setPlaceholderText(QStringLiteral("np. *.tmp"));
-    EditDodajFiltr_->installEventFilter(this);
-    setHint(EditDodajFiltr_,
+    newFilterEdit_ = new QLineEdit(filtersGroup);
+    newFilterEdit_->setPlaceholderText(QStringLiteral("np. *.tmp"));
+    newFilterEdit_->installEventFilter(this);
+    setHint(newFilterEdit_,
             QStringLiteral("Wpisz maskę nazwy pliku (np. *.tmp) i naciśnij \"Dodaj filtr\""));
-    listCommands->addWidget(EditDodajFiltr_);
-    Button10_ = new QPushButton(QStringLiteral("Dodaj filtr"), filtersGroup);
-    Button10_->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
-    listCommands->addWidget(Button10_);
+    listCommands->addWidget(newFilterEdit_);
+    addButton_ = new QPushButton(QStringLiteral("Dodaj filtr"), filtersGroup);
+    addButton_->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+    listCommands->addWidget(addButton_);
     listCommands->addSpacing(6);
-    Button14_ = new QPushButton(QStringLiteral("Usuń wybrany filtr"), filtersGroup);
-    Button14_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-    listCommands->addWidget(Button14_);
-    Button20_ = new QPushButton(QStringLiteral("Sortuj listę filtrów"), filtersGroup);
-    Button20_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    listCommands->addWidget(Button20_);
+    deleteButton_ = new QPushButton(QStringLiteral("Usuń wybrany filtr"), filtersGroup);
+    deleteButton_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    listCommands->addWidget(deleteButton_);
+    sortButton_ = new QPushButton(QStringLiteral("Sortuj listę filtrów"), filtersGroup);
+    sortButton_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    listCommands->addWidget(sortButton_);
     listCommands->addStretch(1);
     auto* commandsBox = new QWidget(filtersGroup);
     commandsBox->setLayout(listCommands);
@@ -126,8 +122,8 @@ FiltersPage::FiltersPage(scan::SearchForm& form, CommandRunner run, HintSwitch& 
     modes->setVerticalSpacing(4);
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
-    Button21_ = new QPushButton(QStringLiteral("Zastosuj wprowadzone zmiany"), modesGroup);
-    Button21_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    storeModeButton_ = new QPushButton(QStringLiteral("Zastosuj wprowadzone zmiany"), modesGroup);
+    storeModeButton_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
     const int lastRow = static_cast<int>(std::size(kModes)) - 1;
     int row = 0;
     for (const ModeRow& mode : kModes) {
@@ -144,80 +140,80 @@ FiltersPage::FiltersPage(scan::SearchForm& form, CommandRunner run, HintSwitch& 
         // The last description is short and leaves room for the button.
         modes->addWidget(description, row, 1, 1, row == lastRow ? 1 : 2, Qt::AlignTop);
         ++row;
-        connect(radio, &QRadioButton::clicked, this, [this, mode] {
-            run_([this, mode] {
-                if (!(m_.*mode.selected))
-                    (form_.filterSets().*mode.click)();
-            });
+        connect(radio, &QRadioButton::clicked, this, [this, mode = mode.mode] {
+            run_([this, mode] { core_.filterSets().selectMode(mode); });
         });
     }
-    modes->addWidget(Button21_, lastRow, 2, Qt::AlignRight | Qt::AlignBottom);
+    modes->addWidget(storeModeButton_, lastRow, 2, Qt::AlignRight | Qt::AlignBottom);
     modes->setColumnStretch(1, 1);
     page->addWidget(modesGroup);
 
-    hints.add(Button10_, QStringLiteral("Dodaj wpisany typ pliku do listy filtrów użytkownika"));
-    hints.add(Button14_, QStringLiteral("Usuń zaznaczony typ pliku z listy filtrów tego trybu"));
-    hints.add(Button20_, QStringLiteral("Ułóż listę filtrów w kolejności alfabetycznej"));
-    hints.add(Button21_, QStringLiteral("Zapamiętaj wybrany tryb skanowania na następne "
-                                        "uruchomienia programu"));
+    hints.add(addButton_, QStringLiteral("Dodaj wpisany typ pliku do listy filtrów użytkownika"));
+    hints.add(deleteButton_,
+              QStringLiteral("Usuń zaznaczony typ pliku z listy filtrów tego trybu"));
+    hints.add(sortButton_, QStringLiteral("Ułóż listę filtrów w kolejności alfabetycznej"));
+    hints.add(storeModeButton_, QStringLiteral("Zapamiętaj wybrany tryb skanowania na następne "
+                                               "uruchomienia programu"));
 
-    connect(ListBoxFiltry_, &QListWidget::itemSelectionChanged, this,
-            &FiltersPage::selectionChanged);
-    connect(EditDodajFiltr_, &QLineEdit::textEdited, this,
-            [this](const QString& typed) { m_.EditDodajFiltr = typed; });
-    connect(Button10_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.filterSets().Button10Click(); }); });
-    connect(Button14_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.filterSets().Button14Click(); }); });
-    connect(Button20_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.filterSets().Button20Click(); }); });
-    connect(Button21_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.filterSets().Button21Click(); }); });
+    connect(filterList_, &QListWidget::itemSelectionChanged, this, &FiltersPage::selectionChanged);
+    scan::FilterSets& sets = core_.filterSets();
+    connect(newFilterEdit_, &QLineEdit::textEdited, this,
+            [&sets](const QString& typed) { sets.setNewFilterText(typed); });
+    connect(addButton_, &QPushButton::clicked, this,
+            [this, &sets] { run_([&sets] { sets.addFilter(); }); });
+    connect(deleteButton_, &QPushButton::clicked, this,
+            [this, &sets] { run_([&sets] { sets.deleteFilter(); }); });
+    connect(sortButton_, &QPushButton::clicked, this,
+            [this, &sets] { run_([&sets] { sets.sortFilters(); }); });
+    connect(storeModeButton_, &QPushButton::clicked, this,
+            [this, &sets] { run_([&sets] { sets.storeMode(); }); });
 }
 
 bool FiltersPage::eventFilter(QObject* watched, QEvent* event) {
     // A click into the field picks the user's own mode; the field still
     // gets the click to place its cursor.
-    if (watched == EditDodajFiltr_ && event->type() == QEvent::MouseButtonPress &&
+    if (watched == newFilterEdit_ && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        run_([this] { form_.filterSets().EditDodajFiltrClick(); });
+        run_([this] { core_.filterSets().switchToUserMode(); });
     return QWidget::eventFilter(watched, event);
 }
 
 void FiltersPage::selectionChanged() {
-    const QList<QListWidgetItem*> selected = ListBoxFiltry_->selectedItems();
-    m_.ListBoxFiltryItemIndex = selected.isEmpty() ? -1 : ListBoxFiltry_->row(selected.front());
+    const QList<QListWidgetItem*> selected = filterList_->selectedItems();
+    core_.filterSets().selectFilter(selected.isEmpty() ? -1 : filterList_->row(selected.front()));
 }
 
 void FiltersPage::sync() {
-    const QSignalBlocker blocker(ListBoxFiltry_);
-    if (shownFilters_ != m_.ListBoxFiltry) {
-        shownFilters_ = m_.ListBoxFiltry;
-        ListBoxFiltry_->clear();
+    const QSignalBlocker blocker(filterList_);
+    if (shownFilters_ != f_.filters) {
+        shownFilters_ = f_.filters;
+        filterList_->clear();
         for (const QString& filter : shownFilters_) {
-            auto* item = new QListWidgetItem(filter, ListBoxFiltry_);
+            auto* item = new QListWidgetItem(filter, filterList_);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
         }
     }
-    const qsizetype index = m_.ListBoxFiltryItemIndex;
-    if (index >= 0 && index < ListBoxFiltry_->count()) {
-        if (ListBoxFiltry_->currentRow() != index ||
-            !ListBoxFiltry_->item(static_cast<int>(index))->isSelected())
-            ListBoxFiltry_->setCurrentRow(static_cast<int>(index));
-    } else if (!ListBoxFiltry_->selectedItems().isEmpty() || ListBoxFiltry_->currentRow() >= 0) {
-        ListBoxFiltry_->setCurrentRow(-1);
-        ListBoxFiltry_->clearSelection();
+    const qsizetype index = f_.selectedFilter;
+    if (index >= 0 && index < filterList_->count()) {
+        if (filterList_->currentRow() != index ||
+            !filterList_->item(static_cast<int>(index))->isSelected())
+            filterList_->setCurrentRow(static_cast<int>(index));
+    } else if (!filterList_->selectedItems().isEmpty() || filterList_->currentRow() >= 0) {
+        filterList_->setCurrentRow(-1);
+        filterList_->clearSelection();
     }
 
-    if (Label_LiczbaFiltrow_->text() != m_.Label_LiczbaFiltrow)
-        Label_LiczbaFiltrow_->setText(m_.Label_LiczbaFiltrow);
-    if (EditDodajFiltr_->text() != m_.EditDodajFiltr)
-        EditDodajFiltr_->setText(m_.EditDodajFiltr);
+    const QString count = core::filterCountText(f_);
+    if (filterCountLabel_->text() != count)
+        filterCountLabel_->setText(count);
+    if (newFilterEdit_->text() != f_.newFilterText)
+        newFilterEdit_->setText(f_.newFilterText);
     for (const ModeRow& mode : kModes) {
         QRadioButton* radio = modeButton(mode.mode);
-        if (radio->isChecked() != m_.*mode.selected)
-            radio->setChecked(m_.*mode.selected);
+        const bool selected = f_.selectedMode == mode.mode;
+        if (radio->isChecked() != selected)
+            radio->setChecked(selected);
     }
 }
 

@@ -2,7 +2,7 @@
 // radio buttons and the commands that edit the list.
 #pragma once
 
-#include "scan/search_form.h"
+#include "app/main_window_core.h"
 #include "ui/command_runner.h"
 
 #include <QStringList>
@@ -23,20 +23,19 @@ class HintSwitch;
 class FiltersPage : public QWidget {
     Q_OBJECT
 public:
-    FiltersPage(scan::SearchForm& form, CommandRunner run, HintSwitch& hints,
+    FiltersPage(app::MainWindowCore& windowCore, CommandRunner run, HintSwitch& hints,
                 QWidget* parent = nullptr);
 
     void sync();
 
-    QListWidget* filterList() const { return ListBoxFiltry_; }
-    QLabel* filterCountLabel() const { return Label_LiczbaFiltrow_; }
-    QLineEdit* newFilterEdit() const { return EditDodajFiltr_; }
-    QPushButton* addButton() const { return Button10_; }
-    QPushButton* deleteButton() const { return Button14_; }
-    QPushButton* sortButton() const { return Button20_; }
-    QPushButton* storeModeButton() const { return Button21_; }
-    // In the order of scan::FilterMode.
-    QRadioButton* modeButton(scan::FilterMode mode) const {
+    QListWidget* filterList() const { return filterList_; }
+    QLabel* filterCountLabel() const { return filterCountLabel_; }
+    QLineEdit* newFilterEdit() const { return newFilterEdit_; }
+    QPushButton* addButton() const { return addButton_; }
+    QPushButton* deleteButton() const { return deleteButton_; }
+    QPushButton* sortButton() const { return sortButton_; }
+    QPushButton* storeModeButton() const { return storeModeButton_; }
+    QRadioButton* modeButton(core::FilterMode mode) const {
         return modeButtons_[static_cast<std::size_t>(mode)];
     }
 
@@ -46,19 +45,19 @@ protected:
 private:
     void selectionChanged();
 
-    scan::SearchForm& form_;
-    scan::SearchFormModel& m_;
+    app::MainWindowCore& core_;
+    const core::FiltersState& f_;
     CommandRunner run_;
 
-    QListWidget* ListBoxFiltry_ = nullptr; // the filter list; its check marks mean nothing
-    QStringList shownFilters_;             // what the list widget holds
-    QLabel* Label_LiczbaFiltrow_ = nullptr;
-    QLineEdit* EditDodajFiltr_ = nullptr;
-    QPushButton* Button10_ = nullptr; // "Dodaj filtr"
-    QPushButton* Button14_ = nullptr; // "Usuń wybrany filtr"
-    QPushButton* Button20_ = nullptr; // "Sortuj listę filtrów"
-    QPushButton* Button21_ = nullptr; // "Zastosuj wprowadzone zmiany": store the mode
-    // RadioButton4, RadioButton1, RadioButton3, RadioButton2.
+    QListWidget* filterList_ = nullptr; // its check marks mean nothing
+    QStringList shownFilters_;          // what the list widget holds
+    QLabel* filterCountLabel_ = nullptr;
+    QLineEdit* newFilterEdit_ = nullptr;
+    QPushButton* addButton_ = nullptr;       // "Dodaj filtr"
+    QPushButton* deleteButton_ = nullptr;    // "Usuń wybrany filtr"
+    QPushButton* sortButton_ = nullptr;      // "Sortuj listę filtrów"
+    QPushButton* storeModeButton_ = nullptr; // "Zastosuj wprowadzone zmiany": store the mode
+    // In the order of core::FilterMode.
     std::array<QRadioButton*, 4> modeButtons_{};
 };
 

@@ -1,4 +1,4 @@
-// TForm1: every found path, white on black, in a window of its own.
+// "Wszystkie znalezione pliki": every found path, white on black, in a window of its own.
 #pragma once
 
 #include <QStringList>
@@ -9,15 +9,15 @@ class QStringListModel;
 
 namespace pylomir::ui {
 
-class TForm1 : public QWidget {
+class FullListWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit FullListWindow(QWidget* parent = nullptr);
 
     // Replaces the shown lines; a list that shares its data with the shown
     // one costs nothing to compare.
     void setLines(const QStringList& lines);
-    QListView* listView() const { return view_; }
+    QListView* pathList() const { return pathList_; }
 
 signals:
     void visibilityChanged(bool visible);
@@ -27,7 +27,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QListView* view_;
+    QListView* pathList_;
     QStringListModel* model_;
     QStringList lines_;
     bool centred_ = false;

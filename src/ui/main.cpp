@@ -1,12 +1,13 @@
+#include "app/main_window_core.h"
+#include "core/app_info.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/program_dir.h"
 #include "platform/settings_store.h"
-#include "scan/search_form.h"
 #include "ui/gui_message_pump.h"
+#include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
-#include "ui/search_form_window.h"
 
 #include <QApplication>
 
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pylomir"));
     QApplication::setOrganizationName(QStringLiteral("Tessaly"));
-    QApplication::setApplicationVersion(QStringLiteral("8.5"));
+    QApplication::setApplicationVersion(core::kVersion);
 
     const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
     const platform::LocaleFormats locale;
@@ -25,10 +26,10 @@ int main(int argc, char** argv) {
 
     const core::Services services = core::machineServices(*settings, locale, uiPort, pump);
 
-    scan::SearchForm form(services);
-    form.FormCreate();
+    app::MainWindowCore windowCore(services);
+    windowCore.startUp();
 
-    ui::TSearchForm window(form, &pump);
+    ui::MainWindow window(windowCore, &pump);
     uiPort.setOwner(&window);
     uiPort.setWindowShower([&window](core::WindowId id) { window.showWindow(id); });
     uiPort.setBeforeModal([&window] { window.syncViews(true); });

@@ -1,5 +1,6 @@
 #include "ui/qt_ui_port.h"
 
+#include "core/app_info.h"
 #include "platform/gui/sound.h"
 
 #include <QDir>
@@ -73,7 +74,7 @@ void QtUiPort::prepareModal() const {
 
 void QtUiPort::showMessage(const QString& text) {
     prepareModal();
-    QMessageBox::information(owner_, kAppTitle, text);
+    QMessageBox::information(owner_, core::kAppTitle, text);
 }
 
 core::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text,
@@ -99,12 +100,11 @@ core::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text
 
 void QtUiPort::showError(const QString& text) {
     prepareModal();
-    QMessageBox::critical(owner_, kAppTitle, text);
+    QMessageBox::critical(owner_, core::kAppTitle, text);
 }
 
 void QtUiPort::playSound(const QString& name) {
-    static const QStringList known = {QStringLiteral("JABLKO"), QStringLiteral("GOTOWE"),
-                                      QStringLiteral("ALERT")};
+    static const QStringList known = {core::kScanStartSound, core::kDoneSound, core::kAlertSound};
     if (known.contains(name))
         platform::playSound(QStringLiteral(":/sounds/%1.wav").arg(name.toLower()));
 }

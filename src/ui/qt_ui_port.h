@@ -10,9 +10,6 @@
 
 namespace pylomir::ui {
 
-// The application's title, the caption of plain message boxes.
-inline const QString kAppTitle = QStringLiteral("Pylomir 8.5 Pro");
-
 // Turns the program's "Name|*.ext|Name|*.a;*.b" filters into Qt's
 // "Name (*.ext);;Name (*.a *.b)".
 QString toQtFilter(const QString& filter);

@@ -1,5 +1,6 @@
 #include "ui/settings_page.h"
 
+#include "scan/option_table.h"
 #include "ui/hint_switch.h"
 
 #include <QCheckBox>
@@ -16,36 +17,19 @@ namespace pylomir::ui {
 
 namespace {
 
-using scan::SearchFormModel;
-
-struct OptionRow {
-    bool SearchFormModel::*option;
-    const char* caption;
-};
+using core::OptionsState;
 
 // Options of general use, one to a line, in the order the tab lists them.
-const OptionRow kGeneralOptions[] = {
-    {&SearchFormModel::CheckBox103, "Automatycznie kasuj atrybuty pliku"},
-    {&SearchFormModel::CheckBox99, "Pokaż podpowiedzi do przycisków"},
-    {&SearchFormModel::CheckBox100, "Zapisuj logi ze skanowania systemu"},
-    {&SearchFormModel::CheckBox102, "Włącz możliwość tworzenia raportów HTML"},
-    {&SearchFormModel::CheckBox122,
-     "Twórz kopię zapasową przed usunieciem - opcja dla przycisku \"Szybkie usuwanie\""},
+constexpr bool OptionsState::*kGeneralOptions[] = {
+    &OptionsState::clearAttributesOnScan,   &OptionsState::showHints,
+    &OptionsState::writeLogOnClose,         &OptionsState::htmlReportsEnabled,
+    &OptionsState::backupBeforeQuickDelete,
 };
 
-const OptionRow kAutoIgnore = {
-    &SearchFormModel::CheckBox141,
-    "Automatycznie dodawaj pliki o podwyższonym ryzyku do listy Ignorowań większe od:"};
-
-// What the search looks into; short captions, two columns. CheckBox147
-// (folder names) is never shown.
-const OptionRow kSearchOptions[] = {
-    {&SearchFormModel::cbRecursive, "Przeszukuj podfoldery dysku"},
-    {&SearchFormModel::CheckBox144, "Szukaj w plikach z atrybutem tylko do odczytu"},
-    {&SearchFormModel::CheckBox145, "Szukaj w plikach z atrybutem ukryty"},
-    {&SearchFormModel::CheckBox146, "Szukaj w plikach z atrybutem systemowy"},
-    {&SearchFormModel::CheckBox148, "Szukaj w plikach z atrybutem archiwalny"},
-    {&SearchFormModel::CheckBox149, "Szukaj w plikach bez atrybutów"},
+// What the search looks into; two columns. Folder names are never shown.
+constexpr bool OptionsState::*kSearchOptions[] = {
+    &OptionsState::includeSubfolders, &OptionsState::includeReadOnly, &OptionsState::includeHidden,
+    &OptionsState::includeSystem,     &OptionsState::includeArchive,  &OptionsState::includeAnyFile,
 };
 
 void setEditText(QLineEdit* edit, const QString& text) {
@@ -56,9 +40,10 @@ void setEditText(QLineEdit* edit, const QString& text) {
 
 } // namespace
 
-SettingsPage::SettingsPage(scan::SearchForm& form, CommandRunner run, HintSwitch& hints,
+SettingsPage::SettingsPage(app::MainWindowCore& windowCore, CommandRunner run, HintSwitch& hints,
                            QWidget* parent)
-    : QWidget(parent), form_(form), m_(form.model()), run_(std::move(run)) {
+    : QWidget(parent), core_(windowCore), o_(windowCore.model().options), run_(std::move(run)) {
+    scan::SettingsTab& tab = core_.settingsTab();
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(6, 6, 6, 6);
     page->setSpacing(6);
@@ -68,47 +53,43 @@ SettingsPage::SettingsPage(scan::SearchForm& form, CommandRunner run, HintSwitch
         this);
     auto* folders = new QGridLayout(foldersGroup);
     folders->setVerticalSpacing(4);
-    Edit4_ = folderEdit(&SearchFormModel::Edit4);
-    Edit5_ = folderEdit(&SearchFormModel::Edit5);
-    Button18_ = new QPushButton(QStringLiteral("Zmień katalog"), foldersGroup);
-    Button19_ = new QPushButton(QStringLiteral("Zmień katalog"), foldersGroup);
-    for (QPushButton* button : {Button18_, Button19_})
+    backupFolderEdit_ = new QLineEdit(foldersGroup);
+    connect(backupFolderEdit_, &QLineEdit::textEdited, this,
+            [&tab](const QString& typed) { tab.setBackupFolderText(typed); });
+    logFolderEdit_ = new QLineEdit(foldersGroup);
+    connect(logFolderEdit_, &QLineEdit::textEdited, this,
+            [&tab](const QString& typed) { tab.setLogFolderText(typed); });
+    backupFolderButton_ = new QPushButton(QStringLiteral("Zmień katalog"), foldersGroup);
+    logFolderButton_ = new QPushButton(QStringLiteral("Zmień katalog"), foldersGroup);
+    for (QPushButton* button : {backupFolderButton_, logFolderButton_})
         button->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     folders->addWidget(new QLabel(QStringLiteral("Kopie zapasowe (BACKUP):"), foldersGroup), 0, 0);
-    folders->addWidget(Edit4_, 0, 1);
-    folders->addWidget(Button18_, 0, 2);
+    folders->addWidget(backupFolderEdit_, 0, 1);
+    folders->addWidget(backupFolderButton_, 0, 2);
     folders->addWidget(new QLabel(QStringLiteral("Pliki raportu (PLM):"), foldersGroup), 1, 0);
-    folders->addWidget(Edit5_, 1, 1);
-    folders->addWidget(Button19_, 1, 2);
+    folders->addWidget(logFolderEdit_, 1, 1);
+    folders->addWidget(logFolderButton_, 1, 2);
     folders->setColumnStretch(1, 1);
     page->addWidget(foldersGroup);
 
     auto* optionsGroup = new QGroupBox(QStringLiteral("Ustawienia pozostałe"), this);
     auto* options = new QVBoxLayout(optionsGroup);
     options->setSpacing(3);
-    auto addBox = [this, optionsGroup](const OptionRow& row) {
-        auto* box = new QCheckBox(QString::fromUtf8(row.caption), optionsGroup);
-        options_.emplace_back(row.option, box);
-        connect(box, &QCheckBox::clicked, this, [this, option = row.option](bool on) {
-            run_([this, option, on] { form_.settingsTab().setOption(option, on); });
-        });
-        return box;
-    };
-    for (const OptionRow& row : kGeneralOptions)
-        options->addWidget(addBox(row));
+    for (const auto option : kGeneralOptions)
+        options->addWidget(addCheck(option, optionsGroup));
 
     auto* threshold = new QHBoxLayout;
     threshold->setSpacing(4);
-    threshold->addWidget(addBox(kAutoIgnore));
-    EditRozmiarIgnorowania_ = new QLineEdit(optionsGroup);
-    EditRozmiarIgnorowania_->setFixedWidth(80);
-    EditRozmiarIgnorowania_->setAlignment(Qt::AlignRight);
-    setHint(EditRozmiarIgnorowania_,
+    threshold->addWidget(addCheck(&OptionsState::autoIgnore, optionsGroup));
+    autoIgnoreThresholdEdit_ = new QLineEdit(optionsGroup);
+    autoIgnoreThresholdEdit_->setFixedWidth(80);
+    autoIgnoreThresholdEdit_->setAlignment(Qt::AlignRight);
+    setHint(autoIgnoreThresholdEdit_,
             QStringLiteral(
                 "Liczba musi być podana w bajtach (domyślnie około 670000 bajtów = 650 KB)"));
-    connect(EditRozmiarIgnorowania_, &QLineEdit::textEdited, this,
-            [this](const QString& typed) { m_.EditRozmiarIgnorowania = typed; });
-    threshold->addWidget(EditRozmiarIgnorowania_);
+    connect(autoIgnoreThresholdEdit_, &QLineEdit::textEdited, this,
+            [&tab](const QString& typed) { tab.setAutoIgnoreThresholdText(typed); });
+    threshold->addWidget(autoIgnoreThresholdEdit_);
     threshold->addWidget(new QLabel(QStringLiteral("bajtów"), optionsGroup));
     threshold->addStretch(1);
     options->addLayout(threshold);
@@ -118,8 +99,8 @@ SettingsPage::SettingsPage(scan::SearchForm& form, CommandRunner run, HintSwitch
     search->setVerticalSpacing(3);
     constexpr int kSearchRows = 3;
     int i = 0;
-    for (const OptionRow& row : kSearchOptions) {
-        search->addWidget(addBox(row), i % kSearchRows, i / kSearchRows);
+    for (const auto option : kSearchOptions) {
+        search->addWidget(addCheck(option, optionsGroup), i % kSearchRows, i / kSearchRows);
         ++i;
     }
     options->addLayout(search);
@@ -128,48 +109,50 @@ SettingsPage::SettingsPage(scan::SearchForm& form, CommandRunner run, HintSwitch
 
     auto* commands = new QHBoxLayout;
     commands->addStretch(1);
-    Button8_ = new QPushButton(QStringLiteral("Zastosuj wprowadzone zmiany"), this);
-    Button8_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    commands->addWidget(Button8_);
+    saveButton_ = new QPushButton(QStringLiteral("Zastosuj wprowadzone zmiany"), this);
+    saveButton_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    commands->addWidget(saveButton_);
     page->addLayout(commands);
 
-    hints.add(Button8_, QStringLiteral("Zapisz ustawienia programu i ścieżki katalogów"));
-    setHint(Button18_, QStringLiteral("Wybierz folder dla plików kopii zapasowej"));
-    setHint(Button19_, QStringLiteral("Wybierz folder dla plików raportu"));
+    hints.add(saveButton_, QStringLiteral("Zapisz ustawienia programu i ścieżki katalogów"));
+    setHint(backupFolderButton_, QStringLiteral("Wybierz folder dla plików kopii zapasowej"));
+    setHint(logFolderButton_, QStringLiteral("Wybierz folder dla plików raportu"));
 
-    connect(Button8_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.settingsTab().Button8Click(); }); });
-    connect(Button18_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.settingsTab().Button18Click(); }); });
-    connect(Button19_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.settingsTab().Button19Click(); }); });
+    connect(saveButton_, &QPushButton::clicked, this,
+            [this, &tab] { run_([&tab] { tab.saveSettings(); }); });
+    connect(backupFolderButton_, &QPushButton::clicked, this,
+            [this, &tab] { run_([&tab] { tab.chooseBackupFolder(); }); });
+    connect(logFolderButton_, &QPushButton::clicked, this,
+            [this, &tab] { run_([&tab] { tab.chooseLogFolder(); }); });
 }
 
-QLineEdit* SettingsPage::folderEdit(QString SearchFormModel::*field) {
-    auto* edit = new QLineEdit(this);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, field](const QString& typed) { m_.*field = typed; });
-    return edit;
+QCheckBox* SettingsPage::addCheck(bool OptionsState::*option, QWidget* parent) {
+    auto* check = new QCheckBox(QString::fromUtf8(scan::optionRow(option).caption), parent);
+    optionChecks_.emplace_back(option, check);
+    connect(check, &QCheckBox::clicked, this, [this, option](bool on) {
+        run_([this, option, on] { core_.settingsTab().setOption(option, on); });
+    });
+    return check;
 }
 
-QCheckBox* SettingsPage::optionBox(bool SearchFormModel::*option) const {
-    for (const auto& [shown, box] : options_) {
+QCheckBox* SettingsPage::optionCheck(bool OptionsState::*option) const {
+    for (const auto& [shown, check] : optionChecks_) {
         if (shown == option)
-            return box;
+            return check;
     }
     return nullptr;
 }
 
 void SettingsPage::sync() {
-    for (const auto& [option, box] : options_) {
-        if (box->isChecked() != m_.*option)
-            box->setChecked(m_.*option);
+    for (const auto& [option, check] : optionChecks_) {
+        if (check->isChecked() != o_.*option)
+            check->setChecked(o_.*option);
     }
-    setEditText(Edit4_, m_.Edit4);
-    setEditText(Edit5_, m_.Edit5);
-    setEditText(EditRozmiarIgnorowania_, m_.EditRozmiarIgnorowania);
-    if (EditRozmiarIgnorowania_->isEnabled() != m_.EditRozmiarIgnorowaniaEnabled)
-        EditRozmiarIgnorowania_->setEnabled(m_.EditRozmiarIgnorowaniaEnabled);
+    setEditText(backupFolderEdit_, o_.backupFolderText);
+    setEditText(logFolderEdit_, o_.logFolderText);
+    setEditText(autoIgnoreThresholdEdit_, o_.autoIgnoreThresholdText);
+    if (autoIgnoreThresholdEdit_->isEnabled() != o_.autoIgnoreThresholdEnabled())
+        autoIgnoreThresholdEdit_->setEnabled(o_.autoIgnoreThresholdEnabled());
 }
 
 } // namespace pylomir::ui

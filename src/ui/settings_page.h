@@ -2,7 +2,7 @@
 // auto-ignore threshold, and the command that saves them.
 #pragma once
 
-#include "scan/search_form.h"
+#include "app/main_window_core.h"
 #include "ui/command_runner.h"
 
 #include <QWidget>
@@ -21,34 +21,34 @@ class HintSwitch;
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
-    SettingsPage(scan::SearchForm& form, CommandRunner run, HintSwitch& hints,
+    SettingsPage(app::MainWindowCore& windowCore, CommandRunner run, HintSwitch& hints,
                  QWidget* parent = nullptr);
 
     void sync();
 
-    QPushButton* saveButton() const { return Button8_; }
-    QPushButton* backupFolderButton() const { return Button18_; }
-    QPushButton* logFolderButton() const { return Button19_; }
-    QLineEdit* backupFolderEdit() const { return Edit4_; }
-    QLineEdit* logFolderEdit() const { return Edit5_; }
-    QLineEdit* ignoreSizeEdit() const { return EditRozmiarIgnorowania_; }
+    QPushButton* saveButton() const { return saveButton_; }
+    QPushButton* backupFolderButton() const { return backupFolderButton_; }
+    QPushButton* logFolderButton() const { return logFolderButton_; }
+    QLineEdit* backupFolderEdit() const { return backupFolderEdit_; }
+    QLineEdit* logFolderEdit() const { return logFolderEdit_; }
+    QLineEdit* autoIgnoreThresholdEdit() const { return autoIgnoreThresholdEdit_; }
     // The check box showing an option of the model, or null for one not shown.
-    QCheckBox* optionBox(bool scan::SearchFormModel::*option) const;
+    QCheckBox* optionCheck(bool core::OptionsState::*option) const;
 
 private:
-    QLineEdit* folderEdit(QString scan::SearchFormModel::*field);
+    QCheckBox* addCheck(bool core::OptionsState::*option, QWidget* parent);
 
-    scan::SearchForm& form_;
-    scan::SearchFormModel& m_;
+    app::MainWindowCore& core_;
+    const core::OptionsState& o_;
     CommandRunner run_;
 
-    QPushButton* Button8_ = nullptr;  // "Zastosuj wprowadzone zmiany": save the settings
-    QPushButton* Button18_ = nullptr; // "Zmień katalog" for the backup folder
-    QPushButton* Button19_ = nullptr; // "Zmień katalog" for the log folder
-    QLineEdit* Edit4_ = nullptr;      // backup folder
-    QLineEdit* Edit5_ = nullptr;      // log folder
-    QLineEdit* EditRozmiarIgnorowania_ = nullptr;
-    std::vector<std::pair<bool scan::SearchFormModel::*, QCheckBox*>> options_;
+    QPushButton* saveButton_ = nullptr;         // "Zastosuj wprowadzone zmiany": save the settings
+    QPushButton* backupFolderButton_ = nullptr; // "Zmień katalog"
+    QPushButton* logFolderButton_ = nullptr;    // "Zmień katalog"
+    QLineEdit* backupFolderEdit_ = nullptr;
+    QLineEdit* logFolderEdit_ = nullptr;
+    QLineEdit* autoIgnoreThresholdEdit_ = nullptr;
+    std::vector<std::pair<bool core::OptionsState::*, QCheckBox*>> optionChecks_;
 };
 
 } // namespace pylomir::ui

@@ -1,10 +1,10 @@
 // Runs the built pylomir-cli against a temporary program folder and settings
 // file, and checks it against the window's own model.
+#include "app/main_window_core.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/settings_store.h"
-#include "scan/search_form.h"
 #include "support/scripted_ui.h"
 
 #include <QDir>
@@ -85,7 +85,7 @@ protected:
     }
 
     // The window's model after its start button, on the same folder and store.
-    QStringList windowScan(std::optional<scan::FilterMode> mode) const {
+    QStringList windowScan(std::optional<core::FilterMode> mode) const {
         const auto store = platform::openSettingsStore(root + "/settings.ini");
         const platform::LocaleFormats locale;
         pylomir::testing::ScriptedUi ui;
@@ -96,13 +96,13 @@ protected:
         s.locale = &locale;
         s.ui = &ui;
         s.programDir = home + "/";
-        scan::SearchForm form(s);
-        form.FormCreate();
+        app::MainWindowCore window(s);
+        window.startUp();
         if (mode)
-            form.filterSets().selectMode(*mode);
-        form.scanRun().DhCheckFolder1ChangeFolder(tree);
-        form.scanRun().Button11Click();
-        return form.model().foundList.paths();
+            window.filterSets().selectMode(*mode);
+        window.scanRun().setScanRoot(tree);
+        window.scanRun().startScan();
+        return window.model().foundList.paths();
     }
 
     QString createArchive(const QStringList& extra = {}) const {
@@ -125,8 +125,8 @@ QStringList lines(const QString& text) {
 TEST_F(CliTest, ScanPrintsTheWindowsFoundListAndSummary) {
     const struct {
         const char* option;
-        std::optional<scan::FilterMode> mode;
-    } cases[] = {{nullptr, std::nullopt}, {"mniej-bezpieczny", scan::FilterMode::MniejBezpieczny}};
+        std::optional<core::FilterMode> mode;
+    } cases[] = {{nullptr, std::nullopt}, {"mniej-bezpieczny", core::FilterMode::LessSafe}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.option ? c.option : "stored mode");
         QStringList args{"scan", tree};

@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/text_file.h"
+#include "support/faulty_file_system.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 
@@ -15,7 +16,7 @@ using namespace pylomir;
 
 namespace {
 
-TEST(PorownajListyTest, EachIgnoredEntryTakesAwayAtMostOneEqualEntry) {
+TEST(SubtractIgnoringCase, EachIgnoredEntryTakesAwayAtMostOneEqualEntry) {
     struct Case {
         QStringList source, removal, kept;
     } cases[] = {
@@ -28,41 +29,40 @@ TEST(PorownajListyTest, EachIgnoredEntryTakesAwayAtMostOneEqualEntry) {
         {{}, {"a"}, {}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ignore::PorownajListy(c.source, c.removal), c.kept)
+        EXPECT_EQ(ignore::subtractIgnoringCase(c.source, c.removal), c.kept)
             << c.source.join(',').toStdString();
 }
 
 class IgnoreListsTest : public ::testing::Test {
 protected:
     QTemporaryDir home;
-    scan::SearchFormModel model;
+    core::IgnoreListsState state;
     pylomir::testing::ScriptedUi ui;
+    pylomir::testing::FaultyFileSystem fs;
     std::unique_ptr<ignore::IgnoreLists> lists;
 
     void SetUp() override {
         QDir(home.path()).mkdir(QStringLiteral("Filtry"));
         core::Services services;
-        services.fileSystem = &platform::realFileSystem();
+        services.fileSystem = &fs;
         services.ui = &ui;
         services.programDir = home.path() + QLatin1Char('/');
-        lists = std::make_unique<ignore::IgnoreLists>(model, services);
+        lists = std::make_unique<ignore::IgnoreLists>(state, services);
     }
 };
 
 TEST_F(IgnoreListsTest, ComparisonKeepsOrderUnchecksAndCounts) {
+    core::FoundList found;
     for (const char* p : {"/d/a.tmp", "/d/B.tmp", "/d/c.tmp", "/d/b.TMP"})
-        model.foundList.append(QString::fromLatin1(p));
-    model.foundList.setChecked(0, true);
-    model.ListaIgnorowania = {QStringLiteral("/D/b.tmp"), QStringLiteral("/d/zzz")};
-    lists->Button15Click();
-    EXPECT_EQ(model.foundList.paths(), QStringList({"/d/a.tmp", "/d/c.tmp", "/d/b.TMP"}));
-    EXPECT_FALSE(model.foundList.isChecked(0));
-    EXPECT_EQ(model.Label48, QStringLiteral("1 plików"));
-    EXPECT_EQ(model.Label50, QStringLiteral("3 plików"));
-    EXPECT_EQ(model.Label12, QStringLiteral("Przeszukiwanie gotowe !"));
-    EXPECT_EQ(model.StatusBar1Panel, QStringLiteral("Gotowe !"));
-    EXPECT_TRUE(model.ListaPorownana.isEmpty());
-    EXPECT_EQ(model.ListaIgnorowania.size(), 2); // the ignore list itself is untouched
+        found.append(QString::fromLatin1(p));
+    found.setChecked(0, true);
+    state.ignoredFiles.assign({QStringLiteral("/D/b.tmp"), QStringLiteral("/d/zzz")});
+    const ignore::IgnoreComparison result = lists->removeIgnoredFromFoundList(found);
+    EXPECT_EQ(found.paths(), QStringList({"/d/a.tmp", "/d/c.tmp", "/d/b.TMP"}));
+    EXPECT_FALSE(found.isChecked(0));
+    EXPECT_EQ(result.kept, 3);
+    EXPECT_EQ(result.removed, 1);
+    EXPECT_EQ(state.ignoredFiles.count(), 2); // the ignore list itself is untouched
 }
 
 TEST_F(IgnoreListsTest, StartUpReadsExistingFilesAndCreatesMissingOnes) {
@@ -71,22 +71,40 @@ TEST_F(IgnoreListsTest, StartUpReadsExistingFilesAndCreatesMissingOnes) {
     f.write("/a\r\n\r\n/b");
     f.close();
     lists->loadAtStartup();
-    EXPECT_EQ(model.ListaIgnorowania, QStringList({"/a", "", "/b"}));
-    EXPECT_EQ(model.Label_Ignorowan, QStringLiteral("3"));
-    EXPECT_EQ(model.Label_IgnorowanTypy, QStringLiteral("0"));
-    QFile types(lists->ignoredTypesPath());
-    ASSERT_TRUE(types.exists());
-    EXPECT_EQ(types.size(), 0);
+    EXPECT_EQ(state.ignoredFiles.paths(), QStringList({"/a", "", "/b"}));
+    EXPECT_EQ(state.ignoredFilesCount, 3);
+    EXPECT_EQ(state.ignoredMasksCount, 0);
+    QFile masks(lists->ignoredMasksPath());
+    ASSERT_TRUE(masks.exists());
+    EXPECT_EQ(masks.size(), 0);
 }
 
-TEST_F(IgnoreListsTest, AWriteThatFailsIsReported) {
-    QDir(home.path()).rmdir(QStringLiteral("Filtry"));
-    QFile blocker(home.path() + QStringLiteral("/Filtry"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-    blocker.close();
+TEST_F(IgnoreListsTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
+    state.ignoredFiles.assign({QStringLiteral("/stary")});
+    ASSERT_TRUE(lists->writeIgnoredFiles());
+    state.ignoredFiles.append(QStringLiteral("/nowy/plik/o/dlugiej/nazwie.tmp"));
+    fs.bytesBeforeDiskFull = 12; // the disk fills up half way through the new list
     EXPECT_FALSE(lists->writeIgnoredFiles());
     ASSERT_EQ(ui.errors.size(), 1);
-    EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("Cannot create file \"")));
+    EXPECT_EQ(ui.errors[0], QStringLiteral("Cannot create file \"%1\". No space left on device")
+                                .arg(lists->ignoredFilesPath()));
+    QFile old(lists->ignoredFilesPath());
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("/stary\r\n"));
+    EXPECT_EQ(QDir(home.path() + QStringLiteral("/Filtry")).entryList(QDir::Files),
+              QStringList({"ignoralplik.dat"})); // no temporary file left behind
+}
+
+TEST_F(IgnoreListsTest, AListThatCannotBeReadAtStartIsReportedAndLeftEmpty) {
+    QFile f(lists->ignoredMasksPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("*.tmp\r\n");
+    f.close();
+    fs.denied.insert(lists->ignoredMasksPath());
+    lists->loadAtStartup();
+    ASSERT_EQ(ui.errors.size(), 1);
+    EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("Cannot open file \"")));
+    EXPECT_TRUE(state.ignoredMasks.isEmpty());
 }
 
 } // namespace

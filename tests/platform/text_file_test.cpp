@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 #include "platform/text_file.h"
+#include "support/faulty_file_system.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,6 +102,17 @@ TEST(ListFile, FailuresKeepTheOldStateAndSayWhy) {
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_EQ(lines, QStringList{"bez zmian"});
     EXPECT_FALSE(readListFile(realFileSystem(), tmp.path(), lines, nullptr));
+
+    // A disk that fills up half way keeps the old list whole.
+    const QString list = tmp.filePath("lista.dat");
+    ASSERT_TRUE(writeListFile(realFileSystem(), list, {"stara"}));
+    pylomir::testing::FaultyFileSystem full;
+    full.bytesBeforeDiskFull = 5;
+    EXPECT_FALSE(writeListFile(full, list, {"nowa", "dłuższa"}, &reason));
+    EXPECT_EQ(reason, "No space left on device");
+    ASSERT_TRUE(readListFile(realFileSystem(), list, lines));
+    EXPECT_EQ(lines, QStringList{"stara"});
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"lista.dat"});
 }
 
 } // namespace

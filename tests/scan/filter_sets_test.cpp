@@ -1,118 +1,117 @@
-#include "scan_fixture.h"
+#include "support/window_fixture.h"
 
 #include "platform/text_file.h"
 
 using namespace pylomir;
 using namespace pylomir::testing;
-using scan::FilterMode;
+using core::FilterMode;
 
 namespace {
 
-class FilterSetsTest : public ScanFixture {
+class FilterSetsTest : public WindowFixture {
 protected:
     void SetUp() override {
-        ScanFixture::SetUp();
-        write("filtr_a1.dat", {"*.tmp", "*.bak"});
-        write("filtr_a2.dat", {"*.tmp", "*.bak", "*.log"});
-        write("filtr_a3.dat", {"*.tmp", "*.bak", "*.log", "*.reg"});
-        write("filtr_user.dat", {"*.tmp", "Zz*.x", "a*.y"});
+        WindowFixture::SetUp();
+        writeList("filtr_a1.dat", {"*.tmp", "*.bak"});
+        writeList("filtr_a2.dat", {"*.tmp", "*.bak", "*.log"});
+        writeList("filtr_a3.dat", {"*.tmp", "*.bak", "*.log", "*.reg"});
+        writeList("filtr_user.dat", {"*.tmp", "Zz*.x", "a*.y"});
     }
-    void write(const char* name, const QStringList& lines) {
-        ASSERT_TRUE(platform::writeListFile(platform::realFileSystem(), path(name), lines));
-    }
-    QString path(const char* name) const {
-        return home.path() + QStringLiteral("/Filtry/") + QString::fromLatin1(name);
-    }
-    QStringList read(const char* name) const {
-        QStringList lines;
-        EXPECT_TRUE(platform::readListFile(platform::realFileSystem(), path(name), lines));
-        return lines;
-    }
-    scan::FilterSets& filters() { return form->filterSets(); }
+    scan::FilterSets& filters() { return window->filterSets(); }
+    const core::FiltersState& state() { return model().filters; }
 };
 
 TEST_F(FilterSetsTest, SelectingAModeLoadsItsFileAndSetsCountAndInterval) {
-    filters().RadioButton1Click();
-    EXPECT_EQ(model().ListBoxFiltry, QStringList({"*.tmp", "*.bak", "*.log"}));
-    EXPECT_EQ(model().Label_LiczbaFiltrow, QStringLiteral("3"));
-    EXPECT_EQ(model().LabelProgres, QStringLiteral("3000"));
-    EXPECT_TRUE(model().RadioButton1);
-    EXPECT_FALSE(model().RadioButton4);
+    filters().selectMode(FilterMode::LessSafe);
+    EXPECT_EQ(state().filters, QStringList({"*.tmp", "*.bak", "*.log"}));
+    EXPECT_EQ(state().filterCount, 3);
+    EXPECT_EQ(state().progressIntervalMs, 3000);
+    EXPECT_EQ(state().selectedMode, FilterMode::LessSafe);
     EXPECT_TRUE(ui.boxes.empty());
 
-    filters().RadioButton3Click(); // advanced: warning first
+    filters().selectMode(FilterMode::Advanced); // advanced: warning first
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].caption, QStringLiteral("Uwaga !! "));
     EXPECT_EQ(ui.boxes[0].icon, core::MsgIcon::Warning);
-    EXPECT_EQ(model().ListBoxFiltry.size(), 4);
+    EXPECT_EQ(state().filters.size(), 4);
 }
 
-TEST_F(FilterSetsTest, GaugeIntervalSwitchesToTenthsFromHundredFilters) {
-    struct Case {
-        int n;
-        const char* text;
-    } cases[] = {{0, "0000"}, {40, "40000"}, {99, "99000"}, {100, "10000"}, {120, "12000"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(scan::gaugeInterval(c.n), QString::fromLatin1(c.text)) << c.n;
+TEST_F(FilterSetsTest, HundredFiltersOrMoreTickInTenthsOfASecond) {
+    for (const int n : {99, 100}) {
+        QStringList masks;
+        for (int i = 0; i < n; ++i)
+            masks << QStringLiteral("*.x%1").arg(i);
+        writeList("filtr_a2.dat", masks);
+        filters().reloadMode(FilterMode::LessSafe);
+        EXPECT_EQ(state().progressIntervalMs, n == 99 ? 99000 : 10000) << n;
+    }
 }
 
 TEST_F(FilterSetsTest, AddingOutsideTheUserModeSwitchesWithoutAdding) {
-    model().EditDodajFiltr = QStringLiteral("*.xyz");
-    filters().Button10Click();
+    filters().setNewFilterText(QStringLiteral("*.xyz"));
+    filters().addFilter();
     EXPECT_EQ(ui.texts(),
               QStringList{QStringLiteral("Dodawać nowe filtry możesz we własnym trybie. Zostaniesz "
                                          "przełączony do \"Ustawienia użytkownika\"")});
-    EXPECT_TRUE(model().RadioButton2);
-    EXPECT_FALSE(model().ListBoxFiltry.contains(QStringLiteral("*.xyz")));
+    EXPECT_EQ(state().selectedMode, FilterMode::UserDefined);
+    EXPECT_FALSE(state().filters.contains(QStringLiteral("*.xyz")));
 
-    filters().Button10Click(); // the second click adds it
-    EXPECT_TRUE(model().ListBoxFiltry.contains(QStringLiteral("*.xyz")));
-    EXPECT_EQ(read("filtr_user.dat"), model().ListBoxFiltry);
-    EXPECT_EQ(model().Label_LiczbaFiltrow, QStringLiteral("4"));
+    filters().addFilter(); // the second click adds it
+    EXPECT_TRUE(state().filters.contains(QStringLiteral("*.xyz")));
+    EXPECT_EQ(readList("filtr_user.dat"), state().filters);
+    EXPECT_EQ(state().filterCount, 4);
 }
 
 TEST_F(FilterSetsTest, DuplicateIgnoringCaseIsDroppedButTheFileIsRewritten) {
-    filters().RadioButton2Click();
-    write("filtr_user.dat", {"stale"}); // proves the rewrite
-    model().EditDodajFiltr = QStringLiteral("*.TMP");
-    filters().Button10Click();
-    EXPECT_EQ(model().ListBoxFiltry, QStringList({"*.tmp", "Zz*.x", "a*.y"}));
-    EXPECT_EQ(read("filtr_user.dat"), model().ListBoxFiltry);
+    filters().selectMode(FilterMode::UserDefined);
+    writeList("filtr_user.dat", {"stale"}); // proves the rewrite
+    filters().setNewFilterText(QStringLiteral("*.TMP"));
+    filters().addFilter();
+    EXPECT_EQ(state().filters, QStringList({"*.tmp", "Zz*.x", "a*.y"}));
+    EXPECT_EQ(readList("filtr_user.dat"), state().filters);
     EXPECT_TRUE(ui.boxes.empty());
 
-    model().EditDodajFiltr.clear();
-    filters().Button10Click();
+    filters().setNewFilterText(QString());
+    filters().addFilter();
     EXPECT_EQ(ui.texts(), QStringList{QStringLiteral("Nie podano żadnego typu filtra !")});
 }
 
 TEST_F(FilterSetsTest, DeletingRewritesTheSelectedModesFile) {
-    filters().Button14Click();
-    EXPECT_EQ(ui.texts(),
-              QStringList{QStringLiteral("Nie zaznaczono żadnego typu filtra do usunięcia !")});
+    const QString nothingSelected =
+        QStringLiteral("Nie zaznaczono żadnego typu filtra do usunięcia !");
+    model().filters.filters = readList("filtr_a1.dat");
+    for (const qsizetype outside : {qsizetype(-1), qsizetype(2)}) {
+        filters().selectFilter(outside);
+        filters().deleteFilter();
+        EXPECT_EQ(ui.texts().last(), nothingSelected) << outside;
+        EXPECT_EQ(state().filters.size(), 2);
+    }
 
-    model().ListBoxFiltry = read("filtr_a1.dat");
-    model().ListBoxFiltryItemIndex = 0;
-    filters().Button14Click();
-    EXPECT_EQ(read("filtr_a1.dat"), QStringList{"*.bak"});
-    EXPECT_EQ(model().Label_LiczbaFiltrow, QStringLiteral("1"));
+    filters().selectFilter(0);
+    filters().deleteFilter();
+    EXPECT_EQ(readList("filtr_a1.dat"), QStringList{"*.bak"});
+    EXPECT_EQ(state().filterCount, 1);
+    EXPECT_EQ(state().selectedFilter, -1); // a second click deletes nothing more
+    filters().deleteFilter();
+    EXPECT_EQ(readList("filtr_a1.dat"), QStringList{"*.bak"});
 }
 
 TEST_F(FilterSetsTest, SortingStaysOnAcrossModesAndPlacesNewFilters) {
-    filters().RadioButton2Click();
-    filters().Button20Click();
-    EXPECT_EQ(model().ListBoxFiltry, QStringList({"*.tmp", "a*.y", "Zz*.x"}));
-    EXPECT_EQ(read("filtr_user.dat"), QStringList({"*.tmp", "Zz*.x", "a*.y"})); // not written
-    model().EditDodajFiltr = QStringLiteral("B*.z");
-    filters().Button10Click();
-    EXPECT_EQ(model().ListBoxFiltry, QStringList({"*.tmp", "a*.y", "B*.z", "Zz*.x"}));
+    filters().selectMode(FilterMode::UserDefined);
+    filters().sortFilters();
+    EXPECT_EQ(state().filters, QStringList({"*.tmp", "a*.y", "Zz*.x"}));
+    EXPECT_EQ(readList("filtr_user.dat"), QStringList({"*.tmp", "Zz*.x", "a*.y"})); // not written
+    filters().setNewFilterText(QStringLiteral("B*.z"));
+    filters().addFilter();
+    EXPECT_EQ(state().filters, QStringList({"*.tmp", "a*.y", "B*.z", "Zz*.x"}));
 
-    filters().RadioButton1Click();
-    EXPECT_EQ(model().ListBoxFiltry, QStringList({"*.bak", "*.log", "*.tmp"}));
+    filters().selectMode(FilterMode::LessSafe);
+    EXPECT_EQ(state().filters, QStringList({"*.bak", "*.log", "*.tmp"}));
 }
 
 TEST_F(FilterSetsTest, StoringTheModeWritesFourValues) {
-    filters().RadioButton2Click();
-    filters().Button21Click();
+    filters().selectMode(FilterMode::UserDefined);
+    filters().storeMode();
     const char* expected[][2] = {
         {"Mniej_bezp", "0"}, {"TrybUsera", "1"}, {"Zaawansowany", "0"}, {"Bezpieczny", "0"}};
     for (auto& e : expected)
@@ -123,15 +122,15 @@ TEST_F(FilterSetsTest, StoringTheModeWritesFourValues) {
 }
 
 TEST_F(FilterSetsTest, UnreadableFileKeepsCountAndIntervalAndReportsTheReason) {
-    filters().RadioButton1Click();
-    QFile::remove(path("filtr_a3.dat"));
-    filters().RadioButton3Click();
+    filters().selectMode(FilterMode::LessSafe);
+    QFile::remove(filtersPath("filtr_a3.dat"));
+    filters().selectMode(FilterMode::Advanced);
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("Cannot open file \"") +
-                                        path("filtr_a3.dat") + QStringLiteral("\". ")));
-    EXPECT_TRUE(model().ListBoxFiltry.isEmpty());
-    EXPECT_EQ(model().Label_LiczbaFiltrow, QStringLiteral("3"));
-    EXPECT_EQ(model().LabelProgres, QStringLiteral("3000"));
+                                        filtersPath("filtr_a3.dat") + QStringLiteral("\". ")));
+    EXPECT_TRUE(state().filters.isEmpty());
+    EXPECT_EQ(state().filterCount, 3);
+    EXPECT_EQ(state().progressIntervalMs, 3000);
 }
 
 } // namespace

@@ -1,13 +1,16 @@
-#include "scan_fixture.h"
+#include "support/window_fixture.h"
 
+#include "core/shown_texts.h"
 #include "platform/text_file.h"
+
+#include <numeric>
 
 using namespace pylomir;
 using namespace pylomir::testing;
 
 namespace {
 
-class ScanRunTest : public ScanFixture {};
+class ScanRunTest : public WindowFixture {};
 
 TEST_F(ScanRunTest, ListsMatchesOnceAcrossRunsAndLetterCase) {
     fs.add(QStringLiteral("/r/a.tmp"), 100);
@@ -19,16 +22,16 @@ TEST_F(ScanRunTest, ListsMatchesOnceAcrossRunsAndLetterCase) {
     scan();
     EXPECT_EQ(model().foundList.paths(),
               QStringList({QStringLiteral("/R/SUB/b.bak"), QStringLiteral("/r/a.tmp")}));
-    EXPECT_EQ(model().Label57, QStringLiteral("2 KB")); // both reported entries count
-    EXPECT_EQ(model().Label50, QStringLiteral("2 plików"));
+    EXPECT_EQ(model().scan.foundSizeKb, 2); // both reported entries count
+    EXPECT_EQ(model().scan.foundCount, 2);
 
     scan();
     EXPECT_EQ(model().foundList.count(), 2);
-    EXPECT_EQ(model().ListBoxRozmiar, QList<qint32>({100, 2000}));
-    EXPECT_EQ(model().Label57, QStringLiteral("2 KB"));
-    EXPECT_EQ(model().ListBoxLiczbaZnalez, QStringList{QStringLiteral("2")});
-    EXPECT_EQ(model().form1.Lines, model().foundList.paths());
-    EXPECT_EQ(model().Label12, QStringLiteral("Wyszukiwanie gotowe !"));
+    EXPECT_EQ(model().scan.lastScanSizes, QList<qint32>({100, 2000}));
+    EXPECT_EQ(model().scan.foundSizeKb, 2);
+    EXPECT_EQ(model().scan.lastScanFoundCounts, QList<qsizetype>{2});
+    EXPECT_EQ(model().fullList.lines, model().foundList.paths());
+    EXPECT_EQ(model().status.statusText, QStringLiteral("Wyszukiwanie gotowe !"));
     EXPECT_EQ(ui.sounds, QStringList({"JABLKO", "GOTOWE", "JABLKO", "GOTOWE"}));
 }
 
@@ -43,44 +46,63 @@ TEST_F(ScanRunTest, AutoIgnoreTakesFilesStrictlyAboveTheThreshold) {
         fs.add(QStringLiteral("/r/big.tmp"), c.size);
         scan();
         EXPECT_EQ(model().foundList.contains(QStringLiteral("/r/big.tmp")), !c.ignored);
-        EXPECT_EQ(model().ListaIgnorowania.contains(QStringLiteral("/r/big.tmp")), c.ignored);
-        EXPECT_EQ(model().Label53,
-                  c.ignored ? QStringLiteral("1 plików") : QStringLiteral("0 plików"));
-        EXPECT_EQ(model().ListBoxRozmiar, QList<qint32>{qint32(c.size)}); // size counts anyway
-        QStringList stored;
-        ASSERT_TRUE(platform::readListFile(platform::realFileSystem(),
-                                           home.path() + "/Filtry/ignoralplik.dat", stored));
-        EXPECT_EQ(stored, model().ListaIgnorowania);
+        EXPECT_EQ(model().ignore.ignoredFiles.contains(QStringLiteral("/r/big.tmp")), c.ignored);
+        EXPECT_EQ(model().scan.suspiciousCount, c.ignored ? 1 : 0);
+        EXPECT_EQ(model().scan.lastScanSizes, QList<qint32>{qint32(c.size)}); // size counts anyway
+        EXPECT_EQ(readList("ignoralplik.dat"), model().ignore.ignoredFiles.paths());
     }
 }
 
 TEST_F(ScanRunTest, AutoIgnoreAddsAPathOnlyOnceAndIsOffWithItsBox) {
     fs.add(QStringLiteral("/r/big.tmp"), 900000);
-    model().ListaIgnorowania = {QStringLiteral("/R/BIG.TMP")};
+    model().ignore.ignoredFiles.assign({QStringLiteral("/R/BIG.TMP")});
     scan();
-    EXPECT_EQ(model().ListaIgnorowania.size(), 1);
-    EXPECT_EQ(model().Label53, QStringLiteral("1 plików"));
+    EXPECT_EQ(model().ignore.ignoredFiles.count(), 1);
+    EXPECT_EQ(model().scan.suspiciousCount, 1);
     // The comparison does not take the path off: it never reached FoundList.
     EXPECT_TRUE(model().foundList.isEmpty());
 
-    model().CheckBox141 = false;
-    model().EditRozmiarIgnorowania = QStringLiteral("not a number"); // unused while off
+    model().options.autoIgnore = false;
+    model().options.autoIgnoreThresholdText = QStringLiteral("not a number"); // unused while off
     scan();
     // Now it is listed, and then taken off by the ignore comparison.
     EXPECT_TRUE(model().foundList.isEmpty());
-    EXPECT_EQ(model().Label48, QStringLiteral("1 plików"));
-    EXPECT_EQ(model().Label53, QStringLiteral("0 plików"));
+    EXPECT_EQ(model().scan.ignoredCount, 1);
+    EXPECT_EQ(model().scan.suspiciousCount, 0);
+}
+
+// An ignore command run from the message hook may swap an entry for another
+// while the scan runs; the duplicate check must see the list as it is now.
+TEST_F(ScanRunTest, AutoIgnoreSeesTheIgnoreListAsEditedDuringTheScan) {
+    fs.add(QStringLiteral("/r/big1.tmp"), 900000);
+    fs.add(QStringLiteral("/r/a.tmp"), 1);
+    fs.add(QStringLiteral("/r/big2.tmp"), 900000);
+    model().ignore.ignoredFiles.assign({QStringLiteral("/r/BIG2.tmp")});
+    bool edited = false;
+    pump.action = [&](int) {
+        // One entry swapped for another: the list keeps its length.
+        if (!edited && model().foundList.count() == 1) {
+            edited = true;
+            model().ignore.ignoredFiles.removeAt(0);
+            model().ignore.ignoredFiles.append(QStringLiteral("/r/other.tmp"));
+        }
+    };
+    scan();
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(model().ignore.ignoredFiles.paths(),
+              QStringList({"/r/big1.tmp", "/r/other.tmp", "/r/big2.tmp"}));
+    EXPECT_EQ(model().scan.suspiciousCount, 2);
 }
 
 TEST_F(ScanRunTest, ThresholdThatIsNotAWholeNumberRefusesToStart) {
     fs.add(QStringLiteral("/r/a.tmp"), 1);
-    model().EditRozmiarIgnorowania = QStringLiteral("650 KB");
+    model().options.autoIgnoreThresholdText = QStringLiteral("650 KB");
     scan();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_TRUE(ui.boxes[0].text.contains(QStringLiteral("liczbę całkowitą")));
     EXPECT_TRUE(ui.sounds.isEmpty());
-    EXPECT_TRUE(model().Button11Enabled);
-    EXPECT_FALSE(model().scanning());
+    EXPECT_TRUE(model().scan.startEnabled());
+    EXPECT_FALSE(model().scan.running);
     EXPECT_TRUE(model().foundList.isEmpty());
 }
 
@@ -93,24 +115,24 @@ TEST_F(ScanRunTest, UnlistableRootShowsTheErrorAndEndsIdle) {
               QStringLiteral("Błąd skanowania folderu. Może on być zabezpieczony lub używany "
                              "przez system.\nSprawdź, który folder spowodował błąd (poniżej) i "
                              "nie skanuj go ponownie."));
-    EXPECT_EQ(model().Label12, QStringLiteral("Wyszukiwanie gotowe !"));
-    EXPECT_EQ(model().EncartaGauge, 100);
-    EXPECT_TRUE(model().Button11Enabled);
-    EXPECT_TRUE(model().btnUsunEnabled);
-    EXPECT_FALSE(model().btnStopEnabled);
-    EXPECT_FALSE(model().Timer1.Enabled || model().Timer2.Enabled);
+    EXPECT_EQ(model().status.statusText, QStringLiteral("Wyszukiwanie gotowe !"));
+    EXPECT_EQ(model().scan.progress, 100);
+    EXPECT_TRUE(model().scan.startEnabled());
+    EXPECT_TRUE(model().scan.deleteCurrentEnabled());
+    EXPECT_FALSE(model().scan.pauseEnabled());
+    EXPECT_FALSE(model().scan.progressTimer.enabled || model().scan.elapsedClockTimer.enabled);
 }
 
 TEST_F(ScanRunTest, InvalidMaskIsReportedAndTheWindowReturnsToIdle) {
     fs.add(QStringLiteral("/r/a.tmp"), 1);
-    model().ListBoxIgnorujTypy = {QStringLiteral("[a")};
+    model().ignore.ignoredMasks = {QStringLiteral("[a")};
     scan();
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("'[a' is an invalid mask at (")));
-    EXPECT_FALSE(model().scanning());
-    EXPECT_TRUE(model().Button11Enabled);
-    EXPECT_EQ(model().Label12, QStringLiteral("Wyszukiwanie gotowe !"));
-    EXPECT_EQ(model().EncartaGauge, 100);
+    EXPECT_FALSE(model().scan.running);
+    EXPECT_TRUE(model().scan.startEnabled());
+    EXPECT_EQ(model().status.statusText, QStringLiteral("Wyszukiwanie gotowe !"));
+    EXPECT_EQ(model().scan.progress, 100);
 }
 
 TEST_F(ScanRunTest, PauseHoldsTheScanWhileTheClockRunsOn) {
@@ -120,17 +142,17 @@ TEST_F(ScanRunTest, PauseHoldsTheScanWhileTheClockRunsOn) {
     pump.action = [&](int) {
         if (!paused && model().foundList.count() == 1) {
             paused = true;
-            run().btnStopClick();
+            run().pauseScan();
         }
     };
     int foundWhilePaused = -1;
     ui.whileBoxOpen = [&](const ScriptedUi::Box&) {
-        EXPECT_EQ(model().Label12, QStringLiteral("Pauza skanowania"));
-        EXPECT_FALSE(model().Timer1.Enabled);
-        EXPECT_TRUE(model().Timer2.Enabled);
-        EXPECT_FALSE(model().Animate1Active);
+        EXPECT_EQ(model().status.statusText, QStringLiteral("Pauza skanowania"));
+        EXPECT_FALSE(model().scan.progressTimer.enabled);
+        EXPECT_TRUE(model().scan.elapsedClockTimer.enabled);
+        EXPECT_FALSE(model().scan.animationRunning);
         for (int i = 0; i < 30; ++i)
-            run().Timer2Timer();
+            run().tickElapsedClock();
         foundWhilePaused = int(model().foundList.count());
     };
     scan();
@@ -139,51 +161,51 @@ TEST_F(ScanRunTest, PauseHoldsTheScanWhileTheClockRunsOn) {
               QStringList{QStringLiteral("Naciśnij \"OK\", aby kontynuować skanowanie")});
     EXPECT_EQ(foundWhilePaused, 1);
     EXPECT_EQ(model().foundList.count(), 2);
-    EXPECT_EQ(model().Label27, QStringLiteral("00:30"));
+    EXPECT_EQ(core::elapsedClockText(model().scan), QStringLiteral("00:30"));
 }
 
 TEST_F(ScanRunTest, ClosingIsRefusedOnlyWhileScanning) {
     fs.add(QStringLiteral("/r/a.tmp"), 1);
     bool refused = false;
     pump.action = [&](int) {
-        if (model().scanning() && !refused)
-            refused = !run().FormClose();
+        if (model().scan.running && !refused)
+            refused = !run().tryClose();
     };
     scan();
     EXPECT_TRUE(refused);
     EXPECT_EQ(ui.texts(), QStringList{QStringLiteral(
                               "Trwa skanowanie dysku !. Jeśli chcesz zamknąć program musisz "
                               "najpierw anulować dalsze szukanie !")});
-    EXPECT_TRUE(run().FormClose());
+    EXPECT_TRUE(run().tryClose());
 }
 
 TEST_F(ScanRunTest, ClockShowsMinutesAndSecondsAndContinuesAcrossRuns) {
     for (int i = 0; i < 60; ++i)
-        run().Timer2Timer();
-    EXPECT_EQ(model().Label27, QStringLiteral("01:00"));
+        run().tickElapsedClock();
+    EXPECT_EQ(core::elapsedClockText(model().scan), QStringLiteral("01:00"));
     for (int i = 0; i < 60; ++i)
-        run().Timer2Timer();
-    EXPECT_EQ(model().Label27, QStringLiteral("02:00"));
-    model().elapsedMinutes = 59;
-    model().elapsedSeconds = 59;
-    run().Timer2Timer();
-    EXPECT_EQ(model().Label27, QStringLiteral("00:00"));
-    EXPECT_EQ(model().elapsedHours, 1);
+        run().tickElapsedClock();
+    EXPECT_EQ(core::elapsedClockText(model().scan), QStringLiteral("02:00"));
+    model().scan.elapsedMinutes = 59;
+    model().scan.elapsedSeconds = 59;
+    run().tickElapsedClock();
+    EXPECT_EQ(core::elapsedClockText(model().scan), QStringLiteral("00:00"));
+    EXPECT_EQ(model().scan.elapsedHours, 1);
 }
 
 TEST_F(ScanRunTest, GaugeStopsAtHundredAndFollowsTheFilterInterval) {
     for (int i = 0; i < 120; ++i)
-        run().Timer1Timer();
-    EXPECT_EQ(model().EncartaGauge, 100);
+        run().advanceScanProgress();
+    EXPECT_EQ(model().scan.progress, 100);
 
-    model().LabelProgres = QStringLiteral("0");
-    pump.action = [&](int) { EXPECT_EQ(model().Timer1.Interval, 0); };
+    model().filters.progressIntervalMs = 0;
+    pump.action = [&](int) { EXPECT_EQ(model().scan.progressTimer.intervalMs, 0); };
     scan();
-    EXPECT_EQ(model().EncartaGauge, 100);
-    model().LabelProgres = QStringLiteral("2000");
+    EXPECT_EQ(model().scan.progress, 100);
+    model().filters.progressIntervalMs = 2000;
     pump.action = [&](int) {
-        EXPECT_EQ(model().Timer1.Interval, 2000);
-        EXPECT_EQ(model().EncartaGauge, 0);
+        EXPECT_EQ(model().scan.progressTimer.intervalMs, 2000);
+        EXPECT_EQ(model().scan.progress, 0);
     };
     scan();
 }
@@ -193,12 +215,12 @@ TEST_F(ScanRunTest, ScanCountShowsTheStoredNumberPlusOne) {
     settings.writeString(QStringLiteral("Skanowan"), QStringLiteral("Liczba"),
                          QStringLiteral("41"));
     scan();
-    EXPECT_EQ(model().Label16, QStringLiteral("42"));
+    EXPECT_EQ(model().statistics.scanCount, 42);
     scan();
-    EXPECT_EQ(model().Label16, QStringLiteral("42"));
+    EXPECT_EQ(model().statistics.scanCount, 42);
     const QString data = *settings.readString(QStringLiteral("Skanowan"), QStringLiteral("Data"));
     EXPECT_TRUE(data.endsWith(QStringLiteral(" 14:05:33"))) << data.toStdString();
-    EXPECT_TRUE(model().Label22.endsWith(QStringLiteral(",14:05:33")));
+    EXPECT_TRUE(model().statistics.lastScanText.endsWith(QStringLiteral(",14:05:33")));
 }
 
 TEST_F(ScanRunTest, ScanCountStepFailsSilently) {
@@ -210,9 +232,9 @@ TEST_F(ScanRunTest, ScanCountStepFailsSilently) {
         if (value)
             settings.writeString(QStringLiteral("Skanowan"), QStringLiteral("Liczba"),
                                  QString::fromLatin1(value));
-        model().Label16 = QStringLiteral("7");
+        model().statistics.scanCount = 7;
         scan();
-        EXPECT_EQ(model().Label16, QStringLiteral("7"));
+        EXPECT_EQ(model().statistics.scanCount, 7);
         EXPECT_FALSE(settings.readString(QStringLiteral("Skanowan"), QStringLiteral("Data")));
         EXPECT_TRUE(ui.boxes.empty());
     }
@@ -221,19 +243,21 @@ TEST_F(ScanRunTest, ScanCountStepFailsSilently) {
 TEST_F(ScanRunTest, SizeTotalsUseWholeKilobytesAndSixtyFourBits) {
     struct Case {
         QList<qint64> sizes;
-        QString shown;
+        qint64 kilobytes;
     } cases[] = {
-        {{}, QStringLiteral("0 KB")},
-        {{2047}, QStringLiteral("1 KB")},
-        {{2147483647, 2147483647}, QStringLiteral("4194303 KB")},
+        {{}, 0},
+        {{2047}, 1},
+        {{2147483647, 2147483647}, 4194303},
     };
     for (const Case& c : cases) {
         SetUp();
-        model().CheckBox141 = false;
+        model().options.autoIgnore = false;
         for (int i = 0; i < c.sizes.size(); ++i)
             fs.add(QStringLiteral("/r/f%1.tmp").arg(i), c.sizes[i]);
         scan();
-        EXPECT_EQ(model().Label57, c.shown);
+        EXPECT_EQ(model().scan.foundSizeKb, c.kilobytes);
+        EXPECT_EQ(model().scan.lastScanBytes,
+                  std::accumulate(c.sizes.begin(), c.sizes.end(), qint64(0)));
     }
 }
 
@@ -246,7 +270,7 @@ TEST_F(ScanRunTest, ClearsAttributesOfEveryReportedEntryWhenAsked) {
     EXPECT_EQ(fs.attributeCalls[1].first, QStringLiteral("/r/big.tmp"));
 
     fs.attributeCalls.clear();
-    model().CheckBox103 = false;
+    model().options.clearAttributesOnScan = false;
     scan();
     EXPECT_TRUE(fs.attributeCalls.empty());
 }
@@ -255,12 +279,12 @@ TEST_F(ScanRunTest, OptionsReachTheEngine) {
     fs.add(QStringLiteral("/r/plain.tmp"), 1, platform::faNormal);
     fs.addFolder(QStringLiteral("/r/sub"));
     fs.add(QStringLiteral("/r/sub/deep.tmp"), 1);
-    model().cbRecursive = false;
-    model().CheckBox149 = false; // files without attributes
+    model().options.includeSubfolders = false;
+    model().options.includeAnyFile = false; // files without attributes
     scan();
     EXPECT_TRUE(model().foundList.isEmpty());
-    model().cbRecursive = true;
-    model().CheckBox149 = true;
+    model().options.includeSubfolders = true;
+    model().options.includeAnyFile = true;
     scan();
     EXPECT_EQ(model().foundList.count(), 2);
 }

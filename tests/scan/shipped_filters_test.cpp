@@ -1,4 +1,5 @@
 #include "engine/mask.h"
+#include "platform/file_system.h"
 #include "platform/text_file.h"
 #include "scan/filter_sets.h"
 
@@ -31,10 +32,10 @@ const char* const kNotHandled[] = {
 
 TEST(ShippedFiltersTest, SetsAreValidNestedAndLeaveOutUnhandledMasks) {
     using scan::FilterMode;
-    const QStringList user = shipped(FilterMode::Uzytkownika);
-    const QStringList safe = shipped(FilterMode::Bezpieczny);
-    const QStringList lessSafe = shipped(FilterMode::MniejBezpieczny);
-    const QStringList advanced = shipped(FilterMode::Zaawansowany);
+    const QStringList user = shipped(FilterMode::UserDefined);
+    const QStringList safe = shipped(FilterMode::Safe);
+    const QStringList lessSafe = shipped(FilterMode::LessSafe);
+    const QStringList advanced = shipped(FilterMode::Advanced);
     ASSERT_FALSE(user.isEmpty());
     EXPECT_LT(user.size(), safe.size());
     EXPECT_LT(safe.size(), lessSafe.size());

@@ -28,6 +28,8 @@ public:
     std::deque<std::optional<QString>> fileAnswers;
     // Runs while a box is open (a modal box holds the caller there).
     std::function<void(const Box&)> whileBoxOpen;
+    // Shows the window for real, where a test has one.
+    std::function<void(core::WindowId)> onShowWindow;
 
     QStringList texts() const {
         QStringList out;
@@ -58,7 +60,11 @@ public:
     std::optional<QString> saveFileName(const core::FileDialogOptions&) override {
         return next(fileAnswers);
     }
-    void showWindow(core::WindowId w) override { windows.push_back(w); }
+    void showWindow(core::WindowId w) override {
+        windows.push_back(w);
+        if (onShowWindow)
+            onShowWindow(w);
+    }
 
 private:
     void record(const Box& b) {

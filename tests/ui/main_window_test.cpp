@@ -1,15 +1,15 @@
+#include "app/main_window_core.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/settings_store.h"
 #include "platform/text_file.h"
-#include "scan/search_form.h"
 #include "support/scripted_ui.h"
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
 #include "ui/gui_message_pump.h"
+#include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
-#include "ui/search_form_window.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,7 +55,7 @@ QStringList viewPaths(const QAbstractItemModel& model) {
 // bar's close button would arrive through the message pump.
 class ClosingPump : public ui::GuiMessagePump {
 public:
-    ui::TSearchForm* window = nullptr;
+    ui::MainWindow* window = nullptr;
     std::optional<bool> closeResult;
     void processPendingMessages() override {
         if (window && !closeResult)
@@ -85,9 +85,10 @@ protected:
 
         services_ = core::machineServices(*settings_, locale_, ui_, pump_);
         services_.programDir = QDir::toNativeSeparators(home_.path() + QLatin1Char('/'));
-        form_ = std::make_unique<scan::SearchForm>(services_);
-        form_->FormCreate();
-        window_ = std::make_unique<ui::TSearchForm>(*form_, &pump_);
+        core_ = std::make_unique<app::MainWindowCore>(services_);
+        core_->startUp();
+        window_ = std::make_unique<ui::MainWindow>(*core_, &pump_);
+        ui_.onShowWindow = [this](core::WindowId id) { window_->showWindow(id); };
         window_->show();
     }
 
@@ -102,14 +103,14 @@ protected:
     pylomir::testing::ScriptedUi ui_;
     ClosingPump pump_;
     core::Services services_;
-    std::unique_ptr<scan::SearchForm> form_;
-    std::unique_ptr<ui::TSearchForm> window_;
+    std::unique_ptr<app::MainWindowCore> core_;
+    std::unique_ptr<ui::MainWindow> window_;
 };
 
 TEST_F(MainWindowTest, ScanFromTheStartButtonFillsTheListAndTheFullList) {
     window_->selectFolder(scanRoot_);
     // The tree hands over the folder without a trailing separator.
-    EXPECT_EQ(form_->model().SkanujDysk, QDir::toNativeSeparators(scanRoot_));
+    EXPECT_EQ(core_->model().scan.scanRoot, QDir::toNativeSeparators(scanRoot_));
 
     window_->startButton()->click();
 
@@ -125,7 +126,7 @@ TEST_F(MainWindowTest, ScanFromTheStartButtonFillsTheListAndTheFullList) {
 
     window_->fullListButton()->click();
     ASSERT_TRUE(window_->fullListWindow()->isVisible());
-    const QAbstractItemModel& full = *window_->fullListWindow()->listView()->model();
+    const QAbstractItemModel& full = *window_->fullListWindow()->pathList()->model();
     EXPECT_EQ(full.rowCount(), 3);
 
     // A second run with the full list open shows the new file there too.
@@ -153,7 +154,7 @@ TEST_F(MainWindowTest, ClosingWhileScanningIsRefusedAndAllowedAfterwards) {
 }
 
 TEST_F(MainWindowTest, ChecksSelectionAndAppendsStayInStepWithTheCore) {
-    core::FoundList& list = form_->model().foundList;
+    core::FoundList& list = core_->model().foundList;
     ui::FoundListView& view = *window_->foundListView();
     QAbstractItemModel& model = *view.model();
     int insertSignals = 0;
@@ -202,13 +203,13 @@ TEST_F(MainWindowTest, GaugeTimerWithZeroIntervalNeverTicks) {
         bool ticks;
     };
     for (const Case c : {Case{0, false}, Case{5, true}}) {
-        scan::SearchFormModel& m = form_->model();
-        m.EncartaGauge = 0;
-        m.Timer1 = {c.interval, true};
+        core::ScanState& scan = core_->model().scan;
+        scan.progress = 0;
+        scan.progressTimer = {c.interval, true};
         window_->syncViews();
         processEventsFor(60);
-        EXPECT_EQ(m.EncartaGauge > 0, c.ticks) << "interval " << c.interval;
-        m.Timer1.Enabled = false;
+        EXPECT_EQ(scan.progress > 0, c.ticks) << "interval " << c.interval;
+        scan.progressTimer.enabled = false;
         window_->syncViews();
     }
 }

@@ -1,16 +1,16 @@
 // The "Wybór filtrów" and "Ustawienia" tabs driven as a user would: clicks,
 // typing and check boxes, with the results read back from the widgets.
+#include "app/main_window_core.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/program_dir.h"
 #include "platform/settings_store.h"
 #include "platform/text_file.h"
-#include "scan/search_form.h"
 #include "support/scripted_ui.h"
 #include "ui/filters_page.h"
 #include "ui/gui_message_pump.h"
-#include "ui/search_form_window.h"
+#include "ui/main_window.h"
 #include "ui/settings_page.h"
 
 #include <QAbstractButton>
@@ -33,8 +33,8 @@
 #include <memory>
 
 using namespace pylomir;
-using scan::FilterMode;
-using scan::SearchFormModel;
+using core::FilterMode;
+using core::OptionsState;
 
 namespace {
 
@@ -92,9 +92,9 @@ protected:
         ASSERT_TRUE(settings_->writeString("Ustawienia", "Bezpieczny", "1"));
 
         services_ = core::machineServices(*settings_, locale_, ui_, pump_);
-        form_ = std::make_unique<scan::SearchForm>(services_);
-        form_->FormCreate();
-        window_ = std::make_unique<ui::TSearchForm>(*form_, &pump_);
+        core_ = std::make_unique<app::MainWindowCore>(services_);
+        core_->startUp();
+        window_ = std::make_unique<ui::MainWindow>(*core_, &pump_);
         window_->show();
         filters_ = window_->filtersPage();
         settingsTab_ = window_->settingsPage();
@@ -115,13 +115,13 @@ protected:
 
     QRadioButton* radio(FilterMode mode) const { return filters_->modeButton(mode); }
     FilterMode checkedMode() const {
-        for (FilterMode mode : {FilterMode::Bezpieczny, FilterMode::MniejBezpieczny,
-                                FilterMode::Zaawansowany, FilterMode::Uzytkownika}) {
+        for (FilterMode mode : {FilterMode::Safe, FilterMode::LessSafe, FilterMode::Advanced,
+                                FilterMode::UserDefined}) {
             if (radio(mode)->isChecked())
                 return mode;
         }
         ADD_FAILURE() << "no mode shown as selected";
-        return FilterMode::Bezpieczny;
+        return FilterMode::Safe;
     }
 
     QTemporaryDir home_;
@@ -130,8 +130,8 @@ protected:
     pylomir::testing::ScriptedUi ui_;
     ui::GuiMessagePump pump_;
     core::Services services_;
-    std::unique_ptr<scan::SearchForm> form_;
-    std::unique_ptr<ui::TSearchForm> window_;
+    std::unique_ptr<app::MainWindowCore> core_;
+    std::unique_ptr<ui::MainWindow> window_;
     ui::FiltersPage* filters_ = nullptr;
     ui::SettingsPage* settingsTab_ = nullptr;
 };
@@ -145,10 +145,10 @@ TEST_F(OptionsTabsTest, EachModeShowsItsFiltersAndCountAndOnlyItsRadio) {
         QStringList masks;
         bool warning;
     };
-    const Case cases[] = {{FilterMode::MniejBezpieczny, kLessSafe, false},
-                          {FilterMode::Zaawansowany, kAdvanced, true},
-                          {FilterMode::Uzytkownika, kUser, false},
-                          {FilterMode::Bezpieczny, kSafe, false}};
+    const Case cases[] = {{FilterMode::LessSafe, kLessSafe, false},
+                          {FilterMode::Advanced, kAdvanced, true},
+                          {FilterMode::UserDefined, kUser, false},
+                          {FilterMode::Safe, kSafe, false}};
     for (const Case& c : cases) {
         ui_.boxes.clear();
         radio(c.mode)->click();
@@ -161,14 +161,13 @@ TEST_F(OptionsTabsTest, EachModeShowsItsFiltersAndCountAndOnlyItsRadio) {
     }
 
     // A second click on the selected mode neither unselects it nor reloads.
-    form_->model().ListBoxFiltry.append("*.kept");
-    radio(FilterMode::Bezpieczny)->click();
-    EXPECT_TRUE(radio(FilterMode::Bezpieczny)->isChecked());
+    core_->model().filters.filters.append("*.kept");
+    radio(FilterMode::Safe)->click();
+    EXPECT_TRUE(radio(FilterMode::Safe)->isChecked());
     EXPECT_EQ(filters_->filterList()->count(), kSafe.size() + 1);
 
     // A model with no mode selected shows none.
-    SearchFormModel& m = form_->model();
-    m.RadioButton4 = m.RadioButton1 = m.RadioButton3 = m.RadioButton2 = false;
+    core_->model().filters.selectedMode.reset();
     window_->syncViews();
     for (QRadioButton* r : filters_->findChildren<QRadioButton*>())
         EXPECT_FALSE(r->isChecked()) << r->text().toStdString();
@@ -176,14 +175,14 @@ TEST_F(OptionsTabsTest, EachModeShowsItsFiltersAndCountAndOnlyItsRadio) {
 
 TEST_F(OptionsTabsTest, AddingOutsideTheUserModeSwitchesFirstAndAddsOnTheSecondPress) {
     typeInto(filters_->newFilterEdit(), "*.xyz");
-    EXPECT_EQ(form_->model().EditDodajFiltr, "*.xyz");
-    EXPECT_EQ(checkedMode(), FilterMode::Bezpieczny); // typing alone picks no mode
+    EXPECT_EQ(core_->model().filters.newFilterText, "*.xyz");
+    EXPECT_EQ(checkedMode(), FilterMode::Safe); // typing alone picks no mode
 
     filters_->addButton()->click();
     EXPECT_EQ(ui_.texts(),
               QStringList{"Dodawać nowe filtry możesz we własnym trybie. Zostaniesz przełączony "
                           "do \"Ustawienia użytkownika\""});
-    EXPECT_EQ(checkedMode(), FilterMode::Uzytkownika);
+    EXPECT_EQ(checkedMode(), FilterMode::UserDefined);
     EXPECT_EQ(shownFilters(*filters_->filterList()), kUser);
     EXPECT_EQ(filters_->newFilterEdit()->text(), "*.xyz");
 
@@ -193,9 +192,9 @@ TEST_F(OptionsTabsTest, AddingOutsideTheUserModeSwitchesFirstAndAddsOnTheSecondP
     EXPECT_EQ(fileMasks("filtr_user.dat"), kUser + QStringList{"*.xyz"});
 
     // A click into the field, unlike typing, picks the user's mode.
-    radio(FilterMode::Bezpieczny)->click();
+    radio(FilterMode::Safe)->click();
     clickInto(filters_->newFilterEdit());
-    EXPECT_EQ(checkedMode(), FilterMode::Uzytkownika);
+    EXPECT_EQ(checkedMode(), FilterMode::UserDefined);
 }
 
 TEST_F(OptionsTabsTest, DeletingTheEntrySelectedInTheListRewritesTheModesFile) {
@@ -204,7 +203,7 @@ TEST_F(OptionsTabsTest, DeletingTheEntrySelectedInTheListRewritesTheModesFile) {
     EXPECT_EQ(ui_.texts(), QStringList{"Nie zaznaczono żadnego typu filtra do usunięcia !"});
 
     list->setCurrentRow(1);
-    EXPECT_EQ(form_->model().ListBoxFiltryItemIndex, 1);
+    EXPECT_EQ(core_->model().filters.selectedFilter, 1);
     filters_->deleteButton()->click();
     const QStringList left = {"*.tmp", "~*.*"};
     EXPECT_EQ(shownFilters(*list), left);
@@ -217,27 +216,20 @@ TEST_F(OptionsTabsTest, DeletingTheEntrySelectedInTheListRewritesTheModesFile) {
 }
 
 TEST_F(OptionsTabsTest, HintSwitchClearsTheListedHintsButKeepsTheStartButtons) {
-    QCheckBox* hintsBox = settingsTab_->optionBox(&SearchFormModel::CheckBox99);
+    QCheckBox* hintsBox = settingsTab_->optionCheck(&OptionsState::showHints);
     ASSERT_NE(hintsBox, nullptr);
     ASSERT_TRUE(hintsBox->isChecked());
-    std::vector<QWidget*> governed = {window_->folderTree(),
-                                      window_->closeButton(),
-                                      window_->fullListButton(),
-                                      window_->pauseButton(),
-                                      settingsTab_->saveButton(),
-                                      filters_->storeModeButton(),
-                                      filters_->addButton(),
-                                      filters_->deleteButton(),
-                                      filters_->sortButton(),
-                                      radio(FilterMode::Bezpieczny),
-                                      radio(FilterMode::MniejBezpieczny),
-                                      radio(FilterMode::Zaawansowany),
-                                      radio(FilterMode::Uzytkownika)};
+    std::vector<QWidget*> governed = {
+        window_->folderTree(),         window_->closeButton(),      window_->fullListButton(),
+        window_->pauseButton(),        settingsTab_->saveButton(),  filters_->storeModeButton(),
+        filters_->addButton(),         filters_->deleteButton(),    filters_->sortButton(),
+        radio(FilterMode::Safe),       radio(FilterMode::LessSafe), radio(FilterMode::Advanced),
+        radio(FilterMode::UserDefined)};
     for (QWidget* w : governed)
         EXPECT_FALSE(w->toolTip().isEmpty()) << w->metaObject()->className();
 
     hintsBox->click();
-    EXPECT_FALSE(form_->model().hintsShown);
+    EXPECT_FALSE(core_->model().options.hintsShown());
     for (QWidget* w : governed)
         EXPECT_TRUE(w->toolTip().isEmpty()) << w->metaObject()->className();
     EXPECT_FALSE(window_->startButton()->toolTip().isEmpty());
@@ -247,14 +239,14 @@ TEST_F(OptionsTabsTest, HintSwitchClearsTheListedHintsButKeepsTheStartButtons) {
     EXPECT_TRUE(window_->folderTree()->toolTip().isEmpty());
 
     hintsBox->click();
-    EXPECT_EQ(radio(FilterMode::Bezpieczny)->toolTip(),
+    EXPECT_EQ(radio(FilterMode::Safe)->toolTip(),
               "Skanowanie potrwa około 2 minut (w zależności od ilości plików na dysku)");
     EXPECT_FALSE(window_->folderTree()->toolTip().isEmpty());
 }
 
 TEST_F(OptionsTabsTest, SettingsEditedOnTheTabAreSavedAndTheSizeFieldFollowsItsBox) {
     EXPECT_EQ(settingsTab_->logFolderEdit()->text(), "/var/log/pylomir/");
-    EXPECT_EQ(settingsTab_->optionBox(&SearchFormModel::CheckBox147), nullptr); // hidden
+    EXPECT_EQ(settingsTab_->optionCheck(&OptionsState::includeFolders), nullptr); // hidden
 
     ui_.folderAnswers = {std::optional<QString>("/srv/kopie"), std::nullopt};
     settingsTab_->backupFolderButton()->click();
@@ -262,19 +254,19 @@ TEST_F(OptionsTabsTest, SettingsEditedOnTheTabAreSavedAndTheSizeFieldFollowsItsB
     EXPECT_EQ(settingsTab_->backupFolderEdit()->text(), "/srv/kopie/");
     EXPECT_EQ(settingsTab_->logFolderEdit()->text(), "/var/log/pylomir/");
 
-    settingsTab_->ignoreSizeEdit()->selectAll();
-    typeInto(settingsTab_->ignoreSizeEdit(), "1000");
-    settingsTab_->optionBox(&SearchFormModel::CheckBox102)->click();
-    settingsTab_->optionBox(&SearchFormModel::CheckBox141)->click();
-    EXPECT_FALSE(settingsTab_->ignoreSizeEdit()->isEnabled());
+    settingsTab_->autoIgnoreThresholdEdit()->selectAll();
+    typeInto(settingsTab_->autoIgnoreThresholdEdit(), "1000");
+    settingsTab_->optionCheck(&OptionsState::htmlReportsEnabled)->click();
+    settingsTab_->optionCheck(&OptionsState::autoIgnore)->click();
+    EXPECT_FALSE(settingsTab_->autoIgnoreThresholdEdit()->isEnabled());
     settingsTab_->saveButton()->click();
 
     EXPECT_EQ(settings_->readString("Skanowan", "BAKKatalog"), "/srv/kopie/");
     EXPECT_EQ(settings_->readString("Skanowan", "RozmiarIgnoral"), "1000");
     EXPECT_EQ(settings_->readString("Ustawienia", "AutoHTML"), "1");
     EXPECT_EQ(settings_->readString("Ustawienia", "Ignorowanie"), "0");
-    settingsTab_->optionBox(&SearchFormModel::CheckBox141)->click();
-    EXPECT_TRUE(settingsTab_->ignoreSizeEdit()->isEnabled());
+    settingsTab_->optionCheck(&OptionsState::autoIgnore)->click();
+    EXPECT_TRUE(settingsTab_->autoIgnoreThresholdEdit()->isEnabled());
 }
 
 // Every control of the two tabs gets the room it asks for and lies inside

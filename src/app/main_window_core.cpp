@@ -1,0 +1,25 @@
+#include "app/main_window_core.h"
+
+namespace pylomir::app {
+
+MainWindowCore::MainWindowCore(const core::Services& services)
+    : services_(services), statusLine_(model_.status), assessment_(model_.alert),
+      statistics_(model_.statistics, services_), ignoreLists_(model_.ignore, services_),
+      filterSets_(model_.filters, services_),
+      settingsTab_(model_.options, services_, filterSets_, statistics_),
+      scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_) {}
+
+void MainWindowCore::startUp() {
+    settingsTab_.readRegistryBlock();
+    // Whatever the store held, the selected mode comes with its filters.
+    filterSets_.loadSelectedAtStartup();
+    settingsTab_.showFoldersAtStart();
+    // The statistics' working copies and the recovery tab's folders are set
+    // here once those exist. The animation is embedded in the program, so
+    // nothing is written beside it.
+    ignoreLists_.loadAtStartup();
+    settingsTab_.checkLogFolder();
+    filterSets_.setFilterCount();
+}
+
+} // namespace pylomir::app

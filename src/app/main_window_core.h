@@ -1,0 +1,50 @@
+// The main window's subsystems wired together over one model, without
+// widgets: what the window, the command line and the tests create and drive.
+#pragma once
+
+#include "assess/assessment.h"
+#include "core/main_window_model.h"
+#include "core/services.h"
+#include "core/status_line.h"
+#include "ignore/ignore_lists.h"
+#include "records/statistics.h"
+#include "scan/filter_sets.h"
+#include "scan/scan_run.h"
+#include "scan/settings_tab.h"
+
+namespace pylomir::app {
+
+class MainWindowCore {
+public:
+    explicit MainWindowCore(const core::Services& services);
+    MainWindowCore(const MainWindowCore&) = delete;
+    MainWindowCore& operator=(const MainWindowCore&) = delete;
+
+    // The start-up sequence, run once when the window is created.
+    void startUp();
+
+    const core::MainWindowModel& model() const { return model_; }
+    core::MainWindowModel& model() { return model_; }
+    const core::Services& services() const { return services_; }
+
+    core::StatusLine& statusLine() { return statusLine_; }
+    assess::Assessment& assessment() { return assessment_; }
+    records::Statistics& statistics() { return statistics_; }
+    ignore::IgnoreLists& ignoreLists() { return ignoreLists_; }
+    scan::FilterSets& filterSets() { return filterSets_; }
+    scan::SettingsTab& settingsTab() { return settingsTab_; }
+    scan::ScanRun& scanRun() { return scanRun_; }
+
+private:
+    core::Services services_;
+    core::MainWindowModel model_;
+    core::StatusLine statusLine_;
+    assess::Assessment assessment_;
+    records::Statistics statistics_;
+    ignore::IgnoreLists ignoreLists_;
+    scan::FilterSets filterSets_;
+    scan::SettingsTab settingsTab_;
+    scan::ScanRun scanRun_;
+};
+
+} // namespace pylomir::app

@@ -1,0 +1,165 @@
+// The main window's state as plain data, one small struct per area. Each
+// area is written by one owner class (named beside it); others read it or
+// call the owner. Counts and sizes are numbers here; the texts the window
+// shows are derived from them in shown_texts.h.
+#pragma once
+
+#include "core/path_list.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pylomir::core {
+
+// The four scanning modes, in the order of their radio buttons.
+enum class FilterMode { Safe, LessSafe, Advanced, UserDefined };
+
+// The risk of instability after removing a file.
+enum class AlertLevel { Low, Medium, High };
+
+// The caption over the found count.
+enum class FoundCaption {
+    Found,     // "Znalazłem:"
+    Remaining, // "Zostało: "
+    Loaded,    // "Wczytanych: "
+};
+
+struct TimerModel {
+    int intervalMs = 1000;
+    bool enabled = false;
+};
+
+// The full-list window: a copy of the found list's text. Owner: ScanRun.
+struct FullListModel {
+    QStringList lines;
+    // Set while lines lags behind the found list; the copy is made when the
+    // window is shown or the scan ends, never once per entry.
+    bool stale = false;
+    bool visible = false;
+};
+
+// The scan and its counters. Owner: ScanRun.
+struct ScanState {
+    bool running = false; // the window is scanning (the pause button is enabled)
+    QString scanRoot;     // root folder of the next scan
+
+    // What the last scan recorded.
+    QList<qint32> lastScanSizes;          // size of every entry it reported, in report order
+    qint64 lastScanBytes = 0;             // their sum, taken at the end of a scan
+    qsizetype suspiciousCount = 0;        // entries it auto-ignored
+    QList<qsizetype> lastScanFoundCounts; // the found count at its end (one entry)
+    qint64 lastScanFoundCount = 0;        // sum of lastScanFoundCounts, for logs and reports
+
+    // The left column's counters.
+    FoundCaption foundCaption = FoundCaption::Found;
+    qint64 foundCount = 0;   // "Znalazłem:"
+    qint64 foundSizeKb = 0;  // "Rozmiar:"
+    qint64 ignoredCount = 0; // "Zignorowano:", entries the ignore comparison took away
+
+    int progress = 0; // the progress bar, 0 to 100
+    bool animationRunning = false;
+    TimerModel progressTimer;     // ticks the progress bar
+    TimerModel elapsedClockTimer; // 1000 ms while scanning
+
+    // Total scanning time, process-wide, never reset.
+    int elapsedSeconds = 0;
+    int elapsedMinutes = 0;
+    int elapsedHours = 0;
+    bool elapsedClockVisible = false; // hidden until the first scan
+
+    bool startEnabled() const { return !running; }
+    bool pauseEnabled() const { return running; }
+    bool deleteCurrentEnabled() const { return !running; }
+};
+
+// The status texts and the two status bars that take turns at the bottom.
+// Owner: StatusLine.
+struct StatusState {
+    QString statusText = QStringLiteral("Gotowy do skanowania....");
+    QString scanStatusText;    // the folder being scanned
+    QString detailsStatusText; // the assessed file's details, "Gotowe !"
+    bool scanStatusBarVisible = true;
+    bool detailsStatusBarVisible = false;
+};
+
+// The risk alert of the left column. Owner: Assessment.
+struct AlertState {
+    std::optional<AlertLevel> shownAlert; // none: every alert image hidden, text "-"
+};
+
+// The "Wybór filtrów" tab. Owner: FilterSets.
+struct FiltersState {
+    std::optional<FilterMode> selectedMode = FilterMode::Safe; // none is possible
+    QStringList filters;                  // the filter list of the current mode
+    bool filtersSorted = false;           // kept sorted once "Sortuj listę filtrów" ran
+    qsizetype selectedFilter = -1;        // the selected filter, or -1
+    QString newFilterText;                // the new-filter field
+    std::optional<qsizetype> filterCount; // shown count; none until first set ("-")
+    int progressIntervalMs = 0;           // the progress timer's interval; 0 never ticks
+};
+
+// The "Ustawienia" tab's options and folders. Owner: SettingsTab. The
+// options' defaults are not here: SettingsTab sets them from the one option
+// table (scan/option_table.h), which also names their stored values,
+// captions and search bits.
+struct OptionsState {
+    bool writeLogOnClose = false;
+    bool showHints = false;
+    bool includeSubfolders = false;
+    bool htmlReportsEnabled = false;
+    bool clearAttributesOnScan = false;
+    bool backupBeforeQuickDelete = false;
+    bool autoIgnore = false;
+    bool includeReadOnly = false;
+    bool includeHidden = false;
+    bool includeSystem = false;
+    bool includeArchive = false;
+    bool includeAnyFile = false;
+    bool includeFolders = false; // no check box: always off, never stored
+
+    QString autoIgnoreThresholdText = QStringLiteral("670000"); // bytes, as typed
+    QString backupFolderText;                                   // the backup folder field
+    QString logFolderText;       // the log folder field, used when the log is written
+    QString backupFolderAtStart; // backups use the folder read at start until a restart
+    QString logFolderAtStart;
+
+    // The threshold field is enabled exactly while auto-ignore is on, and
+    // the hints (the folder tree's included) follow the hint switch.
+    bool autoIgnoreThresholdEnabled() const { return autoIgnore; }
+    bool hintsShown() const { return showHints; }
+};
+
+// The two ignore lists. Owner: IgnoreLists.
+struct IgnoreListsState {
+    PathList ignoredFiles;           // full paths
+    QStringList ignoredMasks;        // name masks
+    qsizetype ignoredFilesCount = 0; // shown counts, set by the commands that change a list's size
+    qsizetype ignoredMasksCount = 0;
+};
+
+// The cumulative statistics, kept as the texts they are stored as (the
+// scan count excepted). Owner: Statistics.
+struct StatisticsState {
+    qint64 scanCount = 0;                                // "Ilość skanowań:"
+    QString lastScanText = QStringLiteral("0");          // "Ostatnio skan.:"
+    QString totalDeletedFilesText = QStringLiteral("0"); // "Usunięto plików:"
+    QString totalDeletedBytesText = QStringLiteral("0"); // "Usunięto bajtów:"
+    QString totalDeletedSizeText = QStringLiteral("0");  // "Rozmiar całoś.:"
+};
+
+struct MainWindowModel {
+    FoundList foundList;
+    FullListModel fullList;
+    ScanState scan;
+    StatusState status;
+    AlertState alert;
+    FiltersState filters;
+    OptionsState options;
+    IgnoreListsState ignore;
+    StatisticsState statistics;
+};
+
+} // namespace pylomir::core

@@ -1,0 +1,428 @@
+#include "ui/main_window.h"
+
+#include "core/app_info.h"
+#include "core/shown_texts.h"
+#include "ui/centring.h"
+#include "ui/filters_page.h"
+#include "ui/found_list_view.h"
+#include "ui/full_list_window.h"
+#include "ui/gui_message_pump.h"
+#include "ui/settings_page.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QLabel>
+#include <QMovie>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <exception>
+
+// The resources live in a static library; nothing would pull them in otherwise.
+static void initPylomirResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace pylomir::ui {
+
+namespace {
+
+const QString kTreeHint =
+    QStringLiteral("Zaznacz folder lub dysk.\r\n\r\nObiekt musi być zaznaczony \r\nna niebiesko. "
+                   "Możesz wybrać\r\ndowolny folder podrzędny.");
+// The animation rests on its last frame, the eighth.
+constexpr int kStillFrame = 7;
+// How often a visible full list is rebuilt while a scan runs.
+constexpr qint64 kFullListSyncMs = 250;
+
+constexpr int kClientWidth = 926;
+constexpr int kClientHeight = 485;
+constexpr int kColumnWidth = 196;
+constexpr int kTabsWidth = 728;
+constexpr int kTabsHeight = 450;
+constexpr int kGaugeHeight = 16;
+
+void setText(QLabel* label, const QString& text) {
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void setShown(QWidget* widget, bool visible) {
+    if (widget->isHidden() == visible)
+        widget->setVisible(visible);
+}
+
+QLabel* caption(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}
+
+} // namespace
+
+MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QWidget* parent)
+    : QWidget(parent), core_(windowCore), m_(windowCore.model()), pump_(pump) {
+    initPylomirResources();
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(core::kMainWindowCaption);
+    setFixedSize(kClientWidth, kClientHeight);
+    buildLayout();
+
+    fullListWindow_ = new FullListWindow(this);
+    connect(fullListWindow_, &FullListWindow::visibilityChanged, this, [this](bool visible) {
+        if (!visible)
+            core_.scanRun().fullListHidden();
+    });
+
+    connect(&progressTimer_, &QTimer::timeout, this, [this] {
+        // A timer the model has switched off does not tick, even if the
+        // QTimer has not been told yet.
+        const core::TimerModel& timer = m_.scan.progressTimer;
+        if (timer.enabled && timer.intervalMs > 0)
+            command([this] { core_.scanRun().advanceScanProgress(); });
+    });
+    connect(&elapsedClockTimer_, &QTimer::timeout, this, [this] {
+        const core::TimerModel& timer = m_.scan.elapsedClockTimer;
+        if (timer.enabled && timer.intervalMs > 0)
+            command([this] { core_.scanRun().tickElapsedClock(); });
+    });
+    connect(startButton_, &QPushButton::clicked, this,
+            [this] { command([this] { core_.scanRun().startScan(); }); });
+    connect(pauseButton_, &QPushButton::clicked, this,
+            [this] { command([this] { core_.scanRun().pauseScan(); }); });
+    connect(fullListButton_, &QPushButton::clicked, this,
+            [this] { command([this] { core_.scanRun().showFullList(); }); });
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+
+    // The tree starts on the model's root without running the command.
+    selectFolder(QDir::fromNativeSeparators(m_.scan.scanRoot));
+    connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!current.isValid())
+                    return;
+                const QString path = QDir::toNativeSeparators(folders_->filePath(current));
+                command([this, path] { core_.scanRun().setScanRoot(path); });
+            });
+
+    if (pump_)
+        pump_->setTickHandler([this] { syncViews(false); });
+    sinceFullListSync_.start();
+    syncViews(true);
+}
+
+MainWindow::~MainWindow() {
+    if (pump_)
+        pump_->setTickHandler({});
+    progressTimer_.stop();
+    elapsedClockTimer_.stop();
+}
+
+template <class Command> void MainWindow::command(Command&& run) {
+    // Exceptions must not unwind through Qt's event dispatch; what reaches
+    // here goes to the default error box, as any unhandled error would.
+    try {
+        run();
+    } catch (const core::Error& e) {
+        core_.services().ui->showError(e.message());
+    } catch (const std::exception& e) {
+        core_.services().ui->showError(QString::fromLocal8Bit(e.what()));
+    }
+    syncViews(true);
+}
+
+void MainWindow::buildLayout() {
+    QWidget* column = buildLeftColumn();
+    column->setGeometry(0, 0, kColumnWidth, kTabsHeight);
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setGeometry(kClientWidth - kTabsWidth, 0, kTabsWidth, kTabsHeight);
+    foundListView_ = new FoundListView(m_.foundList, tabs_);
+    tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                  QStringLiteral("Skanowanie..."));
+    closeButton_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);
+    closeButton_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    tabs_->setCornerWidget(closeButton_, Qt::TopRightCorner);
+    const CommandRunner run = [this](const std::function<void()>& action) { command(action); };
+    filtersPage_ = new FiltersPage(core_, run, hints_, tabs_);
+    tabs_->addTab(filtersPage_, style()->standardIcon(QStyle::SP_FileDialogListView),
+                  QStringLiteral("Wybór filtrów"));
+    settingsPage_ = new SettingsPage(core_, run, hints_, tabs_);
+    tabs_->addTab(settingsPage_, style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+                  QStringLiteral("Ustawienia"));
+
+    setHint(startButton_, QStringLiteral("Rozpocznij wyszukiwanie plików w zaznaczonym folderze "
+                                         "lub na dysku"));
+    hints_.add(closeButton_, QStringLiteral("Zamknij aplikację. Jeśli jeszcze skanuje - musisz "
+                                            "cierpliwie poczekać."));
+    hints_.add(pauseButton_, QStringLiteral("Wstrzymaj skanowanie do naciśnięcia \"OK\""));
+    hints_.add(
+        fullListButton_,
+        QStringLiteral("Pokaż w osobnym oknie pełne ścieżki wszystkich znalezionych plików"));
+
+    scanProgressBar_ = new QProgressBar(this);
+    scanProgressBar_->setRange(0, 100);
+    scanProgressBar_->setTextVisible(false);
+    scanProgressBar_->setStyleSheet(
+        QStringLiteral("QProgressBar { background: #f4f4f4; border: 1px solid #a0a0a0; }"
+                       "QProgressBar::chunk { background: black; }"));
+    scanProgressBar_->setGeometry(0, kTabsHeight + 1, kClientWidth, kGaugeHeight - 2);
+
+    const int barTop = kTabsHeight + kGaugeHeight;
+    scanStatusBar_ = new QStatusBar(this);
+    scanStatusBar_->setSizeGripEnabled(false);
+    scanStatusBar_->setGeometry(0, barTop, kClientWidth, kClientHeight - barTop);
+    detailsStatusBar_ = new QStatusBar(this);
+    detailsStatusBar_->setSizeGripEnabled(false);
+    detailsStatusBar_->setGeometry(0, barTop, kClientWidth, kClientHeight - barTop);
+    detailsStatusLabel_ = new QLabel(detailsStatusBar_);
+    detailsStatusBar_->addWidget(detailsStatusLabel_, 1);
+}
+
+QWidget* MainWindow::buildLeftColumn() {
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(4, 4, 2, 2);
+    layout->setSpacing(3);
+
+    startButton_ = new QPushButton(QStringLiteral(">> Rozpocznij skanowanie"), column);
+    QFont bold = startButton_->font();
+    bold.setBold(true);
+    startButton_->setFont(bold);
+    startButton_->setMinimumHeight(28);
+    layout->addWidget(startButton_);
+
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
+    folders_->setRootPath(QDir::rootPath());
+    // Reading and sorting happen in the background and move rows about;
+    // each round ends with the selected folder brought back into view.
+    revealTimer_.setSingleShot(true);
+    revealTimer_.setInterval(0);
+    connect(&revealTimer_, &QTimer::timeout, this, &MainWindow::revealSelectedFolder);
+    connect(folders_, &QFileSystemModel::directoryLoaded, &revealTimer_,
+            qOverload<>(&QTimer::start));
+    connect(folders_, &QFileSystemModel::layoutChanged, &revealTimer_, qOverload<>(&QTimer::start));
+    folderTree_ = new QTreeView(column);
+    folderTree_->setModel(folders_);
+    for (int c = 1; c < folders_->columnCount(); ++c)
+        folderTree_->hideColumn(c);
+    folderTree_->setHeaderHidden(true);
+    folderTree_->setAutoExpandDelay(600);
+    folderTree_->setToolTipDuration(kHintMs);
+    layout->addWidget(folderTree_, 1);
+
+    statusLabel_ = new QLabel(column);
+    statusLabel_->setFont(bold);
+    layout->addWidget(statusLabel_);
+
+    // The counters are many and the column narrow.
+    QFont small = column->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(1);
+    auto value = [column, small] {
+        auto* label = new QLabel(column);
+        label->setFont(small);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return label;
+    };
+    foundCaptionLabel_ = caption(QString(), column);
+    foundCountLabel_ = value();
+    foundSizeLabel_ = value();
+    ignoredCountLabel_ = value();
+    suspiciousCountLabel_ = value();
+    scanCountLabel_ = value();
+    lastScanLabel_ = value();
+    const std::pair<QLabel*, QLabel*> rows[] = {
+        {foundCaptionLabel_, foundCountLabel_},
+        {caption(QStringLiteral("Rozmiar:"), column), foundSizeLabel_},
+        {caption(QStringLiteral("Zignorowano:"), column), ignoredCountLabel_},
+        {caption(QStringLiteral("Podejrzanych:"), column), suspiciousCountLabel_},
+        {caption(QStringLiteral("Ilość skanowań:"), column), scanCountLabel_},
+        {caption(QStringLiteral("Ostatnio skan.:"), column), lastScanLabel_},
+    };
+    int row = 0;
+    for (const auto& [name, shown] : rows) {
+        name->setFont(small);
+        grid->addWidget(name, row, 0);
+        grid->addWidget(shown, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    layout->addLayout(grid);
+
+    auto* buttons = new QHBoxLayout;
+    pauseButton_ = new QPushButton(QStringLiteral("Pauza"), column);
+    pauseButton_->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
+    fullListButton_ = new QPushButton(QStringLiteral("Pełna lista"), column);
+    buttons->addWidget(pauseButton_);
+    buttons->addWidget(fullListButton_);
+    layout->addLayout(buttons);
+
+    auto* bottom = new QHBoxLayout;
+    scanAnimation_ = new QLabel(column);
+    scanAnimation_->setFixedSize(80, 60);
+    movie_ = new QMovie(QStringLiteral(":/animation/monitor.gif"), QByteArray(), this);
+    QImageReader reader(QStringLiteral(":/animation/monitor.gif"));
+    QImage frame;
+    for (int i = 0; i <= kStillFrame && reader.canRead(); ++i)
+        frame = reader.read();
+    stillFrame_ = QPixmap::fromImage(frame);
+    scanAnimation_->setPixmap(stillFrame_);
+    bottom->addWidget(scanAnimation_);
+    elapsedClockLabel_ = new QLabel(column);
+    QFont clock = elapsedClockLabel_->font();
+    clock.setPointSize(clock.pointSize() + 8);
+    clock.setBold(true);
+    elapsedClockLabel_->setFont(clock);
+    elapsedClockLabel_->setAlignment(Qt::AlignCenter);
+    bottom->addWidget(elapsedClockLabel_, 1);
+    layout->addLayout(bottom);
+    return column;
+}
+
+void MainWindow::selectFolder(const QString& path) {
+    QString folder = path;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')) &&
+           !folder.endsWith(QStringLiteral(":/")))
+        folder.chop(1);
+    const QModelIndex index = folders_->index(folder);
+    if (!index.isValid())
+        return;
+    folderTree_->setCurrentIndex(index);
+    revealing_ = folder;
+    sinceRevealStart_.start();
+    revealSelectedFolder();
+}
+
+// The model reads folders in the background, so the rows above a folder
+// exist only once their parents have been read; retried as each one is,
+// for a while, and never once the user has picked another folder.
+void MainWindow::revealSelectedFolder() {
+    constexpr qint64 kRevealMs = 3000;
+    if (revealing_.isEmpty())
+        return;
+    const QModelIndex index = folders_->index(revealing_);
+    if (!index.isValid() || index != folderTree_->currentIndex() ||
+        sinceRevealStart_.elapsed() > kRevealMs) {
+        revealing_.clear();
+        return;
+    }
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        folderTree_->expand(up);
+    folderTree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void MainWindow::syncViews(bool full) {
+    const core::ScanState& scan = m_.scan;
+    const core::StatusState& status = m_.status;
+    setText(statusLabel_, status.statusText);
+    setText(foundCaptionLabel_, core::foundCaptionText(scan.foundCaption));
+    setText(foundCountLabel_, core::foundCountText(scan));
+    setText(foundSizeLabel_, core::foundSizeText(scan));
+    setText(ignoredCountLabel_, core::ignoredCountText(scan));
+    setText(suspiciousCountLabel_, core::suspiciousCountText(scan));
+    setText(scanCountLabel_, core::scanCountText(m_.statistics));
+    setText(lastScanLabel_, m_.statistics.lastScanText);
+    setText(elapsedClockLabel_, core::elapsedClockText(scan));
+    setShown(elapsedClockLabel_, scan.elapsedClockVisible);
+
+    if (startButton_->isEnabled() != scan.startEnabled())
+        startButton_->setEnabled(scan.startEnabled());
+    if (pauseButton_->isEnabled() != scan.pauseEnabled())
+        pauseButton_->setEnabled(scan.pauseEnabled());
+    scanProgressBar_->setValue(scan.progress);
+    syncAnimation(scan.animationRunning);
+
+    setShown(scanStatusBar_, status.scanStatusBarVisible);
+    if (scanStatusBar_->currentMessage() != status.scanStatusText)
+        scanStatusBar_->showMessage(status.scanStatusText);
+    setShown(detailsStatusBar_, status.detailsStatusBarVisible);
+    setText(detailsStatusLabel_, status.detailsStatusText);
+
+    // The tree's hint follows the hint switch.
+    const QString hint = m_.options.hintsShown() ? hintText(kTreeHint) : QString();
+    if (folderTree_->toolTip() != hint)
+        folderTree_->setToolTip(hint);
+
+    hints_.apply(m_.options.hintsShown());
+    filtersPage_->sync();
+    settingsPage_->sync();
+
+    syncTimer(progressTimer_, scan.progressTimer);
+    syncTimer(elapsedClockTimer_, scan.elapsedClockTimer);
+
+    foundListView_->syncFromCore(full);
+
+    if (m_.fullList.visible && (full || sinceFullListSync_.elapsed() >= kFullListSyncMs)) {
+        sinceFullListSync_.start();
+        if (m_.fullList.stale)
+            core_.scanRun().syncFullList();
+        fullListWindow_->setLines(m_.fullList.lines);
+    }
+}
+
+void MainWindow::syncTimer(QTimer& timer, const core::TimerModel& model) {
+    // A zero interval means a timer that never ticks, not one that spins.
+    if (!model.enabled || model.intervalMs <= 0) {
+        timer.stop();
+        return;
+    }
+    if (!timer.isActive() || timer.interval() != model.intervalMs)
+        timer.start(model.intervalMs);
+}
+
+void MainWindow::syncAnimation(bool active) {
+    if (active) {
+        if (movie_->state() != QMovie::Running) {
+            scanAnimation_->setMovie(movie_);
+            movie_->start();
+        }
+    } else if (movie_->state() != QMovie::NotRunning || scanAnimation_->movie()) {
+        movie_->stop();
+        scanAnimation_->setPixmap(stillFrame_);
+    }
+}
+
+void MainWindow::presentFullList() {
+    fullListWindow_->setLines(m_.fullList.lines);
+    fullListWindow_->show();
+    fullListWindow_->raise();
+    fullListWindow_->activateWindow();
+}
+
+void MainWindow::showWindow(core::WindowId window) {
+    if (window == core::WindowId::FullList)
+        presentFullList();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    bool closing = true;
+    command([this, &closing] { closing = core_.scanRun().tryClose(); });
+    if (!closing) {
+        event->ignore();
+        return;
+    }
+    fullListWindow_->close();
+    event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    centreOnFirstShow(*this, centred_);
+    QWidget::showEvent(event);
+}
+
+} // namespace pylomir::ui

@@ -1,0 +1,114 @@
+// The main window. It draws the window model and hands every
+// click to the command behind it; the rules live in the core.
+#pragma once
+
+#include "app/main_window_core.h"
+#include "ui/hint_switch.h"
+
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QListView;
+class QMovie;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTreeView;
+class QFileSystemModel;
+
+namespace pylomir::ui {
+
+class FiltersPage;
+class FoundListView;
+class GuiMessagePump;
+class SettingsPage;
+class FullListWindow;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The pump, when given, redraws this window at every tick of long work.
+    MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Redraws the widgets from the model. A cheap pass (during long work)
+    // leaves whole-list comparisons to a slower rate.
+    void syncViews(bool full = true);
+    void showWindow(core::WindowId window);
+
+    QPushButton* startButton() const { return startButton_; }
+    QPushButton* pauseButton() const { return pauseButton_; }
+    QPushButton* closeButton() const { return closeButton_; }
+    QPushButton* fullListButton() const { return fullListButton_; }
+    FoundListView* foundListView() const { return foundListView_; }
+    QTreeView* folderTree() const { return folderTree_; }
+    FullListWindow* fullListWindow() const { return fullListWindow_; }
+    QLabel* statusLabel() const { return statusLabel_; }
+    QLabel* foundCountLabel() const { return foundCountLabel_; }
+    QTabWidget* tabs() const { return tabs_; }
+    FiltersPage* filtersPage() const { return filtersPage_; }
+    SettingsPage* settingsPage() const { return settingsPage_; }
+
+    // Root folders in the tree's terms ("/", "/home/x", "C:/Windows").
+    void selectFolder(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    template <class Command> void command(Command&& run);
+    void buildLayout();
+    QWidget* buildLeftColumn();
+    void revealSelectedFolder();
+    void syncTimer(QTimer& timer, const core::TimerModel& model);
+    void syncAnimation(bool active);
+    // Shows the full-list window with the model's copy.
+    void presentFullList();
+
+    app::MainWindowCore& core_;
+    core::MainWindowModel& m_;
+    GuiMessagePump* pump_;
+
+    QPushButton* startButton_ = nullptr; // ">> Rozpocznij skanowanie"
+    QTreeView* folderTree_ = nullptr;    // folder tree: the scan root
+    QFileSystemModel* folders_ = nullptr;
+    QString revealing_; // folder to bring into view once its parents are read
+    QElapsedTimer sinceRevealStart_;
+    QTimer revealTimer_;
+    QLabel* statusLabel_ = nullptr;          // status text
+    QLabel* foundCaptionLabel_ = nullptr;    // caption over the found count
+    QLabel* foundCountLabel_ = nullptr;      // found count
+    QLabel* foundSizeLabel_ = nullptr;       // total size
+    QLabel* ignoredCountLabel_ = nullptr;    // ignored count
+    QLabel* suspiciousCountLabel_ = nullptr; // suspicious count
+    QLabel* scanCountLabel_ = nullptr;       // scan count
+    QLabel* lastScanLabel_ = nullptr;        // last scan date
+    QLabel* elapsedClockLabel_ = nullptr;    // elapsed-time clock
+    QPushButton* pauseButton_ = nullptr;     // "Pauza"
+    QPushButton* fullListButton_ = nullptr;  // "Pełna lista"
+    QLabel* scanAnimation_ = nullptr;        // scan animation
+    QMovie* movie_ = nullptr;
+    QPixmap stillFrame_;
+    QTabWidget* tabs_ = nullptr;
+    FoundListView* foundListView_ = nullptr;  // FoundList
+    FiltersPage* filtersPage_ = nullptr;      // "Wybór filtrów"
+    SettingsPage* settingsPage_ = nullptr;    // "Ustawienia"
+    HintSwitch hints_;                        // hints that "Pokaż podpowiedzi" governs
+    QPushButton* closeButton_ = nullptr;      // "Zamknij program"
+    QProgressBar* scanProgressBar_ = nullptr; // scan progress
+    QStatusBar* scanStatusBar_ = nullptr;     // the folder being scanned
+    QStatusBar* detailsStatusBar_ = nullptr;
+    QLabel* detailsStatusLabel_ = nullptr;
+    FullListWindow* fullListWindow_ = nullptr;
+    QTimer progressTimer_;     // progress gauge
+    QTimer elapsedClockTimer_; // elapsed-time clock
+    QElapsedTimer sinceFullListSync_;
+    bool centred_ = false;
+};
+
+} // namespace pylomir::ui
