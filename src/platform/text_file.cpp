@@ -43,8 +43,9 @@ QStringDecoder cp1250Decoder() {
     return QStringDecoder("windows-1250");
 }
 
-// Encodes with the table; false when a character has no byte.
-bool encodeWithTable(QStringView text, QByteArray& out) {
+} // namespace
+
+bool encodeCp1250ByTable(QStringView text, QByteArray& out) {
     out.resize(text.size());
     char* p = out.data();
     for (const QChar ch : text) {
@@ -63,7 +64,7 @@ bool encodeWithTable(QStringView text, QByteArray& out) {
     return true;
 }
 
-QString decodeWithTable(QByteArrayView bytes) {
+QString decodeCp1250ByTable(QByteArrayView bytes) {
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* p = out.data();
     for (const char c : bytes) {
@@ -73,11 +74,13 @@ QString decodeWithTable(QByteArrayView bytes) {
     return out;
 }
 
+namespace {
+
 // Windows-1250 when every character has a byte; false otherwise.
 bool encodeCp1250(const QString& text, QByteArray& out) {
     QStringEncoder enc = cp1250Encoder();
     if (!enc.isValid())
-        return encodeWithTable(text, out);
+        return encodeCp1250ByTable(text, out);
     out = enc.encode(text);
     return !enc.hasError();
 }
@@ -85,7 +88,7 @@ bool encodeCp1250(const QString& text, QByteArray& out) {
 QString decodeCp1250(QByteArrayView bytes) {
     QStringDecoder dec = cp1250Decoder();
     if (!dec.isValid())
-        return decodeWithTable(bytes);
+        return decodeCp1250ByTable(bytes);
     return dec.decode(bytes);
 }
 

@@ -27,6 +27,11 @@ QStringList decodeLines(const QByteArray& bytes);
 
 class FileSystem;
 
+// The built-in Windows-1250 table that serves builds whose Qt lacks the code
+// page. Encoding fails when a character has no byte.
+bool encodeCp1250ByTable(QStringView text, QByteArray& out);
+QString decodeCp1250ByTable(QByteArrayView bytes);
+
 // Reads a list file. On failure returns false with the system's reason.
 bool readListFile(FileSystem& fs, const QString& path, QStringList& lines,
                   QString* reason = nullptr);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using pylomir::core::PathList;
 
 namespace {
@@ -36,6 +38,44 @@ TEST(PathListTest, IndexFollowsGrowthRemovalAndReplacement) {
     EXPECT_FALSE(list.contains(QStringLiteral("/x/a")));
     list.append(QStringLiteral("/x/a"));
     EXPECT_TRUE(list.contains(QStringLiteral("/x/a")));
+}
+
+// A view follows the list through its notices alone, so each change must
+// announce itself, structural ones on both sides.
+TEST(PathListTest, EveryChangeIsAnnouncedToTheObserver) {
+    struct Recorder : pylomir::core::PathListObserver {
+        QStringList notices;
+        void entriesAppended(qsizetype first, qsizetype count) override {
+            notices << QStringLiteral("append %1+%2").arg(first).arg(count);
+        }
+        void aboutToChangeStructure() override { notices << "before"; }
+        void structureChanged() override { notices << "after"; }
+        void statesChanged() override { notices << "states"; }
+    } recorder;
+    PathList list;
+    list.setObserver(&recorder);
+    const struct {
+        std::function<void()> change;
+        QStringList notices;
+    } cases[] = {
+        {[&] { list.append("/a"); }, {"append 0+1"}},
+        {[&] { list.append("/b"); }, {"append 1+1"}},
+        {[&] { list.setChecked(1, true); }, {"states"}},
+        {[&] { list.setSelected(0, true); }, {"states"}},
+        {[&] { list.setCurrent(1); }, {"states"}},
+        {[&] { list.removeAt(0); }, {"before", "after"}},
+        {[&] { list.removeAt(5); }, {}}, // nothing there: nothing to tell
+        {[&] {
+             list.assign({"/c", "/d"});
+         },
+         {"before", "after"}},
+        {[&] { list.clear(); }, {"before", "after"}},
+    };
+    for (const auto& c : cases) {
+        recorder.notices.clear();
+        c.change();
+        EXPECT_EQ(recorder.notices, c.notices) << c.notices.join(',').toStdString();
+    }
 }
 
 } // namespace

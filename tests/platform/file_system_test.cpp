@@ -183,13 +183,75 @@ TEST_F(RealFileSystemTest, LinksAreLookedUpChangedAndRemovedWithoutTouchingTheir
     EXPECT_TRUE(QFileInfo::exists(path("folder")));
 }
 
+TEST_F(RealFileSystemTest, FilesAreWrittenReplacedAndLookedUp) {
+    const auto write = [&](const QString& name, WriteMode mode, const QByteArray& bytes,
+                           bool finish) {
+        auto file = fs_.openForWriting(path(name), mode);
+        ASSERT_NE(file, nullptr);
+        EXPECT_EQ(file->device().write(bytes), bytes.size());
+        if (finish) {
+            EXPECT_TRUE(file->finish());
+        }
+    };
+    write("a.txt", WriteMode::Truncate, "abc", true);
+    write("a.txt", WriteMode::Append, "de", true);
+    write("a.txt", WriteMode::Replace, "nowe", false); // not finished: the old file stays
+    auto in = fs_.openForReading(path("a.txt"));
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(in->readAll(), QByteArray("abcde"));
+    write("a.txt", WriteMode::Replace, "nowe", true);
+    EXPECT_EQ(fs_.openForReading(path("a.txt"))->readAll(), QByteArray("nowe"));
+    EXPECT_EQ(QDir(tmp_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.txt"});
+
+    const QDateTime when(QDate(2020, 2, 3), QTime(4, 5, 6));
+    {
+        auto file = fs_.openForWriting(path("t.txt"), WriteMode::Truncate);
+        ASSERT_NE(file, nullptr);
+        file->device().write("x");
+        EXPECT_TRUE(file->setModifiedTime(when));
+        EXPECT_TRUE(file->finish());
+    }
+    const auto status = fs_.status(path("t.txt"));
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(status->isFile && !status->isFolder);
+    EXPECT_EQ(status->size, 1);
+    EXPECT_EQ(status->modified, when);
+
+    EXPECT_TRUE(fs_.createFolder(path("x/y/z")));
+    EXPECT_TRUE(fs_.status(path("x/y/z"))->isFolder);
+    EXPECT_FALSE(fs_.createFolder(path("t.txt/sub"))); // a file is in the way
+    makeLink("x", "link_x");
+    EXPECT_TRUE(fs_.isLink(path("link_x")));
+    EXPECT_FALSE(fs_.isLink(path("x")));
+    EXPECT_EQ(fs_.canonicalPath(path("link_x/y")), fs_.canonicalPath(path("x/y")));
+    EXPECT_EQ(fs_.canonicalPath(path("brak")), QString());
+
+    QString temporary;
+    {
+        auto file = fs_.createTemporaryFile(QStringLiteral("FID"));
+        ASSERT_NE(file, nullptr);
+        temporary = file->path();
+        EXPECT_TRUE(QFileInfo(temporary).fileName().startsWith(QStringLiteral("FID")));
+        file->device().write("lista");
+        EXPECT_TRUE(file->finish());
+        EXPECT_EQ(fs_.openForReading(temporary)->readAll(), QByteArray("lista"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(temporary)); // gone with its owner
+}
+
 TEST_F(RealFileSystemTest, MissingPathsFail) {
     makeDir("folder");
     EXPECT_EQ(fs_.list(QString()), nullptr);
     EXPECT_EQ(fs_.list(path("brak/")), nullptr);
     // A folder with its trailing separator names no entry, as with FindFirstFile.
-    for (const QString& missing : {QString(), path("brak.txt"), path("folder/")})
+    for (const QString& missing : {QString(), path("brak.txt"), path("folder/")}) {
         EXPECT_FALSE(fs_.findFirst(missing).has_value()) << missing.toStdString();
+        EXPECT_FALSE(fs_.findSize(missing).has_value()) << missing.toStdString();
+        EXPECT_EQ(fs_.status(missing).has_value(), missing.endsWith('/')) << missing.toStdString();
+        QString reason;
+        EXPECT_EQ(fs_.openForReading(missing, &reason), nullptr) << missing.toStdString();
+        EXPECT_FALSE(reason.isEmpty());
+    }
     EXPECT_FALSE(fs_.setAttributes(path("brak"), 0));
     EXPECT_FALSE(fs_.removeFile(path("brak.txt")));
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -63,6 +64,23 @@ TEST(TextEncoding, EveryCodePageByteRoundTrips) {
     const QStringList lines = decodeLines(all);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(encodeLines(lines), all + "\r\n");
+}
+
+// The table stands in for Qt's code page where Qt has none; it must agree
+// with it on every byte, both ways.
+TEST(Cp1250Table, AgreesWithQtsCodePage) {
+    QStringDecoder decoder("windows-1250");
+    ASSERT_TRUE(decoder.isValid());
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray byte(1, char(b));
+        const QString expected = decoder.decode(byte);
+        EXPECT_EQ(decodeCp1250ByTable(byte), expected) << b;
+        QByteArray back;
+        EXPECT_TRUE(encodeCp1250ByTable(expected, back)) << b;
+        EXPECT_EQ(back, byte) << b;
+    }
+    QByteArray out;
+    EXPECT_FALSE(encodeCp1250ByTable(u"żółw ж", out)); // Cyrillic has no byte there
 }
 
 TEST(ListFile, WritesReplacesAndReadsBackLeavingNoTemporaryFile) {
