@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the checks need, when missing.
+# Usage: deps.sh [GROUP...]; without a group, all of them.
+#   build    compile, test and run the program (gcc, Qt, zlib, GoogleTest)
+#   fuzz     clang with libFuzzer, for the sanitizer build
+#   format   clang-format, for the formatting check
+#   windows  the MinGW-w64 compiler and the headers, for the Windows syntax check
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev zlib1g-dev libgtest-dev
-          qt6-qpa-plugins)
-[[ "${PYLOMIR_WITH_FUZZ:-1}" == 1 ]] && packages+=(clang libclang-rt-14-dev)
+groups=("$@")
+((${#groups[@]})) || groups=(build fuzz format windows)
+
+packages=()
+for g in "${groups[@]}"; do
+    case "$g" in
+    build) packages+=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev zlib1g-dev
+                      libgtest-dev qt6-qpa-plugins) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    format) packages+=(clang-format) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix pkg-config qt6-base-dev zlib1g-dev) ;;
+    *) echo "deps.sh: unknown group '$g'" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
@@ -15,5 +31,5 @@ if ((${#missing[@]})); then
     sudo_cmd=()
     [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -2,7 +2,7 @@
 # Builds Pylomir and starts it with a writable program folder in run-home/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-PYLOMIR_WITH_FUZZ=0 "$root/scripts/deps.sh"
+"$root/scripts/deps.sh" build
 
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" --target pylomir

@@ -7,10 +7,10 @@
 namespace pylomir::ui {
 
 void GuiMessagePump::processPendingMessages() {
-    if (sinceLastTick_.isValid() && sinceLastTick_.elapsed() < interval_)
+    // Tick counts wrap; their unsigned difference does not care.
+    const quint32 start = clock_.tickCount();
+    if (ticked_ && start - lastTickEnd_ < interval_)
         return;
-    QElapsedTimer cost;
-    cost.start();
     if (onTick_)
         onTick_();
     // Nested calls are fine: a command started from here may run long work
@@ -19,8 +19,10 @@ void GuiMessagePump::processPendingMessages() {
     // Counted from the end of the tick, so a slow tick cannot make every
     // following call a tick of its own. A modal box opened from here (the
     // pause) is capped like any other slow tick.
-    interval_ = std::clamp(cost.elapsed(), kIntervalMs, kMaxIntervalMs);
-    sinceLastTick_.start();
+    const quint32 end = clock_.tickCount();
+    interval_ = std::clamp(end - start, kIntervalMs, kMaxIntervalMs);
+    lastTickEnd_ = end;
+    ticked_ = true;
 }
 
 } // namespace pylomir::ui
