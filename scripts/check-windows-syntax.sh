@@ -18,12 +18,14 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir "$tmp/zlib"
 cp "$zlib_include/zlib.h" "$zlib_include/zconf.h" "$tmp/zlib/"
 
-flags=(-fsyntax-only -std=c++20 -Wall -Wextra -Werror -Isrc
+version="$(sed -n 's/^project(Pylomir VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+flags=(-fsyntax-only -std=c++20 -Wall -Wextra -Werror -Isrc "-DPYLOMIR_VERSION=\"$version\""
        -isystem "$qt_include" -isystem "$qt_include/QtCore" -isystem "$tmp/zlib")
 
-# The folders of the core library; the GUI's platform services need Qt Widgets.
+# The folders of the core library and the command line (Qt Core only); the
+# GUI's platform services need Qt Widgets.
 dirs=()
-for d in platform core engine scan assess ignore records backup app; do
+for d in platform core engine scan assess ignore records backup app cli; do
     [[ -d "src/$d" ]] && dirs+=("src/$d")
 done
 mapfile -t files < <(find "${dirs[@]}" -path src/platform/gui -prune -o -name '*.cpp' -print | sort)
