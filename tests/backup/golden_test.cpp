@@ -29,23 +29,27 @@ TEST(ArchiveBytes, MatchPinnedDigests) {
     }
     // Made with zlib 1.2.13; another deflate implementation may pick other
     // (equally valid) streams for the compressed levels.
-    const std::tuple<TCompressionLevel, qint32, const char*> cases[] = {
-        {clFastest, 0, "2364ae1c0174130a"}, {clFastest, 30000, "b5e242081741472c"},
-        {clNone, 0, "d3a2f641995a43bb"},    {clNone, 30000, "309eb8d340ebd490"},
-        {clDefault, 0, "33d5c52e22256d39"}, {clDefault, 30000, "6da0184e160da2a8"},
-        {clMax, 0, "d3201d984907441b"},     {clMax, 30000, "15689487152d2a6a"},
+    const std::tuple<CompressionLevel, qint32, const char*> cases[] = {
+        {CompressionLevel::Fastest, 0, "2364ae1c0174130a"},
+        {CompressionLevel::Fastest, 30000, "b5e242081741472c"},
+        {CompressionLevel::None, 0, "d3a2f641995a43bb"},
+        {CompressionLevel::None, 30000, "309eb8d340ebd490"},
+        {CompressionLevel::Default, 0, "33d5c52e22256d39"},
+        {CompressionLevel::Default, 30000, "6da0184e160da2a8"},
+        {CompressionLevel::Max, 0, "d3201d984907441b"},
+        {CompressionLevel::Max, 30000, "15689487152d2a6a"},
     };
     for (const auto& [level, maxSize, digest] : cases) {
-        SCOPED_TRACE(::testing::Message() << "level " << level << ", volumes of " << maxSize);
-        const QString arch = dir.filePath(QStringLiteral("a%1-%2/").arg(level).arg(maxSize));
+        SCOPED_TRACE(::testing::Message() << "level " << int(level) << ", volumes of " << maxSize);
+        const QString arch = dir.filePath(QStringLiteral("a%1-%2/").arg(int(level)).arg(maxSize));
         QDir().mkpath(arch);
-        TBackupFile bf;
-        configureForBackup(bf);
-        bf.setBackupTitle(QString::fromUtf8("Kopia: zażółć"));
-        bf.setCompressionLevel(level);
-        bf.setMaxSize(maxSize);
-        bf.OnNeedDisk = [](TBackupFile*, quint16, bool& go) { go = true; };
-        ASSERT_TRUE(bf.Backup(files, arch + "a.backup"));
+        Archiver archiver;
+        configureForBackup(archiver);
+        archiver.setTitle(QString::fromUtf8("Kopia: zażółć"));
+        archiver.setCompressionLevel(level);
+        archiver.setMaxVolumeSize(maxSize);
+        archiver.onVolumeNeeded = [](Archiver*, quint16, bool& go) { go = true; };
+        ASSERT_TRUE(archiver.backup(files, arch + "a.backup"));
         QCryptographicHash hash(QCryptographicHash::Sha256);
         QString volume = arch + "a.backup";
         for (int v = 2; QFileInfo::exists(volume); ++v) {
