@@ -1,4 +1,4 @@
-// Archive throughput: backs up ~200 MB of mixed files with clFastest, restores
+// Archive throughput: backs up ~200 MB of mixed files at the fastest level, restores
 // them, and times gzip -1 / gzip -d over the same bytes in the same run.
 //
 //   bench_archive [corpus-folder]     (default /tmp/pylomir-archive-corpus)
@@ -6,7 +6,7 @@
 // The corpus is built on first use from this machine's shared libraries,
 // header files and generated random data; the same machine gives the same
 // corpus every time.
-#include "backup/backup_file.h"
+#include "backup/archiver.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,7 +21,7 @@
 #include <cstring>
 #include <random>
 
-using pylomir::backup::TBackupFile;
+using pylomir::backup::Archiver;
 
 namespace {
 
@@ -126,11 +126,11 @@ int main(int argc, char** argv) {
     const double mb = double(total) / kMB;
     std::printf("corpus: %lld files, %.1f MB\n", qlonglong(files.size()), mb);
 
-    TBackupFile bf;
-    bf.setBackupMode(pylomir::backup::bmAll);
-    bf.setSetArchiveFlag(false);
-    bf.setCompressionLevel(pylomir::backup::clFastest);
-    bf.setRestoreFullPath(true);
+    Archiver archiver;
+    archiver.setBackupScope(pylomir::backup::BackupScope::All);
+    archiver.setClearArchiveAttribute(false);
+    archiver.setCompressionLevel(pylomir::backup::CompressionLevel::Fastest);
+    archiver.setRestoreFolderTree(true);
     const QString archive = work + "/bench.backup";
     const bool haveShm = QFileInfo(QStringLiteral("/dev/shm")).isDir();
     const QString shm = QStringLiteral("/dev/shm/pylomir-restore");
@@ -144,8 +144,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 3; ++round) {
         QElapsedTimer t;
         t.start();
-        if (!bf.Backup(files, archive)) {
-            std::fprintf(stderr, "backup failed (error %d)\n", bf.ErrorCode());
+        if (!archiver.backup(files, archive)) {
+            std::fprintf(stderr, "backup failed (error %d)\n", archiver.errorCode());
             return 1;
         }
         backupSeconds = std::min(backupSeconds, double(t.nsecsElapsed()) / 1e9);
@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
             const QString into =
                 toShm ? shm + QString::number(round) : work + "/restore" + QString::number(round);
             t.restart();
-            if (!bf.Restore(archive, into) || bf.FilesDone() != files.size()) {
-                std::fprintf(stderr, "restore failed (error %d)\n", bf.ErrorCode());
+            if (!archiver.restore(archive, into) || archiver.filesDone() != files.size()) {
+                std::fprintf(stderr, "restore failed (error %d)\n", archiver.errorCode());
                 return 1;
             }
             double& best = toShm ? shmSeconds : restoreSeconds;

@@ -1,5 +1,7 @@
 #include "backup/archive_format.h"
 
+#include "platform/file_system.h"
+
 namespace pylomir::backup {
 
 qint32 toDosDateTime(const QDateTime& local) {
@@ -25,6 +27,10 @@ QDateTime fromDosDateTime(qint32 dos) {
     if (!d.isValid() || !t.isValid())
         return {};
     return QDateTime(d, t);
+}
+
+PathStyle nativePathStyle() {
+    return platform::separator() == QLatin1Char('\\') ? PathStyle::Windows : PathStyle::Posix;
 }
 
 QString lowerAZ(const QString& text) {

@@ -3,52 +3,53 @@
 // All integers are little-endian signed 32-bit ("i32"). A text is stored as
 // i32 byte length followed by its bytes, without terminator (see "Texts").
 //
-// Archive (volume 1):
+// Archive (volume 1, or the caller's stream for the name ":STREAM"):
 //
-//   header   := i32 TitleLen, TitleLen bytes title,
-//               i32 TotalSize   (sum of all members' data sizes, list included)
-//               i32 FileCount   (files the backup set out to store, list excluded)
+//   header   := i32 titleLength, titleLength bytes title,
+//               i32 totalSize   (sum of all members' data sizes, list included)
+//               i32 fileCount   (files the backup set out to store, list excluded)
 //   member*
-//   i32 0       end marker, where the next member's NameLen would stand
+//   i32 0       end marker, where the next member's nameLength would stand
 //
-//   member   := i32 NameLen (> 0), NameLen bytes name,
-//               i32 FileDate (DOS date-time, local time: see toDosDateTime)
+//   member   := i32 nameLength (> 0), nameLength bytes name,
+//               i32 fileDate (DOS date-time, local time: see toDosDateTime)
 //               segment [volume-record segment]...
 //
 //   segment  := 'E' 'C' '2' 0x00   (kSegmentSignature)
 //               block*
 //               i32 0               end of segment
 //
-//   block    := i32 BlockLen, payload
-//               BlockLen > 0: a complete zlib stream (header, deflate data,
-//                             Adler-32) of BlockLen <= kBlockSize bytes that
-//                             inflates to 1..kBlockSize data bytes; every block
-//                             is its own stream, so blocks can be skipped by
-//                             length and a member can continue in the next
-//                             volume without compressor state.
-//               BlockLen < 0: -BlockLen (1..kBlockSize) data bytes as they are,
-//                             used when the zlib stream would not fit in
-//                             kBlockSize bytes.
+//   block    := i32 blockLength, payload
+//               blockLength > 0: a complete zlib stream (header, deflate
+//                   data, Adler-32) of blockLength <= kBlockSize bytes that
+//                   inflates to 1..kBlockSize data bytes; every block is its
+//                   own stream, so blocks can be skipped by length and a
+//                   member can continue in the next volume without
+//                   compressor state.
+//               blockLength < 0: -blockLength (1..kBlockSize) data bytes as
+//                   they are, used when the zlib stream would not fit in
+//                   kBlockSize bytes.
 //
 // An empty file is a member with one segment holding no blocks.
 //
-// Volumes. When the volume is full (MaxSize set and the position reached
-// MaxSize - kVolumeSlack) the writer closes the segment in progress and writes
-// a volume record where the next NameLen would stand:
+// Volumes. When the volume is full (maxVolumeSize set and the position reached
+// maxVolumeSize - kVolumeSlack) the writer closes the segment in progress and
+// writes a volume record where the next nameLength would stand:
 //
-//   record   := i32 12, "NEXT:DISK" followed by three decimal digits (002...)
+//   record   := i32 12 (kVolumeRecordLength), "NEXT:DISK" (kVolumeRecordPrefix)
+//               followed by three decimal digits (002...)
 //
 // The next volume has no header: it starts with a segment continuing the
 // interrupted member, then the remaining members and, in the last volume, the
 // end marker. Volume n >= 2 is named after the previous one with its
 // extension replaced by "." and the three digits (x.backup, x.002, x.003...).
 // A volume that was just opened always takes at least one block, so a small
-// MaxSize cannot stall the writer; at most 999 volumes are written.
+// maxVolumeSize cannot stall the writer; at most 999 volumes are written.
 //
 // The information list is the first member when requested, named
 // "FILE:LIST" (kListMemberName). Its data is text, one line per stored file:
 //
-//   line     := path TAB FileDate(decimal) "=" size(decimal, 64-bit) CR LF
+//   line     := path TAB fileDate(decimal) "=" size(decimal, 64-bit) CR LF
 //
 // Texts (title, names, the list). Bytes are Windows-1250. A text holding a
 // character Windows-1250 cannot represent is stored instead as the UTF-8
@@ -70,14 +71,16 @@
 namespace pylomir::backup {
 
 inline constexpr char kSegmentSignature[4] = {'E', 'C', '2', '\0'};
-// Largest number of data bytes in one block and largest BlockLen.
+// Largest number of data bytes in one block and largest blockLength.
 inline constexpr qint32 kBlockSize = 16384;
-// Room kept below MaxSize for the block in progress and the closing fields.
+// Room kept below maxVolumeSize for the block in progress and the closing fields.
 inline constexpr qint32 kVolumeSlack = kBlockSize + 100;
 inline constexpr char kListMemberName[] = "FILE:LIST";
 inline constexpr char kVolumeRecordPrefix[] = "NEXT:DISK";
 inline constexpr qint32 kVolumeRecordLength = 12;
 inline constexpr int kMaxVolumes = 999;
+// The archive name that stands for the caller's stream instead of a file.
+inline constexpr char kStreamArchiveName[] = ":STREAM";
 
 // Reader limits for damaged archives: no real path or title comes near them.
 inline constexpr qint32 kMaxNameLength = 32 * 1024;
@@ -105,6 +108,20 @@ inline QByteArray encodeList(const QStringList& lines) {
 }
 inline QStringList decodeList(QByteArrayView bytes) {
     return platform::splitLines(platform::decodeText(bytes));
+}
+
+// How paths are written: Windows paths use '\', may begin with a drive and
+// are lower-cased in the archive (their file system ignores case); POSIX
+// paths use '/' and keep their case.
+enum class PathStyle { Windows, Posix };
+// The style of the machine's own paths.
+PathStyle nativePathStyle();
+inline QChar separatorOf(PathStyle style) {
+    return style == PathStyle::Windows ? QLatin1Char('\\') : QLatin1Char('/');
+}
+// '/' everywhere, and the style's own separator.
+inline bool isSeparator(QChar c, PathStyle style) {
+    return c == QLatin1Char('/') || c == separatorOf(style);
 }
 
 // Lower-cases A to Z only.

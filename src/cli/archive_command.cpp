@@ -1,7 +1,7 @@
 // "archive info|create|restore": the advanced-restore window's commands and
 // the backup step, on the archive component, without the window.
 #include "backup/archive_format.h"
-#include "backup/backup_file.h"
+#include "backup/archiver.h"
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "core/message_pump.h"
@@ -21,7 +21,7 @@ namespace pylomir::cli {
 
 namespace {
 
-using backup::TBackupFile;
+using backup::Archiver;
 
 const QString kCannotRead = QString::fromUtf8(backup::kCannotReadArchive);
 
@@ -30,11 +30,11 @@ const QString kCannotRead = QString::fromUtf8(backup::kCannotReadArchive);
 struct Component {
     ConsoleUi ui;
     core::NullMessagePump pump;
-    TBackupFile file;
+    Archiver archiver;
     Component() {
-        file.setUiPort(&ui);
-        file.setMessagePump(&pump);
-        file.setFileSystem(&platform::realFileSystem());
+        archiver.setUiPort(&ui);
+        archiver.setMessagePump(&pump);
+        archiver.setFileSystem(&platform::realFileSystem());
     }
 };
 
@@ -87,9 +87,10 @@ private:
     qsizetype width_ = 0;
 };
 
-void attachProgress(TBackupFile& file, ProgressLine& line) {
-    file.OnProgress = [&line](TBackupFile*, const QString& name, backup::TPercentage percent,
-                              bool&) { line.update(name, percent); };
+void attachProgress(Archiver& archiver, ProgressLine& line) {
+    archiver.onProgress = [&line](Archiver*, const QString& name, backup::Percent percent, bool&) {
+        line.update(name, percent);
+    };
 }
 
 // Runs one archive operation and clears the progress line. A failure the
@@ -99,7 +100,7 @@ std::optional<bool> runOperation(ProgressLine& progress, const std::function<boo
         const bool ok = operation();
         progress.finish();
         return ok;
-    } catch (const backup::BackupError& e) {
+    } catch (const backup::ArchiveError& e) {
         progress.finish();
         printError(e.message());
         return std::nullopt;
@@ -171,16 +172,16 @@ int runArchiveInfo(const QStringList& args) {
     const platform::LocaleFormats locale;
     QStringList list;
     QString title;
-    c.file.GetArchiveInfo(archive, &list, title);
-    if (c.file.ErrorCode() != 0)
+    c.archiver.readArchiveInfo(archive, &list, title);
+    if (c.archiver.errorCode() != 0)
         return kExitError; // the component has said why
 
     // Edit2: the title; Edit1: count and size; MeFiles: the list.
-    const qint64 kb = qint64(std::nearbyint(double(c.file.TotalSize()) / 1024.0));
+    const qint64 kb = qint64(std::nearbyint(double(c.archiver.totalSize()) / 1024.0));
     QString out = QStringLiteral("Data utworzenia kopii zapasowej: ") + title +
                   QStringLiteral("\nInformacje o plikach w kopii zapasowej: %1 plików, %2 KB "
                                  "wszystkiego\n")
-                      .arg(c.file.FileCount())
+                      .arg(c.archiver.fileCount())
                       .arg(kb);
     for (const QString& line : std::as_const(list))
         out += infoLine(line, locale) + QLatin1Char('\n');
@@ -225,15 +226,15 @@ int runArchiveCreate(const QStringList& args) {
     if (positional.size() < 2)
         return usageError(command, QStringLiteral("expected ARCHIVE and at least one FILE|MASK"));
     const QString level = parser.value(levelOption).toLower();
-    backup::TCompressionLevel compression;
+    backup::CompressionLevel compression;
     if (level == QLatin1String("fastest"))
-        compression = backup::clFastest;
+        compression = backup::CompressionLevel::Fastest;
     else if (level == QLatin1String("none"))
-        compression = backup::clNone;
+        compression = backup::CompressionLevel::None;
     else if (level == QLatin1String("default"))
-        compression = backup::clDefault;
+        compression = backup::CompressionLevel::Default;
     else if (level == QLatin1String("max"))
-        compression = backup::clMax;
+        compression = backup::CompressionLevel::Max;
     else
         return usageError(command, QStringLiteral("unknown level '%1'").arg(level));
     bool sizeOk = false;
@@ -263,31 +264,30 @@ int runArchiveCreate(const QStringList& args) {
     Component c;
     const platform::LocaleFormats locale;
     ProgressLine progress;
-    attachProgress(c.file, progress);
+    attachProgress(c.archiver, progress);
     QStringList volumes{archive};
     // Volumes are files side by side: there is no disk to change.
-    c.file.OnNeedDisk = [&](TBackupFile*, quint16 disk, bool& go) {
+    c.archiver.onVolumeNeeded = [&](Archiver*, quint16 disk, bool& go) {
         volumes << backup::volumeName(archive, backup::volumeDigits(disk));
         go = true;
     };
-    c.file.setBackupTitle(parser.isSet(titleOption)
-                              ? parser.value(titleOption)
-                              : QStringLiteral("Plik z: ") + timeStamp(locale));
-    c.file.setBackupMode(backup::bmAll);
-    c.file.setCompressionLevel(compression);
-    c.file.setSaveFileID(!parser.isSet(noListOption));
-    c.file.setMaxSize(maxSize);
+    c.archiver.setTitle(parser.isSet(titleOption) ? parser.value(titleOption)
+                                                  : QStringLiteral("Plik z: ") + timeStamp(locale));
+    c.archiver.setBackupScope(backup::BackupScope::All);
+    c.archiver.setCompressionLevel(compression);
+    c.archiver.setStoreInfoList(!parser.isSet(noListOption));
+    c.archiver.setMaxVolumeSize(maxSize);
 
-    const auto ok = runOperation(progress, [&] { return c.file.Backup(positional, archive); });
+    const auto ok = runOperation(progress, [&] { return c.archiver.backup(positional, archive); });
     if (!ok)
         return kExitError;
     if (!*ok) {
-        if (c.file.ErrorCode() == 0)
-            printError(backup::backupErrorMessage(backup::ecCreateArchive));
+        if (c.archiver.errorCode() == 0)
+            printError(backup::archiveErrorMessage(backup::ecCreateArchive));
         return kExitError;
     }
     printOut(volumes.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    printError(QStringLiteral("Kopia zapasowa gotowa... (%1 plików)").arg(c.file.FilesDone()));
+    printError(QStringLiteral("Kopia zapasowa gotowa... (%1 plików)").arg(c.archiver.filesDone()));
     return kExitOk;
 }
 
@@ -343,9 +343,9 @@ int runArchiveRestore(const QStringList& args) {
 
     Component c;
     ProgressLine progress;
-    attachProgress(c.file, progress);
+    attachProgress(c.archiver, progress);
     QString volume = archive;
-    c.file.OnNeedDisk = [&](TBackupFile*, quint16 disk, bool& go) {
+    c.archiver.onVolumeNeeded = [&](Archiver*, quint16 disk, bool& go) {
         const QString next = backup::volumeName(volume, backup::volumeDigits(disk));
         go = QFileInfo(next).isFile();
         if (go) {
@@ -358,10 +358,10 @@ int runArchiveRestore(const QStringList& args) {
                        .arg(disk)
                        .arg(next));
     };
-    c.file.setRestoreMode(backup::TRestoreMode(rule));
-    c.file.setRestoreFullPath(!target.isEmpty() && parser.isSet(fullPathOption));
+    c.archiver.setRestoreRule(backup::RestoreRule(rule));
+    c.archiver.setRestoreFolderTree(!target.isEmpty() && parser.isSet(fullPathOption));
 
-    const auto ok = runOperation(progress, [&] { return c.file.Restore(archive, target); });
+    const auto ok = runOperation(progress, [&] { return c.archiver.restore(archive, target); });
     if (!ok)
         return kExitError;
     if (!*ok) {
@@ -370,8 +370,8 @@ int runArchiveRestore(const QStringList& args) {
     }
     printOut(QStringLiteral("Odzyskanie plików z kopii zapasowej zakończone sukcesem.\n"
                             "Odzyskano: %1 pliki (plików)  z: %2 dostępnych w kopii.\n")
-                 .arg(c.file.FilesDone())
-                 .arg(c.file.FileCount()));
+                 .arg(c.archiver.filesDone())
+                 .arg(c.archiver.fileCount()));
     return kExitOk;
 }
 

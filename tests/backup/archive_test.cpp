@@ -1,10 +1,12 @@
 // Writing archives: exact bytes, round trips, volumes and the work list.
 #include "backup_test_util.h"
 
+#include "backup/backup_sources.h"
 #include "support/fake_file_system.h"
 #include "support/scripted_ui.h"
 
 #include <QBuffer>
+#include <QHash>
 
 #include <functional>
 
@@ -28,11 +30,11 @@ TEST(ArchiveBytes, SmallArchiveMatchesHandComputedLayout) {
                                member(encodeText(hundred), 0x52CF528F, zlibBlock(data)) + i32(0);
     for (const bool withList : {false, true}) {
         SCOPED_TRACE(withList);
-        TBackupFile bf;
-        configureForBackup(bf, withList);
-        bf.setBackupTitle(QStringLiteral("Tytuł"));
+        Archiver archiver;
+        configureForBackup(archiver, withList);
+        archiver.setTitle(QStringLiteral("Tytuł"));
         const QString archive = dir.filePath(withList ? "b.backup" : "a.backup");
-        ASSERT_TRUE(bf.Backup({empty, hundred}, archive));
+        ASSERT_TRUE(archiver.backup({empty, hundred}, archive));
         const QByteArray bytes = readAll(archive);
         QByteArray list, listMember; // the list's date is the time of writing
         if (withList) {
@@ -42,34 +44,6 @@ TEST(ArchiveBytes, SmallArchiveMatchesHandComputedLayout) {
         }
         EXPECT_EQ(bytes, i32(title.size()) + title + i32(100 + list.size()) + i32(2) + listMember +
                              members);
-    }
-}
-
-TEST(ArchiveBytes, BlockKindsFollowTheCompressedLength) {
-    QTemporaryDir dir;
-    const QString full = dir.filePath("full"), shortFile = dir.filePath("short");
-    writeFile(full, testData(kBlockSize, 1));
-    writeFile(shortFile, testData(500, 2, true));
-    const std::tuple<TCompressionLevel, QString, int> cases[] = {
-        // -2: an incompressible full block is stored; a short one gets a level-0 stream.
-        {clFastest, full, -2},
-        {clNone, full, -2},
-        {clNone, shortFile, 0},
-        {clDefault, shortFile, -1},
-        {clMax, shortFile, 9}};
-    for (const auto& [level, file, zlibLevel] : cases) {
-        SCOPED_TRACE(int(level));
-        TBackupFile bf;
-        configureForBackup(bf);
-        bf.setBackupTitle({});
-        bf.setCompressionLevel(level);
-        ASSERT_TRUE(bf.Backup({file}, dir.filePath("x.backup")));
-        const QByteArray bytes = readAll(dir.filePath("x.backup"));
-        const qsizetype blockAt = 12 + 4 + encodeText(file).size() + 4 + 4;
-        const QByteArray payload =
-            zlibLevel == -2 ? readAll(file) : qCompress(readAll(file), zlibLevel).mid(4);
-        EXPECT_EQ(readI32(bytes, blockAt), zlibLevel == -2 ? -kBlockSize : payload.size());
-        EXPECT_EQ(bytes.mid(blockAt + 4, payload.size()), payload);
     }
 }
 
@@ -105,27 +79,27 @@ struct Corpus {
     }
 };
 
-class RoundTrip : public ::testing::TestWithParam<std::tuple<TCompressionLevel, qint32>> {};
+class ArchiveRoundTrip : public ::testing::TestWithParam<std::tuple<CompressionLevel, qint32>> {};
 
-TEST_P(RoundTrip, EveryByteAndTimeComesBack) {
+TEST_P(ArchiveRoundTrip, EveryByteAndTimeComesBack) {
     const auto [level, maxSize] = GetParam();
     QTemporaryDir dir;
     const QString source = dir.filePath("src"), arch = dir.filePath("arch/");
     const Corpus corpus(source);
     QDir().mkpath(arch);
-    TBackupFile bf;
-    configureForBackup(bf, true);
-    bf.setCompressionLevel(level);
-    bf.setMaxSize(maxSize);
+    Archiver archiver;
+    configureForBackup(archiver, true);
+    archiver.setCompressionLevel(level);
+    archiver.setMaxVolumeSize(maxSize);
     int prompts = 0;
-    bf.OnNeedDisk = [&](TBackupFile*, quint16 disk, bool& go) {
-        EXPECT_EQ(disk, ++prompts + 1);
+    archiver.onVolumeNeeded = [&](Archiver*, quint16 volume, bool& go) {
+        EXPECT_EQ(volume, ++prompts + 1);
         go = true;
     };
     Errors errors;
-    collectErrors(bf, errors);
-    ASSERT_TRUE(bf.Backup(corpus.files, arch + "a.backup"));
-    EXPECT_EQ(bf.FilesDone(), corpus.files.size());
+    collectErrors(archiver, errors);
+    ASSERT_TRUE(archiver.backup(corpus.files, arch + "a.backup"));
+    EXPECT_EQ(archiver.filesDone(), corpus.files.size());
 
     const QStringList volumes = QDir(arch).entryList(QDir::Files);
     EXPECT_EQ(volumes.size() > 20, maxSize > 0);
@@ -139,12 +113,12 @@ TEST_P(RoundTrip, EveryByteAndTimeComesBack) {
         EXPECT_TRUE(readAll(arch + next).startsWith(QByteArray("EC2\0", 4))) << v;
     }
 
-    const auto restoreTo = [&](const QString& folder, bool fullPath,
+    const auto restoreTo = [&](const QString& folder, bool folderTree,
                                const std::function<QString(const QString&)>& where) {
         prompts = 0; // the reader asks for the same volumes
-        bf.setRestoreFullPath(fullPath);
-        ASSERT_TRUE(bf.Restore(arch + "a.backup", folder));
-        EXPECT_EQ(bf.FilesDone(), corpus.files.size());
+        archiver.setRestoreFolderTree(folderTree);
+        ASSERT_TRUE(archiver.restore(arch + "a.backup", folder));
+        EXPECT_EQ(archiver.filesDone(), corpus.files.size());
         corpus.expectAt(where);
     };
     const QString flat = dir.filePath("flat"), tree = dir.filePath("tree");
@@ -153,26 +127,32 @@ TEST_P(RoundTrip, EveryByteAndTimeComesBack) {
     restoreTo(tree + "/", true, [&](const QString& p) { return tree + p; });
     ASSERT_TRUE(QDir(source).removeRecursively()); // to the stored paths
     restoreTo(QString(), true, [](const QString& p) { return p; });
-    EXPECT_EQ(bf.ErrorCode(), 0);
+    EXPECT_EQ(archiver.errorCode(), 0);
     EXPECT_TRUE(errors.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(LevelsAndVolumes, RoundTrip,
-                         ::testing::Combine(::testing::Values(clFastest, clNone, clDefault, clMax),
-                                            ::testing::Values(0, 60000)));
+INSTANTIATE_TEST_SUITE_P(
+    LevelsAndVolumes, ArchiveRoundTrip,
+    ::testing::Combine(::testing::Values(CompressionLevel::Fastest, CompressionLevel::None,
+                                         CompressionLevel::Default, CompressionLevel::Max),
+                       ::testing::Values(0, 60000)),
+    [](const auto& info) {
+        return "level" + std::to_string(int(std::get<0>(info.param))) + "_volumes" +
+               std::to_string(std::get<1>(info.param));
+    });
 
-TEST(Volumes, PromptCancelAndTinyMaxSize) {
+TEST(ArchiveVolumes, PromptCancelAndTinyMaxSize) {
     QTemporaryDir dir;
     writeFile(dir.filePath("data.bin"), testData(200'000, 3));
-    TBackupFile bf;
-    configureForBackup(bf);
-    bf.setMaxSize(40000);
+    Archiver archiver;
+    configureForBackup(archiver);
+    archiver.setMaxVolumeSize(40000);
     pylomir::testing::ScriptedUi ui;
     ui.answers = {core::MsgAnswer::Ok, core::MsgAnswer::Cancel};
-    bf.setUiPort(&ui);
-    EXPECT_FALSE(bf.Backup({dir.filePath("data.bin")}, dir.filePath("c.backup")));
-    EXPECT_EQ(bf.ErrorCode(), 0);
-    EXPECT_EQ(bf.FilesDone(), 0);
+    archiver.setUiPort(&ui);
+    EXPECT_FALSE(archiver.backup({dir.filePath("data.bin")}, dir.filePath("c.backup")));
+    EXPECT_EQ(archiver.errorCode(), 0);
+    EXPECT_EQ(archiver.filesDone(), 0);
     ASSERT_EQ(ui.texts(), QStringList({"Please insert disk 2 and click OK to continue.",
                                        "Please insert disk 3 and click OK to continue."}));
     EXPECT_EQ(ui.boxes[1].icon, core::MsgIcon::Information);
@@ -181,50 +161,107 @@ TEST(Volumes, PromptCancelAndTinyMaxSize) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("c.003")));
 
     // Reading it back stops at the same prompt.
-    bf.OnNeedDisk = [](TBackupFile*, quint16 disk, bool& go) { go = disk < 3; };
-    EXPECT_FALSE(bf.Restore(dir.filePath("c.backup"), dir.filePath("out")));
-    EXPECT_EQ(bf.ErrorCode(), 0);
+    archiver.onVolumeNeeded = [](Archiver*, quint16 volume, bool& go) { go = volume < 3; };
+    EXPECT_FALSE(archiver.restore(dir.filePath("c.backup"), dir.filePath("out")));
+    EXPECT_EQ(archiver.errorCode(), 0);
 
-    // A MaxSize below the slack still makes progress: one block per volume.
+    // A volume size below the slack still makes progress: one block per volume.
     const QString file = dir.filePath("d.bin");
     writeFile(file, testData(3 * kBlockSize, 4));
-    bf.setMaxSize(100);
-    bf.OnNeedDisk = nullptr; // the UI answers OK
-    ASSERT_TRUE(bf.Backup({file}, dir.filePath("t.backup")));
+    archiver.setMaxVolumeSize(100);
+    archiver.onVolumeNeeded = nullptr; // the UI answers OK
+    ASSERT_TRUE(archiver.backup({file}, dir.filePath("t.backup")));
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("t.004")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("t.005")));
-    ASSERT_TRUE(bf.Restore(dir.filePath("t.backup"), dir.filePath("out")));
+    ASSERT_TRUE(archiver.restore(dir.filePath("t.backup"), dir.filePath("out")));
     EXPECT_EQ(readAll(dir.filePath("out/d.bin")), readAll(file));
 }
 
-TEST(WorkList, MaskExpansionOrderDuplicatesAndExclusions) {
-    QTemporaryDir dir;
-    const QString root = dir.filePath("srv") + "/"; // "/s" inside a path is no switch
-    for (const char* name : {"a.tmp", "b.txt", "x[1].tmp", "sub1/c.tmp", "sub1/deep/d.tmp",
-                             ".hidden/e.tmp", "sub2/f.TMP", "arch.tmp"})
-        writeFile(root + name, name);
-    TBackupFile bf; // the archive matches the mask but is never stored
-    configureForBackup(bf, true);
-    ASSERT_TRUE(bf.Backup({root + "*.tmp /s", root + "a.tmp", root + "x[1].tmp", root + "b.txt",
-                           root + "missing.txt"},
-                          root + "arch.tmp"));
-    QStringList list, stored;
-    QString title;
-    bf.GetArchiveInfo(root + "arch.tmp", &list, title);
-    for (const QString& line : list)
-        stored << line.section('\t', 0, 0).mid(root.size());
-    // Sub-folders (depth first) before the folder's own files; duplicates once.
-    ASSERT_EQ(stored.size(), 6) << stored.join(' ').toStdString();
-    const auto at = [&](const char* n) { return stored.indexOf(QString::fromUtf8(n)); };
-    EXPECT_LT(at("sub1/deep/d.tmp"), at("sub1/c.tmp"));
-    EXPECT_LT(at("sub1/c.tmp"), at("a.tmp"));
-    EXPECT_LT(at("sub2/f.TMP"), at("a.tmp"));
-    EXPECT_GE(at("x[1].tmp"), 0);
-    EXPECT_EQ(at("b.txt"), 5);
-    EXPECT_EQ(bf.FileCount(), 6); // a name that matches nothing adds nothing
+// A folder tree in memory for either path style, keyed by folder path with
+// its separator; entries come in the order they were added.
+class TreeFileSystem : public pylomir::testing::ForwardingFileSystem {
+public:
+    using Entry = std::pair<QString, qint32>; // name, attributes
+    QHash<QString, std::vector<Entry>> folders;
+
+    std::unique_ptr<platform::DirListing> list(const QString& folder) override {
+        const auto it = folders.constFind(folder);
+        return it == folders.constEnd() ? nullptr : std::make_unique<Listing>(*it);
+    }
+    std::optional<platform::FindData> findFirst(const QString& path) override {
+        const qsizetype cut = qMax(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+        for (const auto& [name, attributes] : folders.value(path.left(cut + 1))) {
+            if (name == path.mid(cut + 1))
+                return platform::FindData{name, attributes, 0, {}};
+        }
+        return std::nullopt;
+    }
+
+private:
+    struct Listing : platform::DirListing {
+        explicit Listing(std::vector<Entry> e) : entries(std::move(e)) {}
+        bool next() override { return ++at < entries.size(); }
+        QStringView name() const override { return entries[at].first; }
+        bool isDirectory() override { return entries[at].second & platform::faDirectory; }
+        qint32 attributes() override { return entries[at].second; }
+        qint64 size() override { return 0; }
+        platform::FileTimes times() override { return {}; }
+        std::vector<Entry> entries;
+        size_t at = size_t(-1);
+    };
+};
+
+TEST(ArchiveWorkList, MasksSwitchCaseDuplicatesScopeAndTheArchive) {
+    constexpr qint32 kFile = platform::faArchive, kDir = platform::faDirectory;
+    TreeFileSystem fs;
+    fs.folders["c:\\temp\\"] = {{"A.TMP", kFile},   {"b.txt", kFile}, {"x[1].tmp", kFile},
+                                {"old.tmp", 0},     {"Sub", kDir},    {"Hid", kDir | 2},
+                                {"arch.tmp", kFile}};
+    fs.folders["c:\\temp\\sub\\"] = {{"c.tmp", kFile}, {"Deep", kDir}};
+    fs.folders["c:\\temp\\sub\\deep\\"] = {{"d.tmp", kFile}};
+    fs.folders["c:\\temp\\hid\\"] = {{"e.tmp", kFile}};
+    fs.folders["/srv/"] = {{"A.tmp", kFile}, {"b.txt", kFile}, {"Sub", kDir}};
+    fs.folders["/srv/Sub/"] = {{"c.tmp", kFile}};
+    fs.folders["/"] = {{"s", kFile}};
+    const auto W = PathStyle::Windows, P = PathStyle::Posix;
+    const auto all = BackupScope::All;
+    const struct {
+        PathStyle style;
+        BackupScope scope;
+        QStringList entries;
+        QString archive;
+        QStringList expected;
+    } cases[] = {
+        // Lower-cased; sub-folders first, depth first, hidden ones not entered;
+        // each file once; never the archive.
+        {W,
+         all,
+         {"C:\\Temp\\*.TMP /S", "c:\\temp\\a.tmp"},
+         "c:\\temp\\arch.tmp",
+         {"c:\\temp\\sub\\deep\\d.tmp", "c:\\temp\\sub\\c.tmp", "c:\\temp\\a.tmp",
+          "c:\\temp\\x[1].tmp", "c:\\temp\\old.tmp"}},
+        // Only archive-flagged files; a stream archive excludes nothing.
+        {W,
+         BackupScope::Incremental,
+         {"c:\\temp\\*.tmp"},
+         "",
+         {"c:\\temp\\a.tmp", "c:\\temp\\x[1].tmp", "c:\\temp\\arch.tmp"}},
+        // A plain name is literal: its brackets are no set.
+        {W, all, {"c:\\temp\\X[1].tmp", "c:\\temp\\none.txt"}, "", {"c:\\temp\\x[1].tmp"}},
+        // The switch counts anywhere: "/s" alone expands the current folder for no name.
+        {W, all, {"/s"}, "", {}},
+        // POSIX: case kept; only a separate trailing switch.
+        {P, all, {"/srv/*.tmp /S"}, "", {"/srv/Sub/c.tmp", "/srv/A.tmp"}},
+        {P, all, {"/srv/*.tmp/s", "/s", " /s "}, "", {"/s"}},
+        {P, all, {"/srv/b.txt"}, "/srv/b.txt", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entries.join(" | ").toStdString());
+        EXPECT_EQ(expand(fs, c.style, c.scope, c.entries, c.archive), c.expected);
+    }
 }
 
-TEST(WorkList, IncrementalTakesArchiveFlagAndClearsIt) {
+TEST(ArchiveWorkList, IncrementalTakesArchiveFlagAndClearsIt) {
     QTemporaryDir dir;
     const QString a = dir.filePath("a.log"), b = dir.filePath("b.log");
     writeFile(a, "aaa");
@@ -232,31 +269,31 @@ TEST(WorkList, IncrementalTakesArchiveFlagAndClearsIt) {
     pylomir::testing::FakeFileSystem fs;
     fs.add(a, 3, platform::faArchive);
     fs.add(b, 3, 0);
-    TBackupFile bf;
-    bf.setFileSystem(&fs);
-    configureForBackup(bf);
-    bf.setBackupMode(bmIncremental); // switching to incremental turns the flag on
-    ASSERT_TRUE(bf.Backup({dir.filePath("*.log")}, dir.filePath("i.backup")));
-    EXPECT_EQ(bf.FileCount(), 1);
+    Archiver archiver;
+    archiver.setFileSystem(&fs);
+    configureForBackup(archiver);
+    archiver.setBackupScope(BackupScope::Incremental); // switching to it turns clearing on
+    ASSERT_TRUE(archiver.backup({dir.filePath("*.log")}, dir.filePath("i.backup")));
+    EXPECT_EQ(archiver.fileCount(), 1);
     EXPECT_EQ(fs.attributeCalls, (std::vector<std::pair<QString, qint32>>{{a, 0}}));
 }
 
-TEST(Streams, CallerStreamsAreUsedFromTheirPositionAndLeftOpen) {
+TEST(ArchiveStreams, CallerStreamsAreUsedFromTheirPositionAndLeftOpen) {
     QTemporaryDir dir;
     const QString file = dir.filePath("s.txt");
     writeFile(file, testData(40000, 9, true));
     QBuffer out;
     out.open(QIODevice::ReadWrite);
     out.write("PREFIX");
-    TBackupFile bf;
-    configureForBackup(bf);
-    bf.setTargetStream(&out);
-    ASSERT_TRUE(bf.Backup({file}, ":STREAM"));
+    Archiver archiver;
+    configureForBackup(archiver);
+    archiver.setTargetStream(&out);
+    ASSERT_TRUE(archiver.backup({file}, ":STREAM"));
     ASSERT_TRUE(out.isOpen());
     out.write("TRAILER");
     out.seek(6);
-    bf.setSourceStream(&out);
-    ASSERT_TRUE(bf.Restore(":STREAM", dir.filePath("out")));
+    archiver.setSourceStream(&out);
+    ASSERT_TRUE(archiver.restore(":STREAM", dir.filePath("out")));
     EXPECT_EQ(readAll(dir.filePath("out/s.txt")), readAll(file));
     EXPECT_EQ(out.read(7), QByteArray("TRAILER")); // left just after the archive
 }

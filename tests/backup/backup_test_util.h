@@ -2,7 +2,7 @@
 #pragma once
 
 #include "backup/archive_format.h"
-#include "backup/backup_file.h"
+#include "backup/archiver.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,18 +67,22 @@ inline void writeFile(const QString& path, const QByteArray& data,
 }
 
 using Errors = std::vector<std::pair<qint32, QString>>;
-inline void collectErrors(TBackupFile& bf, Errors& errors) {
-    bf.OnError = [&errors](TBackupFile*, qint32 code, const QString& message) {
+inline void collectErrors(Archiver& archiver, Errors& errors) {
+    archiver.onError = [&errors](Archiver*, qint32 code, const QString& message) {
         errors.emplace_back(code, message);
     };
 }
+// What onError gets for a code that concerns a file.
+inline Errors errorNaming(qint32 code, const QString& path) {
+    return {{code, namingFile(archiveErrorMessage(code), path)}};
+}
 
-// A component set up the way the program uses it for a full backup.
-inline void configureForBackup(TBackupFile& bf, bool withList = false) {
-    bf.setBackupMode(bmAll);
-    bf.setSetArchiveFlag(false);
-    bf.setBackupTitle(QStringLiteral("test"));
-    bf.setSaveFileID(withList);
+// An archiver set up the way the program uses it for a full backup.
+inline void configureForBackup(Archiver& archiver, bool withList = false) {
+    archiver.setBackupScope(BackupScope::All);
+    archiver.setClearArchiveAttribute(false);
+    archiver.setTitle(QStringLiteral("test"));
+    archiver.setStoreInfoList(withList);
 }
 
 } // namespace pylomir::backup::testing

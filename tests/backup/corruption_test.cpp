@@ -16,28 +16,29 @@ QByteArray storedMember(const QByteArray& name) {
 struct Outcome {
     bool result = false;
     qint32 code = 0;
-    QString raised;
+    QString raised;  // the first line; the second must name the archive
     qint32 info = 0; // the code of reading the information list
 };
 
 Outcome restore(const QString& path, const QByteArray& bytes, const QString& out,
-                TRestoreMode mode = rmAll) {
+                RestoreRule rule = RestoreRule::Always) {
     writeFile(path, bytes);
-    TBackupFile bf;
-    bf.setRestoreMode(mode);
-    bf.OnError = [](TBackupFile*, qint32, const QString&) {};
+    Archiver archiver;
+    archiver.setRestoreRule(rule);
+    archiver.onError = [](Archiver*, qint32, const QString&) {};
     Outcome o;
     try {
-        o.result = bf.Restore(path, out);
-        o.code = bf.ErrorCode();
-    } catch (const BackupError& e) {
-        o.raised = e.message();
+        o.result = archiver.restore(path, out);
+        o.code = archiver.errorCode();
+    } catch (const ArchiveError& e) {
+        o.raised = e.message().section('\n', 0, 0);
+        EXPECT_EQ(e.message().section('\n', 1), path);
     }
-    EXPECT_FALSE(bf.Busy());
+    EXPECT_FALSE(archiver.isBusy());
     QStringList list;
     QString title;
-    bf.GetArchiveInfo(path, &list, title);
-    o.info = bf.ErrorCode();
+    archiver.readArchiveInfo(path, &list, title);
+    o.info = archiver.errorCode();
     return o;
 }
 
@@ -52,10 +53,10 @@ struct SmallArchive {
         writeFile(src + "empty", {});
         writeFile(src + "text", testData(100, 1, true));
         writeFile(src + "rand", testData(50, 2));
-        TBackupFile bf;
-        configureForBackup(bf, true);
+        Archiver archiver;
+        configureForBackup(archiver, true);
         EXPECT_TRUE(
-            bf.Backup({src + "empty", src + "text", src + "rand"}, dir.filePath("a.backup")));
+            archiver.backup({src + "empty", src + "text", src + "rand"}, dir.filePath("a.backup")));
         bytes = readAll(dir.filePath("a.backup"));
         bytes.chop(4);
         bytes += storedMember(encodeText(src + "stored")) + i32(0);
@@ -64,7 +65,7 @@ struct SmallArchive {
     }
 };
 
-TEST(Corruption, TruncatedAtEveryOffset) {
+TEST(ArchiveCorruption, TruncatedAtEveryOffset) {
     SmallArchive a;
     const QString path = a.dir.filePath("t.backup"), out = a.dir.filePath("out");
     ASSERT_TRUE(restore(path, a.bytes, out).result);
@@ -82,7 +83,7 @@ TEST(Corruption, TruncatedAtEveryOffset) {
     }
 }
 
-TEST(Corruption, FlippedBytesNeverEscapeOrCrash) {
+TEST(ArchiveCorruption, FlippedBytesNeverEscapeOrCrash) {
     SmallArchive a;
     const QString path = a.dir.filePath("f.backup"), out = a.dir.filePath("out/");
     const QList<qint32> codes = {ecNone, ecReadData, ecCompression, ecOutsideFolder};
@@ -105,58 +106,83 @@ TEST(Corruption, FlippedBytesNeverEscapeOrCrash) {
               QStringList({"a.backup", "f.backup", "out", "src"}));
 }
 
-TEST(Corruption, DamagedFieldsGiveTheErrorOfTheSituation) {
+TEST(ArchiveCorruption, DamagedFieldsGiveTheErrorOfTheSituation) {
     QTemporaryDir dir;
     const QString path = dir.filePath("d.backup"), out = dir.filePath("out");
     const QByteArray good = storedMember("/x/a.txt");
     QByteArray badSignature = good, hugeBlock = good;
     badSignature[4 + 8 + 4 + 2] = '3';
     hugeBlock.replace(4 + 8 + 4 + 4, 4, i32(kBlockSize + 1));
-    const std::tuple<const char*, QByteArray, TRestoreMode, qint32, const char*> cases[] = {
-        {"signature, restored", header() + badSignature + i32(0), rmAll, ecReadData, ""},
-        {"signature, skipped", header() + badSignature + i32(0), rmExisting, 0, kNotAnArchive},
-        {"block length, restored", header() + hugeBlock + i32(0), rmAll, ecReadData, ""},
-        {"block length, skipped", header() + hugeBlock + i32(0), rmExisting, 0, kNotAnArchive},
-        {"negative name length", header() + i32(-5) + "abcde", rmAll, 0, kNotAnArchive},
-        {"name past the end", header() + i32(1000) + "abc", rmAll, 0, kNotAnArchive},
-        {"title past the end", i32(1 << 20) + "T", rmAll, 0, kCannotReadArchive},
-        {"bad volume record", header() + i32(12) + "NEXT:DISKx02", rmAll, 0, kNotAnArchive},
-        {"header ends in a member", header() + i32(8) + "/x/a.txt", rmAll, 0, kArchiveReadError},
+    const auto all = RestoreRule::Always, exists = RestoreRule::IfExists;
+    const std::tuple<const char*, QByteArray, RestoreRule, qint32, const char*> cases[] = {
+        {"signature, restored", header() + badSignature + i32(0), all, ecReadData, ""},
+        {"signature, skipped", header() + badSignature + i32(0), exists, 0, kNotAnArchive},
+        {"block length, restored", header() + hugeBlock + i32(0), all, ecReadData, ""},
+        {"block length, skipped", header() + hugeBlock + i32(0), exists, 0, kNotAnArchive},
+        {"negative name length", header() + i32(-5) + "abcde", all, 0, kNotAnArchive},
+        {"name past the end", header() + i32(1000) + "abc", all, 0, kNotAnArchive},
+        {"title past the end", i32(1 << 20) + "T", all, 0, kCannotReadArchive},
+        {"bad volume record", header() + i32(12) + "NEXT:DISKx02", all, 0, kNotAnArchive},
+        {"header ends in a member", header() + i32(8) + "/x/a.txt", all, 0, kArchiveReadError},
     };
-    for (const auto& [what, bytes, mode, code, raised] : cases) {
+    for (const auto& [what, bytes, rule, code, raised] : cases) {
         SCOPED_TRACE(what);
         QDir(out).removeRecursively();
-        const Outcome o = restore(path, bytes, out, mode);
+        const Outcome o = restore(path, bytes, out, rule);
         EXPECT_FALSE(o.result);
         EXPECT_EQ(o.code, code);
         EXPECT_EQ(o.raised, QString::fromUtf8(raised));
     }
-    // A zero total with data following: no division by zero, percentages bounded.
-    writeFile(path, header(0) + good + i32(0));
-    TBackupFile bf;
-    bf.OnProgress = [](TBackupFile*, const QString&, TPercentage p, bool&) { EXPECT_LE(p, 100); };
-    EXPECT_TRUE(bf.Restore(path, out));
-    EXPECT_EQ(readAll(out + "/a.txt"), "hello");
+    // A total of zero or below the data that follows: no division by zero,
+    // and the percentage stops at 100.
+    for (const qint32 total : {0, 1}) {
+        writeFile(path, header(total) + good + i32(0));
+        Archiver archiver;
+        std::vector<int> percents;
+        archiver.onProgress = [&](Archiver*, const QString&, Percent p, bool&) {
+            percents.push_back(p);
+        };
+        EXPECT_TRUE(archiver.restore(path, out));
+        EXPECT_EQ(percents, std::vector<int>({total ? 100 : 0, 100}));
+        EXPECT_EQ(readAll(out + "/a.txt"), "hello");
+    }
 }
 
-TEST(Corruption, NamesThatWouldLeaveTheRestoreFolderAreSkipped) {
+TEST(ArchiveCorruption, InfoListBeyondItsCapIsRefused) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("l.backup");
+    const QByteArray zeros = qCompress(QByteArray(kBlockSize, '\0'), 1).mid(4);
+    QByteArray blocks;
+    for (qint64 n = 0; n <= kMaxListBytes / kBlockSize; ++n)
+        blocks += i32(zeros.size()) + zeros;
+    writeFile(path, header() + member(kListMemberName, 0, blocks) + i32(0));
+    Archiver archiver;
+    archiver.onError = [](Archiver*, qint32, const QString&) {};
+    QStringList list{"untouched"};
+    QString title;
+    archiver.readArchiveInfo(path, &list, title);
+    EXPECT_EQ(archiver.errorCode(), ecNotArchive);
+    EXPECT_EQ(list, QStringList{"untouched"});
+}
+
+TEST(ArchiveCorruption, NamesThatWouldLeaveTheRestoreFolderAreSkipped) {
     QTemporaryDir dir;
     const QString path = dir.filePath("h.backup"), out = dir.filePath("a/b/out");
     writeFile(path, header(15, 3) + storedMember("/x/../../../../evil1") + storedMember("/x/..") +
                         storedMember("/x/ok.txt") + i32(0));
-    for (const bool fullPath : {false, true}) {
-        SCOPED_TRACE(fullPath);
-        TBackupFile bf;
-        bf.setRestoreFullPath(fullPath);
+    for (const bool folderTree : {false, true}) {
+        SCOPED_TRACE(folderTree);
+        Archiver archiver;
+        archiver.setRestoreFolderTree(folderTree);
         Errors errors;
-        collectErrors(bf, errors);
-        EXPECT_FALSE(bf.Restore(path, out));
-        EXPECT_EQ(bf.FilesDone(), fullPath ? 1 : 2); // evil1 is a plain name when flat
-        EXPECT_EQ(errors.size(), 1u);                // once per operation
-        EXPECT_EQ(bf.ErrorCode(), ecOutsideFolder);
+        collectErrors(archiver, errors);
+        EXPECT_FALSE(archiver.restore(path, out));
+        EXPECT_EQ(archiver.filesDone(), folderTree ? 1 : 2); // evil1 is a plain name when flat
+        EXPECT_EQ(errors.size(), 1u);                        // once per operation
+        EXPECT_EQ(archiver.errorCode(), ecOutsideFolder);
         EXPECT_FALSE(QFileInfo::exists(dir.filePath("evil1")));
         EXPECT_FALSE(QFileInfo::exists(dir.filePath("a/evil1")));
-        EXPECT_EQ(readAll(fullPath ? out + "/x/ok.txt" : out + "/ok.txt"), "hello");
+        EXPECT_EQ(readAll(folderTree ? out + "/x/ok.txt" : out + "/ok.txt"), "hello");
     }
 
     // A link planted in the restore folder does not lead out of it.
@@ -166,12 +192,12 @@ TEST(Corruption, NamesThatWouldLeaveTheRestoreFolderAreSkipped) {
     ASSERT_TRUE(QFile::link(dir.filePath("elsewhere"), out + "/x"));
     ASSERT_TRUE(QFile::link(dir.filePath("elsewhere/victim"), out + "/ok.txt"));
     writeFile(path, header() + storedMember("/x/ok.txt") + i32(0));
-    for (const bool fullPath : {false, true}) {
-        TBackupFile bf;
-        bf.setRestoreFullPath(fullPath);
-        bf.OnError = [](TBackupFile*, qint32, const QString&) {};
-        EXPECT_FALSE(bf.Restore(path, out));
-        EXPECT_EQ(bf.ErrorCode(), ecOutsideFolder);
+    for (const bool folderTree : {false, true}) {
+        Archiver archiver;
+        archiver.setRestoreFolderTree(folderTree);
+        archiver.onError = [](Archiver*, qint32, const QString&) {};
+        EXPECT_FALSE(archiver.restore(path, out));
+        EXPECT_EQ(archiver.errorCode(), ecOutsideFolder);
         EXPECT_TRUE(QDir(dir.filePath("elsewhere")).isEmpty());
     }
 }

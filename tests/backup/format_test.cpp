@@ -5,7 +5,7 @@
 namespace pylomir::backup {
 namespace {
 
-TEST(DosDateTime, PacksFieldsRoundsSecondsDownAndClamps) {
+TEST(ArchiveFormat, DosDateTimePacksFieldsRoundsSecondsDownAndClamps) {
     const QDate day(2026, 12, 5);
     const std::pair<QDateTime, quint32> cases[] = {
         {QDateTime(QDate(1980, 1, 1), QTime(0, 0, 0)), 0x00210000},
@@ -14,6 +14,7 @@ TEST(DosDateTime, PacksFieldsRoundsSecondsDownAndClamps) {
         {QDateTime(QDate(2107, 12, 31), QTime(23, 59, 59)), 0xFF9FBF7D},
         {QDateTime(QDate(1970, 6, 1), QTime(12, 0, 0)), 0x00210000}, // clamped, not wrapped
         {QDateTime(QDate(2200, 1, 1), QTime(0, 0, 0)), 0xFF9FBF7D},
+        {QDateTime(), 0x00210000}, // no time at all: the earliest
     };
     for (const auto& [time, dos] : cases)
         EXPECT_EQ(quint32(toDosDateTime(time)), dos) << time.toString().toStdString();
@@ -22,7 +23,7 @@ TEST(DosDateTime, PacksFieldsRoundsSecondsDownAndClamps) {
     EXPECT_FALSE(fromDosDateTime(qint32(0x0021001E)).isValid()); // second 60
 }
 
-TEST(TextCodec, Windows1250WithUtf8Escape) {
+TEST(ArchiveFormat, TextsAreWindows1250WithUtf8Escape) {
     EXPECT_EQ(encodeText(QStringLiteral("zażółć")), QByteArray("za\xBF\xF3\xB3\xE6"));
     const std::pair<QString, bool> cases[] = {
         {QStringLiteral("/home/ala/zażółć gęślą.txt"), false},
@@ -40,7 +41,7 @@ TEST(TextCodec, Windows1250WithUtf8Escape) {
     EXPECT_EQ(decodeList("a\r\nb\rc\nd"), QStringList({"a", "b", "c", "d"}));
 }
 
-TEST(VolumeNames, ExtensionReplacedByThreeDigits) {
+TEST(ArchiveFormat, VolumeNamesReplaceTheExtensionByThreeDigits) {
     EXPECT_EQ(volumeDigits(10), QStringLiteral("010"));
     EXPECT_EQ(volumeName(QStringLiteral("/b/x.002"), "003"), QStringLiteral("/b/x.003"));
     // A dot in a folder name is not an extension.

@@ -1,6 +1,6 @@
 // libFuzzer target for the archive reader: the information read and a
 // restore into a scratch folder, from a file and from a caller's stream.
-#include "backup/backup_file.h"
+#include "backup/archiver.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -14,10 +14,10 @@ using namespace pylomir::backup;
 
 namespace {
 
-void quiet(TBackupFile& bf) {
-    bf.OnError = [](TBackupFile*, qint32, const QString&) {};
+void quiet(Archiver& archiver) {
+    archiver.onError = [](Archiver*, qint32, const QString&) {};
     // Volumes never exist here; a prompt that said OK would ask forever.
-    bf.OnNeedDisk = [](TBackupFile*, quint16, bool& go) { go = false; };
+    archiver.onVolumeNeeded = [](Archiver*, quint16, bool& go) { go = false; };
 }
 
 } // namespace
@@ -34,28 +34,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         f.write(bytes);
     }
 
-    TBackupFile bf;
-    quiet(bf);
+    Archiver archiver;
+    quiet(archiver);
     QStringList list;
     QString title;
-    bf.GetArchiveInfo(archive, &list, title);
+    archiver.readArchiveInfo(archive, &list, title);
 
-    for (const bool fullPath : {false, true}) {
-        bf.setRestoreFullPath(fullPath);
+    for (const bool folderTree : {false, true}) {
+        archiver.setRestoreFolderTree(folderTree);
         try {
-            bf.Restore(archive, out);
-        } catch (const BackupError&) {
+            archiver.restore(archive, out);
+        } catch (const ArchiveError&) {
         }
     }
 
     QBuffer stream;
     stream.setData(bytes);
     stream.open(QIODevice::ReadOnly);
-    bf.setSourceStream(&stream);
-    bf.setRestoreMode(rmNoOverwrite);
+    archiver.setSourceStream(&stream);
+    archiver.setRestoreRule(RestoreRule::IfMissing);
     try {
-        bf.Restore(QStringLiteral(":STREAM"), out);
-    } catch (const BackupError&) {
+        archiver.restore(QString::fromLatin1(kStreamArchiveName), out);
+    } catch (const ArchiveError&) {
     }
     QDir(out).removeRecursively();
     return 0;

@@ -1,0 +1,744 @@
+#include "backup/archiver.h"
+
+#include "core/message_pump.h"
+#include "core/ui_port.h"
+#include "platform/file_system.h"
+#include "platform/text_file.h"
+
+#include <cstring>
+
+namespace pylomir::backup {
+
+namespace {
+
+// File data is read in chunks of this size.
+constexpr qint64 kChunkSize = 256 * 1024;
+const char* const kVolumePrompt = "Please insert disk %s and click OK to continue.";
+
+bool isStream(const QString& archivePath) {
+    return archivePath == QLatin1String(kStreamArchiveName);
+}
+
+} // namespace
+
+// Marks an operation as running and lets go of its files however it ends.
+// A volume still being written is discarded, so a backup that did not
+// complete leaves nothing that looks like a whole archive.
+struct Archiver::Operation {
+    Archiver& archiver;
+    explicit Operation(Archiver& a) : archiver(a) { archiver.active_ = true; }
+    ~Operation() {
+        archiver.writer_.detach();
+        archiver.volumeOut_.reset();
+        archiver.reader_.detach();
+        archiver.volumeIn_.reset();
+        archiver.busy_ = false;
+        archiver.active_ = false;
+    }
+};
+
+Archiver::Archiver()
+    : input_(kChunkSize, Qt::Uninitialized), payload_(kBlockSize, Qt::Uninitialized) {}
+
+Archiver::~Archiver() = default;
+
+void Archiver::setBackupScope(BackupScope scope) {
+    if (scope == BackupScope::Incremental && backupScope_ != BackupScope::Incremental)
+        clearArchiveAttribute_ = true;
+    backupScope_ = scope;
+}
+
+platform::FileSystem& Archiver::fileSystem() const {
+    return fs_ ? *fs_ : platform::realFileSystem();
+}
+
+// ---------------------------------------------------------------- backup
+
+bool Archiver::backup(const QStringList& files, const QString& archivePath) {
+    if (active_)
+        return false;
+    Operation operation(*this);
+    setError(ecNone);
+    busy_ = true;
+    const QStringList expanded =
+        expand(fileSystem(), nativePathStyle(), backupScope_, files,
+               isStream(archivePath) ? QString() : platform::absolutePath(archivePath));
+
+    keepGoing_ = true;
+    progress(QString(), 0);
+    QStringList listLines;
+    QStringList work = measure(expanded, listLines);
+    std::unique_ptr<platform::OutputFile> listFile;
+    if (storeInfoList_) {
+        listFile = writeInfoList(listLines);
+        if (listFile) {
+            work.prepend(listFile->path());
+        } else {
+            setError(ecTempFile);
+            keepGoing_ = false;
+        }
+    }
+    const bool withList = listFile != nullptr;
+    fileCount_ = qint32(work.size() - (withList ? 1 : 0));
+    totalSize_ = qint32(quint32(quint64(fullTotalSize_)));
+    // Begun even when the list failed: the archive's own failures come first.
+    // Nothing follows the header then, and the volume is discarded.
+    startArchive(archivePath);
+
+    bytesDone_ = 0;
+    for (qsizetype i = 0; i < work.size() && keepGoing_; ++i) {
+        const bool isList = withList && i == 0;
+        const QString path = work.at(i).trimmed();
+        const auto status = fileSystem().status(path);
+        if (!status || !status->isFile)
+            continue;
+        if (storeFile(path, isList) && clearArchiveAttribute_ && !isList) {
+            if (const auto found = fileSystem().findFirst(path))
+                fileSystem().setAttributes(path, found->attributes & ~platform::faArchive);
+        }
+    }
+    const bool complete = finishArchive();
+    listFile.reset();
+
+    progress(QString(), 100);
+    busy_ = false;
+    if (errorCode_ != 0)
+        reportError(errorCode_, errorPath_);
+    return complete && errorCode_ == 0;
+}
+
+// The work list with the entries' sizes added up. An entry that is no file
+// stays (it is counted, though nothing is stored for it); a file the 32-bit
+// length fields cannot describe is left out. A file that exists but cannot
+// be opened ends the backup before anything is written.
+QStringList Archiver::measure(const QStringList& expanded, QStringList& listLines) {
+    fullTotalSize_ = 0;
+    filesDone_ = 0;
+    bytesDone_ = 0;
+    QStringList work;
+    for (const QString& entry : expanded) {
+        const QString path = entry.trimmed();
+        const auto status = fileSystem().status(path);
+        if (!status || !status->isFile) {
+            work << entry;
+            continue;
+        }
+        QString reason;
+        const std::unique_ptr<QIODevice> probe = fileSystem().openForReading(path, &reason);
+        if (!probe)
+            throw ArchiveError(platform::cannotOpenMessage(path, reason));
+        const qint64 size = probe->size();
+        if (size > kMaxMemberSize) {
+            setError(ecCreateArchive, path);
+            continue;
+        }
+        work << entry;
+        fullTotalSize_ += size;
+        if (storeInfoList_) {
+            listLines << path + QLatin1Char('\t') +
+                             QString::number(toDosDateTime(status->modified)) + QLatin1Char('=') +
+                             QString::number(size);
+        }
+    }
+    return work;
+}
+
+// The information list in a temporary file, stored like any other file;
+// null when it cannot be written.
+std::unique_ptr<platform::OutputFile> Archiver::writeInfoList(const QStringList& lines) {
+    auto file = fileSystem().createTemporaryFile(QStringLiteral("FID"));
+    const QByteArray text = encodeList(lines);
+    if (!file || file->device().write(text) != text.size() || !file->finish())
+        return nullptr;
+    fullTotalSize_ += text.size();
+    return file;
+}
+
+bool Archiver::startArchive(const QString& archivePath) {
+    volume_ = 1;
+    blocksInVolume_ = 0;
+    bool opened;
+    if (isStream(archivePath)) {
+        volumePath_.clear();
+        opened = writer_.attach(targetStream_);
+    } else {
+        volumePath_ = archivePath;
+        opened = openVolume();
+    }
+    if (!opened || !writer_.putText(encodeText(title_)) || !writer_.putInt(totalSize_) ||
+        !writer_.putInt(fileCount_)) {
+        setError(ecCreateArchive, volumePath_);
+        keepGoing_ = false;
+        return false;
+    }
+    return true;
+}
+
+// Volumes are written under a temporary name and put in place only when
+// they are whole.
+bool Archiver::openVolume() {
+    volumeOut_ = fileSystem().openForWriting(volumePath_, platform::WriteMode::Replace);
+    return volumeOut_ && writer_.attach(&volumeOut_->device());
+}
+
+bool Archiver::storeFile(const QString& path, bool isList) {
+    currentFile_ = path;
+    const std::unique_ptr<QIODevice> source = fileSystem().openForReading(path);
+    if (!source) {
+        setError(ecReadData, path);
+        keepGoing_ = false;
+        return false;
+    }
+    const qint64 size = source->size();
+    if (size > kMaxMemberSize) {
+        // Grew past what the format can describe since it was measured.
+        setError(ecCreateArchive, path);
+        return false;
+    }
+    if (!writer_.putText(isList ? QByteArray(kListMemberName) : encodeText(path))) {
+        setError(ecCreateArchive, volumePath_);
+        keepGoing_ = false;
+        return false;
+    }
+    const auto status = fileSystem().status(path);
+    if (!writer_.putInt(toDosDateTime(status ? status->modified : QDateTime()))) {
+        setError(ecReadData, volumePath_);
+        keepGoing_ = false;
+        return false;
+    }
+    qint64 remaining = size;
+    inputPos_ = inputLen_ = 0;
+    bool ok = writeSegment(*source, remaining);
+    while (ok && remaining > 0 && keepGoing_)
+        ok = writeSegment(*source, remaining);
+    if (!ok || remaining > 0)
+        return false;
+    if (!isList)
+        ++filesDone_;
+    return true;
+}
+
+// Makes n bytes of the source available at inputPos_, reading ahead as far
+// as the chunk and the remaining bytes allow.
+bool Archiver::readInput(QIODevice& source, qint64 n, qint64 remaining) {
+    const qint64 have = inputLen_ - inputPos_;
+    if (have >= n)
+        return true;
+    std::memmove(input_.data(), input_.constData() + inputPos_, size_t(have));
+    inputPos_ = 0;
+    inputLen_ = have;
+    const qint64 wanted = qMin<qint64>(input_.size(), remaining);
+    while (inputLen_ < wanted) {
+        const qint64 got = source.read(input_.data() + inputLen_, wanted - inputLen_);
+        if (got <= 0)
+            break;
+        inputLen_ += got;
+    }
+    return inputLen_ >= n;
+}
+
+// One segment of the current file: as many blocks as the volume takes, then
+// on to the next volume when data is left.
+bool Archiver::writeSegment(QIODevice& source, qint64& remaining) {
+    qint32 failure = ecNone;
+    QString failedFile = volumePath_;
+    if (!writer_.put(kSegmentSignature, 4))
+        failure = ecCreateArchive;
+    const bool limited = maxVolumeSize_ > 0 && !volumePath_.isEmpty();
+    const qint64 limit = qint64(maxVolumeSize_) - kVolumeSlack;
+    while (!failure && remaining > 0 && keepGoing_ &&
+           (!limited || writer_.pos() < limit || (volume_ > 1 && blocksInVolume_ == 0))) {
+        const qint64 n = qMin<qint64>(kBlockSize, remaining);
+        if (!readInput(source, n, remaining)) {
+            failure = ecCreateArchive;
+            failedFile = currentFile_;
+            break;
+        }
+        const QByteArrayView data(input_.constData() + inputPos_, n);
+        inputPos_ += n;
+        remaining -= n;
+        bytesDone_ += n;
+
+        bool written = true;
+        switch (codec_.compress(data, zlibLevel(compressionLevel_))) {
+        case BlockCodec::Packed::Compressed:
+            written =
+                writer_.putInt(qint32(codec_.packed().size())) && writer_.put(codec_.packed());
+            ++blocksInVolume_;
+            break;
+        case BlockCodec::Packed::Raw:
+            written = writer_.putInt(-qint32(n)) && writer_.put(data);
+            ++blocksInVolume_;
+            break;
+        case BlockCodec::Packed::Failed:
+            failure = ecCompression;
+            failedFile.clear();
+            break;
+        }
+        if (!written)
+            failure = ecCreateArchive;
+        pump();
+        progress(currentFile_, percent());
+    }
+    if (!writer_.putInt(0) && !failure)
+        failure = ecCreateArchive;
+    if (failure) {
+        setError(failure, failedFile);
+        keepGoing_ = false;
+        return false;
+    }
+    if (remaining > 0 && keepGoing_)
+        return nextVolume();
+    return true;
+}
+
+// Closes the full volume with the record naming the next and puts it in
+// place before the next one is asked for.
+bool Archiver::nextVolume() {
+    ++volume_;
+    if (volume_ > kMaxVolumes) {
+        // Three digits name the volumes; more would overwrite earlier ones.
+        setError(ecCreateArchive, volumePath_);
+        keepGoing_ = false;
+        return false;
+    }
+    const QString digits = volumeDigits(volume_);
+    const QByteArray record = QByteArray(kVolumeRecordPrefix) + digits.toLatin1();
+    const bool closed = writer_.putInt(kVolumeRecordLength) && writer_.put(record) &&
+                        writer_.detach() && volumeOut_->finish();
+    if (!closed) {
+        setError(ecCreateArchive, volumePath_);
+        keepGoing_ = false;
+        return false;
+    }
+    volumeOut_.reset();
+    askForVolume(quint16(volume_), QString::number(volume_), false);
+    if (!keepGoing_)
+        return true;
+    volumePath_ = volumeName(volumePath_, digits);
+    if (!openVolume()) {
+        setError(ecCreateArchive, volumePath_);
+        keepGoing_ = false;
+        return false;
+    }
+    blocksInVolume_ = 0;
+    return true;
+}
+
+// Ends the archive with its end marker and puts the last volume in place;
+// true when the archive is complete. A last volume that did not get its end
+// marker is discarded.
+bool Archiver::finishArchive() {
+    const bool marked = keepGoing_ && writer_.putInt(0);
+    const bool flushed = writer_.detach();
+    const bool complete = marked && flushed && (!volumeOut_ || volumeOut_->finish());
+    volumeOut_.reset();
+    if (keepGoing_ && !complete) {
+        setError(ecCreateArchive, volumePath_);
+        keepGoing_ = false;
+    } else if (!flushed && errorCode_ == 0) {
+        setError(ecCreateArchive, volumePath_);
+    }
+    return complete;
+}
+
+// ---------------------------------------------------------------- restore
+
+bool Archiver::restore(const QString& archivePath, const QString& targetFolder) {
+    if (active_)
+        return false;
+    const QString folder = asFolder(targetFolder, nativePathStyle());
+    setError(ecNone);
+    filesDone_ = 0;
+    keepGoing_ = true;
+
+    Operation operation(*this);
+    switch (openArchive(archivePath)) {
+    case Opened::Missing:
+        return false;
+    case Opened::Failed:
+        raise(kCannotReadArchive);
+    case Opened::Ok:
+        break;
+    }
+    busy_ = true;
+    if (!readHeader(nullptr))
+        raise(kCannotReadArchive);
+    bytesDone_ = 0;
+
+    bool skippedOutside = false;
+    Member member;
+    lastFolder_.clear();
+    targetBase_.clear();
+    while (keepGoing_) {
+        qint32 nameLength = 0;
+        if (!reader_.readInt(nameLength))
+            raise(kArchiveReadError);
+        if (nameLength == 0)
+            break;
+        QByteArray name;
+        if (nameLength < 0 || nameLength > kMaxNameLength || !reader_.readBytes(name, nameLength))
+            raise(kNotAnArchive);
+        if (name.startsWith(kVolumeRecordPrefix)) {
+            changeVolume(name, member);
+            continue;
+        }
+        qint32 fileDate = 0;
+        if (!reader_.readInt(fileDate))
+            raise(kArchiveReadError);
+
+        const bool isList = name == kListMemberName;
+        const RestoreTarget proposed =
+            restoreTarget(decodeText(name), folder, restoreFolderTree_, nativePathStyle());
+        QString target = proposed.path;
+        currentFile_ = target;
+        const bool eligible = !isList && !proposed.outside;
+        if (eligible && target.contains(QChar(0))) {
+            // No file can have this name: it cannot be created.
+            setError(ecReadData, volumePath_);
+            keepGoing_ = false;
+            break;
+        }
+        skippedOutside = skippedOutside || proposed.outside;
+        bool shouldRestore = eligible && isWanted(target, fileDate);
+        if (eligible && onRestoringFile) {
+            onRestoringFile(this, target, fileDate, shouldRestore);
+            currentFile_ = target;
+        }
+        if (shouldRestore) {
+            shouldRestore = makeTargetFolder(target);
+            // Links already in the target folder must not lead out of it
+            // either (a target the owner chose is its own business).
+            if (shouldRestore && !folder.isEmpty() && target == proposed.path &&
+                !resolvesInside(target, folder)) {
+                shouldRestore = false;
+                skippedOutside = true;
+            }
+        }
+        member = Member{target, fileDate, shouldRestore, true};
+        if (shouldRestore)
+            restoreMember(member, false);
+        else
+            skipSegment();
+    }
+    reader_.detach();
+    volumeIn_.reset();
+
+    if (skippedOutside) {
+        if (errorCode_ == 0)
+            setError(ecOutsideFolder);
+        else
+            reportError(ecOutsideFolder);
+    }
+    const bool result = errorCode_ == 0 && keepGoing_;
+    progress(QString(), 100);
+    busy_ = false;
+    if (errorCode_ != 0)
+        reportError(errorCode_, errorPath_);
+    return result;
+}
+
+Archiver::Opened Archiver::openArchive(const QString& archivePath) {
+    if (isStream(archivePath)) {
+        volumePath_.clear();
+        if (!sourceStream_)
+            return Opened::Failed;
+        reader_.attach(sourceStream_);
+        return Opened::Ok;
+    }
+    volumePath_ = archivePath;
+    if (!fileSystem().exists(archivePath))
+        return Opened::Missing;
+    volumeIn_ = fileSystem().openForReading(archivePath);
+    if (!volumeIn_)
+        return Opened::Failed;
+    reader_.attach(volumeIn_.get());
+    return Opened::Ok;
+}
+
+// Reads the header into the counters, and the title when asked; false when
+// the header is cut short or damaged.
+bool Archiver::readHeader(QString* title) {
+    qint32 titleLength = 0;
+    QByteArray titleBytes;
+    if (!reader_.readInt(titleLength) || titleLength < 0 || titleLength > kMaxTitleLength ||
+        !reader_.readBytes(titleBytes, titleLength))
+        return false;
+    if (title)
+        *title = decodeText(titleBytes);
+    qint32 total = 0;
+    qint32 count = 0;
+    if (!reader_.readInt(total) || !reader_.readInt(count))
+        return false;
+    totalSize_ = total;
+    fullTotalSize_ = quint32(total);
+    fileCount_ = count;
+    return true;
+}
+
+bool Archiver::isWanted(const QString& target, qint32 fileDate) {
+    const auto status = fileSystem().status(target);
+    const bool exists = status && status->isFile;
+    const bool older = exists && toDosDateTime(status->modified) < fileDate;
+    return targetWanted(restoreRule_, exists, older);
+}
+
+// Creates the target's folder; false when there is none to write into.
+bool Archiver::makeTargetFolder(const QString& target) {
+    const QString folder = parentFolder(platform::absolutePath(target), nativePathStyle());
+    bool made;
+    if (folder != lastFolder_) { // members of one folder come together
+        made = fileSystem().createFolder(folder);
+        lastFolderInside_ = -1;
+    } else {
+        const auto status = fileSystem().status(folder);
+        made = status && status->isFolder;
+    }
+    lastFolder_ = made ? folder : QString();
+    return made;
+}
+
+// Whether the target, in lastFolder_, resolves inside the target folder
+// once links are followed; a link as the target itself never does.
+bool Archiver::resolvesInside(const QString& target, const QString& targetFolder) {
+    if (fileSystem().isLink(target))
+        return false;
+    if (lastFolderInside_ < 0) {
+        if (targetBase_.isEmpty())
+            targetBase_ = fileSystem().canonicalPath(targetFolder);
+        lastFolderInside_ =
+            isWithinFolder(fileSystem().canonicalPath(lastFolder_), targetBase_, nativePathStyle());
+    }
+    return lastFolderInside_ == 1;
+}
+
+void Archiver::restoreMember(const Member& member, bool append) {
+    const auto mode = append ? platform::WriteMode::Append : platform::WriteMode::Truncate;
+    const std::unique_ptr<platform::OutputFile> out =
+        fileSystem().openForWriting(member.target, mode);
+    if (!out) {
+        setError(ecReadData, member.target);
+        keepGoing_ = false;
+        return;
+    }
+    switch (readSegment(&out->device(), nullptr)) {
+    case Segment::Ok:
+        if (!append)
+            ++filesDone_;
+        break;
+    case Segment::Stopped:
+        break;
+    case Segment::WriteFailed:
+        setError(ecReadData, member.target);
+        keepGoing_ = false;
+        break;
+    case Segment::BadSignature:
+    case Segment::Damaged:
+        setError(ecReadData, volumePath_);
+        keepGoing_ = false;
+        break;
+    }
+    QString name = member.target;
+    QIODevice* file = &out->device();
+    if (onFileRestored)
+        onFileRestored(this, name, file);
+    const QDateTime time = fromDosDateTime(member.fileDate);
+    if (time.isValid())
+        out->setModifiedTime(time);
+    if (!out->finish() && errorCode_ == 0) {
+        setError(ecReadData, member.target);
+        keepGoing_ = false;
+    }
+}
+
+// Reads one segment into a file, or into memory (the information list).
+Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
+    char signature[4];
+    if (!reader_.read(signature, 4) || std::memcmp(signature, kSegmentSignature, 4) != 0)
+        return Segment::BadSignature;
+    while (keepGoing_) {
+        qint32 length = 0;
+        if (!reader_.readInt(length))
+            return Segment::Damaged;
+        if (length == 0)
+            return Segment::Ok;
+        if (length < -kBlockSize || length > kBlockSize)
+            return Segment::Damaged;
+        const qint32 n = length < 0 ? -length : length;
+        if (!reader_.read(payload_.data(), n))
+            return Segment::Damaged;
+        QByteArrayView data(payload_.constData(), n);
+        if (length > 0) {
+            if (!codec_.inflate(data)) {
+                setError(ecCompression, volumePath_);
+                keepGoing_ = false;
+            }
+            data = codec_.unpacked(); // what a damaged block gave is still written
+        }
+        if (!data.isEmpty()) {
+            if (file) {
+                if (file->write(data.data(), data.size()) != data.size())
+                    return Segment::WriteFailed;
+            } else {
+                if (memory->size() + data.size() > kMaxListBytes)
+                    return Segment::Damaged;
+                memory->append(data);
+            }
+        }
+        pump();
+        if (file) {
+            bytesDone_ += data.size();
+            progress(currentFile_, percent());
+        }
+    }
+    return Segment::Stopped;
+}
+
+void Archiver::skipSegment() {
+    char signature[4];
+    if (!reader_.read(signature, 4) || std::memcmp(signature, kSegmentSignature, 4) != 0)
+        raise(kNotAnArchive);
+    while (keepGoing_) {
+        qint32 length = 0;
+        if (!reader_.readInt(length) || length < -kBlockSize || length > kBlockSize)
+            raise(kNotAnArchive);
+        if (length == 0)
+            return;
+        if (!reader_.skip(length < 0 ? -qint64(length) : length))
+            raise(kNotAnArchive);
+        pump();
+    }
+}
+
+// Goes on in the volume the record names, with the member it interrupted.
+void Archiver::changeVolume(const QByteArray& record, const Member& member) {
+    const QByteArray digits = record.mid(9, 3);
+    bool wellFormed = !volumePath_.isEmpty() && digits.size() == 3;
+    for (const char c : digits)
+        wellFormed = wellFormed && c >= '0' && c <= '9';
+    if (!wellFormed)
+        raise(kNotAnArchive);
+    reader_.detach();
+    volumeIn_.reset();
+
+    QString shown = QString::fromLatin1(digits);
+    while (shown.startsWith(QLatin1Char('0')))
+        shown.remove(0, 1);
+    const QString next = volumeName(volumePath_, QString::fromLatin1(digits));
+    for (bool again = false;; again = true) {
+        askForVolume(quint16(digits.toUInt()), shown, again);
+        if (!keepGoing_)
+            return;
+        if (fileSystem().exists(next))
+            break;
+    }
+    volumePath_ = next;
+    volumeIn_ = fileSystem().openForReading(next);
+    if (!volumeIn_)
+        raise(kCannotReadArchive);
+    reader_.attach(volumeIn_.get());
+    if (member.valid && member.restoring)
+        restoreMember(member, true);
+    else
+        skipSegment();
+}
+
+void Archiver::raise(const char* message) const {
+    throw ArchiveError(namingFile(QString::fromUtf8(message), volumePath_));
+}
+
+// ---------------------------------------------------------------- information
+
+void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList, QString& title) {
+    if (active_)
+        return;
+    Operation operation(*this);
+    title.clear();
+    totalSize_ = 0;
+    fullTotalSize_ = 0;
+    fileCount_ = 0;
+    filesDone_ = 0;
+    setError(ecNone);
+
+    switch (openArchive(archivePath)) {
+    case Opened::Missing:
+        return;
+    case Opened::Failed:
+        setError(ecReadArchive, volumePath_);
+        reportError(errorCode_, errorPath_);
+        return;
+    case Opened::Ok:
+        break;
+    }
+    bool ok = readHeader(&title);
+    qint32 nameLength = 0;
+    ok = ok && reader_.readInt(nameLength);
+    if (ok && nameLength > 0 && infoList) {
+        QByteArray name;
+        ok = nameLength <= kMaxNameLength && reader_.readBytes(name, nameLength);
+        if (ok && name == kListMemberName) {
+            qint32 fileDate = 0;
+            QByteArray text;
+            keepGoing_ = true;
+            ok = reader_.readInt(fileDate) && readSegment(nullptr, &text) == Segment::Ok;
+            if (ok)
+                *infoList = decodeList(text);
+        }
+    }
+    reader_.detach();
+    volumeIn_.reset();
+    if (!ok && errorCode_ == 0)
+        setError(ecNotArchive, volumePath_);
+    if (errorCode_ != 0)
+        reportError(errorCode_, errorPath_);
+}
+
+// ---------------------------------------------------------------- shared
+
+Percent Archiver::percent() const {
+    if (fullTotalSize_ <= 0)
+        return 0;
+    return Percent(qBound(qint64(0), bytesDone_ * 100 / fullTotalSize_, qint64(100)));
+}
+
+void Archiver::progress(const QString& fileName, Percent percent) {
+    if (onProgress)
+        onProgress(this, fileName, percent, keepGoing_);
+}
+
+void Archiver::pump() {
+    if (pump_)
+        pump_->processPendingMessages();
+}
+
+void Archiver::askForVolume(quint16 volume, const QString& shown, bool again) {
+    if (onVolumeNeeded) {
+        onVolumeNeeded(this, volume, keepGoing_);
+        return;
+    }
+    if (!ui_) {
+        // Nobody to ask: go on once, but never wait for a volume forever.
+        keepGoing_ = !again;
+        return;
+    }
+    const core::MsgAnswer answer = ui_->messageBox(
+        QStringLiteral("Informacja"), QString::fromUtf8(kVolumePrompt).replace("%s", shown),
+        core::MsgIcon::Information, core::MsgButtons::OkCancel);
+    keepGoing_ = answer == core::MsgAnswer::Ok;
+}
+
+void Archiver::setError(qint32 code, const QString& path) {
+    errorCode_ = code;
+    errorPath_ = path;
+}
+
+void Archiver::reportError(qint32 code, const QString& path) {
+    const QString message = namingFile(archiveErrorMessage(code), path);
+    if (onError)
+        onError(this, code, message);
+    else if (ui_)
+        ui_->messageBox(QStringLiteral("Błąd"), message, core::MsgIcon::Error,
+                        core::MsgButtons::Ok);
+}
+
+} // namespace pylomir::backup

@@ -1,0 +1,99 @@
+#include "backup/block_codec.h"
+
+#include "backup/archive_format.h"
+
+#include <zlib.h>
+
+namespace pylomir::backup {
+
+int zlibLevel(CompressionLevel level) {
+    switch (level) {
+    case CompressionLevel::Fastest:
+        return 1;
+    case CompressionLevel::None:
+        return 0;
+    case CompressionLevel::Default:
+        return Z_DEFAULT_COMPRESSION;
+    case CompressionLevel::Max:
+        return 9;
+    }
+    return 100; // rejected by zlib: reported as a compressor failure
+}
+
+struct BlockCodec::Streams {
+    z_stream deflater{};
+    z_stream inflater{};
+    bool deflaterReady = false;
+    bool inflaterReady = false;
+    int level = 0;
+
+    ~Streams() {
+        if (deflaterReady)
+            deflateEnd(&deflater);
+        if (inflaterReady)
+            inflateEnd(&inflater);
+    }
+    bool startDeflate(int wanted) {
+        if (deflaterReady && wanted == level)
+            return deflateReset(&deflater) == Z_OK;
+        if (deflaterReady)
+            deflateEnd(&deflater);
+        deflater = z_stream{};
+        deflaterReady =
+            deflateInit2(&deflater, wanted, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+        level = wanted;
+        return deflaterReady;
+    }
+    bool startInflate() {
+        if (inflaterReady)
+            return inflateReset(&inflater) == Z_OK;
+        inflater = z_stream{};
+        inflaterReady = inflateInit2(&inflater, 15) == Z_OK;
+        return inflaterReady;
+    }
+};
+
+BlockCodec::BlockCodec()
+    : streams_(std::make_unique<Streams>()), packedBuffer_(kBlockSize, Qt::Uninitialized),
+      unpackedBuffer_(kBlockSize, Qt::Uninitialized) {}
+
+BlockCodec::~BlockCodec() = default;
+
+BlockCodec::Packed BlockCodec::compress(QByteArrayView data, int level) {
+    packed_ = {};
+    if (!streams_->startDeflate(level))
+        return Packed::Failed;
+    z_stream& z = streams_->deflater;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(packedBuffer_.data());
+    z.avail_out = kBlockSize;
+    switch (deflate(&z, Z_FINISH)) {
+    case Z_STREAM_END:
+        packed_ = QByteArrayView(packedBuffer_.constData(), kBlockSize - qint32(z.avail_out));
+        return Packed::Compressed;
+    case Z_OK:
+    case Z_BUF_ERROR: // out of room: the stream is longer than a block
+        return Packed::Raw;
+    default:
+        return Packed::Failed;
+    }
+}
+
+bool BlockCodec::inflate(QByteArrayView payload) {
+    unpacked_ = {};
+    if (!streams_->startInflate())
+        return false;
+    z_stream& z = streams_->inflater;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(payload.data()));
+    z.avail_in = uInt(payload.size());
+    z.next_out = reinterpret_cast<Bytef*>(unpackedBuffer_.data());
+    z.avail_out = kBlockSize;
+    const int result = ::inflate(&z, Z_NO_FLUSH);
+    unpacked_ = QByteArrayView(unpackedBuffer_.constData(), kBlockSize - qint32(z.avail_out));
+    // A block is one whole stream: anything short of its end (damage, a
+    // missing tail, more than a block) is an error.
+    return result == Z_STREAM_END;
+}
+
+} // namespace pylomir::backup

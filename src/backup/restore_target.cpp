@@ -1,0 +1,78 @@
+#include "backup/restore_target.h"
+
+#include <QStringList>
+
+namespace pylomir::backup {
+
+bool targetWanted(RestoreRule rule, bool exists, bool older) {
+    switch (rule) {
+    case RestoreRule::Always:
+        return true;
+    case RestoreRule::IfMissing:
+        return !exists;
+    case RestoreRule::IfMissingOrOlder:
+        return !exists || older;
+    case RestoreRule::IfExists:
+        return exists;
+    case RestoreRule::IfExistsAndOlder:
+        return exists && older;
+    }
+    return false;
+}
+
+QString asFolder(const QString& folder, PathStyle style) {
+    if (folder.isEmpty() || isSeparator(folder.back(), style))
+        return folder;
+    return folder + separatorOf(style);
+}
+
+RestoreTarget restoreTarget(const QString& memberName, const QString& targetFolder, bool folderTree,
+                            PathStyle style) {
+    if (targetFolder.isEmpty())
+        return {memberName, false};
+    const bool windows = style == PathStyle::Windows;
+    QString relative;
+    if (folderTree) {
+        // Cut the drive prefix: "c:\" on Windows, the root "/" elsewhere.
+        if (windows)
+            relative = memberName.mid(3);
+        else
+            relative = memberName.startsWith(QLatin1Char('/')) ? memberName.mid(1) : memberName;
+    } else {
+        qsizetype cut = memberName.size() - 1;
+        while (cut >= 0 && !(memberName.at(cut) == QLatin1Char('/') ||
+                             (windows && (memberName.at(cut) == QLatin1Char('\\') ||
+                                          memberName.at(cut) == QLatin1Char(':')))))
+            --cut;
+        relative = memberName.mid(cut + 1);
+    }
+    QString unified = relative;
+    if (windows)
+        unified.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QStringList parts = unified.split(QLatin1Char('/'));
+    bool outside = relative.isEmpty() || parts.first().isEmpty() || parts.last().isEmpty() ||
+                   parts.last() == QLatin1String(".");
+    for (const QString& part : parts) {
+        if (part == QLatin1String("..") || (windows && part.contains(QLatin1Char(':'))))
+            outside = true;
+    }
+    return {targetFolder + relative, outside};
+}
+
+bool isWithinFolder(const QString& folder, const QString& base, PathStyle style) {
+    return !base.isEmpty() && (folder == base || folder.startsWith(base + separatorOf(style)));
+}
+
+QString parentFolder(const QString& path, PathStyle style) {
+    qsizetype cut = path.size() - 1;
+    while (cut >= 0 && !isSeparator(path.at(cut), style))
+        --cut;
+    if (cut < 0)
+        return QString();
+    // A root keeps its separator: "/" and "c:\".
+    const bool root =
+        cut == 0 || (style == PathStyle::Windows && cut == 2 && path.at(1) == QLatin1Char(':'));
+    return path.left(root ? cut + 1 : cut);
+}
+
+} // namespace pylomir::backup
