@@ -100,11 +100,12 @@ std::optional<PathStatus> NativeFileSystem::status(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
     const QFileInfo info(path);
-    if (!info.exists())
-        return std::nullopt;
     PathStatus s;
     s.isFile = info.isFile();
     s.isFolder = info.isDir();
+    // One stat answers the usual cases; exists() costs a call of its own.
+    if (!s.isFile && !s.isFolder && !info.exists())
+        return std::nullopt;
     s.size = info.size();
     s.modified = info.lastModified();
     return s;

@@ -193,6 +193,36 @@ TEST_F(ScanRunTest, ClockShowsMinutesAndSecondsAndContinuesAcrossRuns) {
     EXPECT_EQ(model().scan.elapsedHours, 1);
 }
 
+// While a scan runs, the counters describe it alone, not the scan before.
+TEST_F(ScanRunTest, CountersStartFromZeroWithEveryScan) {
+    fs.add(QStringLiteral("/r/big.tmp"), 900000);
+    fs.add(QStringLiteral("/r/listed.tmp"), 5000);
+    model().ignore.ignoredFiles.assign({QStringLiteral("/r/listed.tmp")});
+    scan();
+    ASSERT_EQ(model().scan.ignoredCount, 1);
+    ASSERT_EQ(model().scan.suspiciousCount, 1);
+    ASSERT_GT(model().scan.foundSizeKb, 0);
+
+    bool checked = false;
+    pump.action = [&](int) {
+        if (checked)
+            return;
+        checked = true;
+        const core::ScanState& scan = model().scan;
+        EXPECT_EQ(scan.ignoredCount, 0);
+        EXPECT_EQ(scan.suspiciousCount, 0);
+        EXPECT_EQ(scan.foundSizeKb, 0);
+        EXPECT_EQ(scan.progress, 0);
+        EXPECT_TRUE(scan.lastScanSizes.isEmpty());
+        EXPECT_TRUE(scan.lastScanFoundCounts.isEmpty());
+        EXPECT_EQ(scan.foundCaption, core::FoundCaption::Found);
+        EXPECT_EQ(model().status.statusText, QStringLiteral("Skanuję. Proszę zaczekaj..."));
+        EXPECT_TRUE(model().fullList.lines.isEmpty());
+    };
+    scan();
+    EXPECT_TRUE(checked);
+}
+
 TEST_F(ScanRunTest, GaugeStopsAtHundredAndFollowsTheFilterInterval) {
     for (int i = 0; i < 120; ++i)
         run().advanceScanProgress();

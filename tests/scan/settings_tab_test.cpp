@@ -171,6 +171,12 @@ TEST_F(SettingsTabTest, SavedOptionsComeBackAtTheNextStart) {
     EXPECT_EQ(o.autoIgnoreThresholdText, QStringLiteral("1000"));
 }
 
+// The window finds each check box's caption through its option.
+TEST(OptionTable, EveryOptionFindsItsOwnRow) {
+    for (const scan::OptionRow& row : scan::kOptionTable)
+        EXPECT_EQ(&scan::optionRow(row.option), &row) << (row.caption ? row.caption : "folders");
+}
+
 TEST_F(SettingsTabTest, SaveFailureIsReported) {
     settings.failWrites = true;
     tab().saveSettings();
