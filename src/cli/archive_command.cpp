@@ -10,8 +10,6 @@
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 
-#include <QFileInfo>
-
 #include <functional>
 #include <optional>
 
@@ -107,14 +105,15 @@ std::optional<bool> runOperation(ProgressLine& progress, const std::function<boo
     }
 }
 
-QString absoluteNative(const QString& path) {
-    return platform::toNative(QFileInfo(path).absoluteFilePath());
+bool isFile(const QString& path) {
+    const auto status = platform::realFileSystem().status(path);
+    return status && status->isFile;
 }
 
 // Whether an archive argument names something the component can read; it
 // says nothing of its own about a missing file.
 bool archiveExists(const QString& path, const QString& command) {
-    if (QFileInfo(path).isFile())
+    if (isFile(path))
         return true;
     printError(QStringLiteral("pylomir-cli archive %1: %2: %3").arg(command, path, kCannotRead));
     return false;
@@ -243,19 +242,19 @@ int runArchiveCreate(const QStringList& args) {
         return usageError(command, QStringLiteral("--max-size needs a number of bytes from 0 "
                                                   "to 2147483647"));
 
-    const QString archive = absoluteNative(positional.takeFirst());
+    const QString archive = platform::absolutePath(positional.takeFirst());
     // A plain path that names nothing would only give an archive without it.
     for (const QString& entry : std::as_const(positional)) {
         if (hasWildcard(entry))
             continue;
-        const QFileInfo info(entry.trimmed());
-        if (info.isDir()) {
+        const auto status = platform::realFileSystem().status(entry.trimmed());
+        if (status && status->isFolder) {
             printError(QStringLiteral("pylomir-cli %1: %2 is a folder; name its files with a "
                                       "mask, e.g. \"%2/*\" or \"%2/* /s\"")
                            .arg(command, entry));
             return kExitError;
         }
-        if (!info.exists()) {
+        if (!status) {
             printError(QStringLiteral("pylomir-cli %1: %2: no such file").arg(command, entry));
             return kExitError;
         }
@@ -332,7 +331,7 @@ int runArchiveRestore(const QStringList& args) {
     if (parser.isSet(toOption)) {
         if (parser.value(toOption).trimmed().isEmpty())
             return usageError(command, QStringLiteral("--to needs a folder"));
-        target = absoluteNative(parser.value(toOption).trimmed());
+        target = platform::absolutePath(parser.value(toOption).trimmed());
     } else if (parser.isSet(fullPathOption)) {
         return usageError(command, QStringLiteral("--full-path needs --to"));
     }
@@ -347,7 +346,7 @@ int runArchiveRestore(const QStringList& args) {
     QString volume = archive;
     c.archiver.onVolumeNeeded = [&](Archiver*, quint16 disk, bool& go) {
         const QString next = backup::volumeName(volume, backup::volumeDigits(disk));
-        go = QFileInfo(next).isFile();
+        go = isFile(next);
         if (go) {
             volume = next;
             return;
