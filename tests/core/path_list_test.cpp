@@ -63,6 +63,7 @@ TEST(PathListTest, EveryChangeIsAnnouncedToTheObserver) {
         {[&] { list.setChecked(1, true); }, {"states"}},
         {[&] { list.setSelected(0, true); }, {"states"}},
         {[&] { list.setCurrent(1); }, {"states"}},
+        {[&] { list.setCurrent(2); }, {"states"}}, // past the end: no current entry
         {[&] { list.removeAt(0); }, {"before", "after"}},
         {[&] { list.removeAt(5); }, {}}, // nothing there: nothing to tell
         {[&] {
@@ -75,7 +76,13 @@ TEST(PathListTest, EveryChangeIsAnnouncedToTheObserver) {
         recorder.notices.clear();
         c.change();
         EXPECT_EQ(recorder.notices, c.notices) << c.notices.join(',').toStdString();
+        if (c.notices == QStringList{"states"}) {
+            EXPECT_LT(list.current(), list.count());
+        }
     }
+    list.append("/e");
+    list.setCurrent(-5);
+    EXPECT_EQ(list.current(), -1);
 }
 
 } // namespace

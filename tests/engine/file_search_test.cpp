@@ -79,15 +79,16 @@ TEST(FileSearchTest, AttributeTest) {
     const SearchOptions noDir = all & ~SearchOptions(SearchOption::Folders);
     const SearchOptions ro = SearchOption::ReadOnly;
     const SearchOptions noArchive = noAny & ~SearchOptions(SearchOption::Archive);
+    const SearchOptions noReadOnly = noAny & ~SearchOptions(SearchOption::ReadOnly);
     const qint32 hiddenDir = faDirectory | faHidden, roDir = faDirectory | faReadOnly;
     const struct {
         SearchOptions options;
         qint32 attributes;
         int files, dirs;
     } cases[] = {
-        {noAny, faNormal, 0, 0},      {all, faNormal, 1, 0},  {noAny, faArchive, 1, 0},
-        {noArchive, faArchive, 0, 0}, {ro, faReadOnly, 1, 0}, {noDir, faDirectory, 0, 0},
-        {noDir, hiddenDir, 0, 1},     {ro, roDir, 0, 1},
+        {noAny, faNormal, 0, 0},      {all, faNormal, 1, 0},    {noAny, faArchive, 1, 0},
+        {noArchive, faArchive, 0, 0}, {ro, faReadOnly, 1, 0},   {noReadOnly, faReadOnly, 0, 0},
+        {noDir, faDirectory, 0, 0},   {noDir, hiddenDir, 0, 1}, {ro, roDir, 0, 1},
     };
     for (const auto& c : cases) {
         Harness h;
@@ -154,7 +155,7 @@ TEST(FileSearchTest, DateTestComparesCalendarDays) {
         {Before, Created, 9, 30, 30, true},    {Before, Created, 10, 1, 1, false},
         {After, Modified, 1, 11, 1, true},     {Between, Accessed, 1, 1, 20, true},
         {Between, Any, 9, 21, 10, true},       {Between, Created, 9, 1, 1, false},
-        {Between, Created, 21, 30, 30, false},
+        {Between, Created, 21, 30, 30, false}, {SameDay, Any, 0, 0, 0, false},
     };
     const auto may = [](int d, int hour) {
         return SystemTime{.year = 2024, .month = 5, .day = quint16(d), .hour = quint16(hour)};

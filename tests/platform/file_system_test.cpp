@@ -241,6 +241,7 @@ TEST_F(RealFileSystemTest, FilesAreWrittenReplacedAndLookedUp) {
 
 TEST_F(RealFileSystemTest, MissingPathsFail) {
     makeDir("folder");
+    EXPECT_EQ(fs_.findFirst(path("folder"))->size, 0); // found, but folders have no size
     EXPECT_EQ(fs_.list(QString()), nullptr);
     EXPECT_EQ(fs_.list(path("brak/")), nullptr);
     // A folder with its trailing separator names no entry, as with FindFirstFile.
