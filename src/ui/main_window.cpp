@@ -148,7 +148,7 @@ void MainWindow::buildLayout() {
 
     tabs_ = new QTabWidget(this);
     tabs_->setGeometry(kClientWidth - kTabsWidth, 0, kTabsWidth, kTabsHeight);
-    foundListView_ = new FoundListView(m_.foundList, tabs_);
+    foundListView_ = new FoundListView(core_.model().foundList, tabs_);
     tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
                   QStringLiteral("Skanowanie..."));
     closeButton_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);

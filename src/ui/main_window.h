@@ -71,7 +71,7 @@ private:
     void presentFullList();
 
     app::MainWindowCore& core_;
-    core::MainWindowModel& m_;
+    const core::MainWindowModel& m_; // read only: owners write it
     GuiMessagePump* pump_;
 
     QPushButton* startButton_ = nullptr; // ">> Rozpocznij skanowanie"

@@ -110,13 +110,16 @@ TEST(ArchiveCorruption, DamagedFieldsGiveTheErrorOfTheSituation) {
     QTemporaryDir dir;
     const QString path = dir.filePath("d.backup"), out = dir.filePath("out");
     const QByteArray good = storedMember("/x/a.txt");
-    QByteArray badSignature = good, hugeBlock = good;
+    QByteArray badSignature = good, badSignatureEnd = good, hugeBlock = good;
     badSignature[4 + 8 + 4 + 2] = '3';
+    badSignatureEnd[4 + 8 + 4 + 3] = 'x';
     hugeBlock.replace(4 + 8 + 4 + 4, 4, i32(kBlockSize + 1));
     const auto all = RestoreRule::Always, exists = RestoreRule::IfExists;
     const std::tuple<const char*, QByteArray, RestoreRule, qint32, const char*> cases[] = {
         {"signature, restored", header() + badSignature + i32(0), all, ecReadData, ""},
         {"signature, skipped", header() + badSignature + i32(0), exists, 0, kNotAnArchive},
+        {"signature's last byte, skipped", header() + badSignatureEnd + i32(0), exists, 0,
+         kNotAnArchive},
         {"block length, restored", header() + hugeBlock + i32(0), all, ecReadData, ""},
         {"block length, skipped", header() + hugeBlock + i32(0), exists, 0, kNotAnArchive},
         {"negative name length", header() + i32(-5) + "abcde", all, 0, kNotAnArchive},

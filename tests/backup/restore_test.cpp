@@ -53,6 +53,30 @@ TEST(RestoreRules, ExistingMissingOlderNewer) {
     }
 }
 
+// A member that goes on in the next volume is skipped there too when its
+// target was refused.
+TEST(RestoreRules, ARefusedMemberStaysRefusedAcrossVolumes) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("src/a.bin"), b = dir.filePath("src/b.txt");
+    const QString archive = dir.filePath("v.backup"), out = dir.filePath("out");
+    writeFile(a, testData(5 * kBlockSize, 3), kStored);
+    writeFile(b, "b", kStored);
+    Archiver writer;
+    configureForBackup(writer);
+    writer.setMaxVolumeSize(kVolumeSlack + 2 * kBlockSize);
+    writer.onVolumeNeeded = [](Archiver*, quint16, bool& go) { go = true; };
+    ASSERT_TRUE(writer.backup({a, b}, archive));
+    ASSERT_TRUE(QFileInfo::exists(volumeName(archive, "002")));
+
+    writeFile(out + "/a.bin", "OLD");
+    Archiver archiver;
+    archiver.setRestoreRule(RestoreRule::IfMissing);
+    archiver.onVolumeNeeded = [](Archiver*, quint16, bool& go) { go = true; };
+    ASSERT_TRUE(archiver.restore(archive, out));
+    EXPECT_EQ(readAll(out + "/a.bin"), "OLD");
+    EXPECT_EQ(readAll(out + "/b.txt"), "b");
+}
+
 TEST(RestoreEvents, RenameVetoAndRestoredFile) {
     Fixture fx;
     const QString renamed = fx.out + "/renamed/a2.txt";
@@ -136,6 +160,7 @@ TEST(ArchiveCancelling, StopAndProgressHandlerEndBeforeTheNextBlock) {
 void expectReported(const std::function<void(Archiver&)>& run, qint32 code,
                     const QString& file = QString()) {
     const QString message = namingFile(archiveErrorMessage(code), file);
+    EXPECT_FALSE(archiveErrorMessage(code).isEmpty()) << code;
     {
         Archiver archiver;
         Errors errors;
@@ -163,6 +188,9 @@ TEST(ArchiveErrors, EachFailureReportsItsCodeAndTheFile) {
         archiver.setUiPort(&ui);
         archiver.onProgress = [](Archiver*, const QString&, Percent, bool&) { FAIL(); };
         EXPECT_FALSE(archiver.restore("/nonexistent/x.backup", QString()));
+        QString stale = "stale";
+        archiver.readArchiveInfo("/nonexistent/x.backup", nullptr, stale);
+        EXPECT_EQ(stale, QString()); // nothing read, nothing kept from before
         EXPECT_TRUE(ui.boxes.empty());
     }
     // 1: the target cannot be created.

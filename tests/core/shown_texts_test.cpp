@@ -52,15 +52,13 @@ TEST(ShownTexts, CountersReadAsTheWindowShowsThem) {
 
 // Nobody to ask: every question gets the answer that can lose nothing.
 TEST(NullUiPort, AnswersEveryQuestionSafely) {
-    const std::pair<MsgButtons, MsgAnswer> cases[] = {
-        {MsgButtons::Ok, MsgAnswer::Ok},
-        {MsgButtons::OkCancel, MsgAnswer::Cancel},
-        {MsgButtons::YesNo, MsgAnswer::No},
-        {MsgButtons::YesNoCancel, MsgAnswer::Cancel}};
+    const std::pair<MsgButtons, MsgAnswer> cases[] = {{MsgButtons::Ok, MsgAnswer::Ok},
+                                                      {MsgButtons::OkCancel, MsgAnswer::Cancel},
+                                                      {MsgButtons::YesNo, MsgAnswer::No},
+                                                      {MsgButtons::YesNoCancel, MsgAnswer::Cancel}};
     NullUiPort port;
     for (const auto& [buttons, answer] : cases)
-        EXPECT_EQ(port.messageBox("c", "t", MsgIcon::Question, buttons), answer)
-            << int(buttons);
+        EXPECT_EQ(port.messageBox("c", "t", MsgIcon::Question, buttons), answer) << int(buttons);
 }
 
 } // namespace

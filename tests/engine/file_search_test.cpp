@@ -150,12 +150,13 @@ TEST(FileSearchTest, DateTestComparesCalendarDays) {
         int created, written, accessed;
         bool reported;
     } cases[] = {
-        {SameDay, Created, 10, 1, 1, true},    {SameDay, Created, 9, 10, 10, false},
-        {SameDay, Modified, 9, 10, 9, true},   {SameDay, Any, 1, 2, 10, true},
-        {Before, Created, 9, 30, 30, true},    {Before, Created, 10, 1, 1, false},
-        {After, Modified, 1, 11, 1, true},     {Between, Accessed, 1, 1, 20, true},
-        {Between, Any, 9, 21, 10, true},       {Between, Created, 9, 1, 1, false},
-        {Between, Created, 21, 30, 30, false}, {SameDay, Any, 0, 0, 0, false},
+        {SameDay, Created, 10, 1, 1, true},  {SameDay, Created, 9, 10, 10, false},
+        {SameDay, Modified, 9, 10, 9, true}, {SameDay, Any, 1, 2, 10, true},
+        {Before, Created, 9, 30, 30, true},  {Before, Created, 10, 1, 1, false},
+        {After, Modified, 1, 11, 1, true},   {After, Modified, 1, 10, 1, false},
+        {Between, Accessed, 1, 1, 20, true}, {Between, Any, 9, 21, 10, true},
+        {Between, Created, 9, 1, 1, false},  {Between, Created, 21, 30, 30, false},
+        {SameDay, Any, 0, 0, 0, false},
     };
     const auto may = [](int d, int hour) {
         return SystemTime{.year = 2024, .month = 5, .day = quint16(d), .hour = quint16(hour)};
