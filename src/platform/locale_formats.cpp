@@ -8,8 +8,8 @@ bool isBlank(QChar c) {
     return c.isSpace();
 }
 
-// Drops every time-zone token ('t' to 'tttt') from a QLocale time format,
-// with the blanks (and empty brackets) around it; quoted text is kept.
+} // namespace
+
 QString withoutTimeZone(const QString& format) {
     QString out;
     out.reserve(format.size());
@@ -46,8 +46,6 @@ QString withoutTimeZone(const QString& format) {
     }
     return out.trimmed();
 }
-
-} // namespace
 
 LocaleFormats::LocaleFormats() : LocaleFormats(QLocale::system()) {}
 

@@ -33,6 +33,10 @@ private:
     QCollator collator_;
 };
 
+// Drops every time-zone token ('t' to 'tttt') from a QLocale time format,
+// with the blanks (and empty brackets) around it; quoted text is kept.
+QString withoutTimeZone(const QString& format);
+
 // Equal ignoring letter case (Unicode case folding).
 bool sameText(QStringView a, QStringView b);
 // A hash consistent with sameText.

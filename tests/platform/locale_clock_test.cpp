@@ -43,6 +43,20 @@ TEST(LocaleFormats, LongTimeNeverCarriesATimeZone) {
     }
 }
 
+TEST(LocaleFormats, TimeZoneIsCutFromAnyPlaceOfTheFormat) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"HH:mm:ss t", "HH:mm:ss"},
+        {"t HH:mm:ss", "HH:mm:ss"}, // first, with the blank after it
+        {"HH:mm:ss (tttt)", "HH:mm:ss"},
+        {"HH 'at' mm t", "HH 'at' mm"}, // a quoted t is text
+        {"HH''mm t", "HH''mm"},         // an escaped quote is no quoted text
+        {"tHH:mm", "HH:mm"},
+    };
+    for (const auto& [format, expected] : cases)
+        EXPECT_EQ(withoutTimeZone(QString::fromLatin1(format)), QString::fromLatin1(expected))
+            << format;
+}
+
 TEST(CaseFolding, HashAgreesWithComparison) {
     const struct {
         const char* a;

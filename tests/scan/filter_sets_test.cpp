@@ -87,6 +87,14 @@ TEST_F(FilterSetsTest, DeletingRewritesTheSelectedModesFile) {
         EXPECT_EQ(state().filters.size(), 2);
     }
 
+    // Choosing a mode leaves nothing selected in its list.
+    filters().selectFilter(0);
+    filters().selectMode(FilterMode::LessSafe);
+    filters().deleteFilter();
+    EXPECT_EQ(ui.texts().last(), nothingSelected);
+    EXPECT_EQ(readList("filtr_a2.dat").size(), 3);
+    filters().selectMode(FilterMode::Safe);
+
     filters().selectFilter(0);
     filters().deleteFilter();
     EXPECT_EQ(readList("filtr_a1.dat"), QStringList{"*.bak"});

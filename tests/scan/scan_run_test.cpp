@@ -204,7 +204,9 @@ TEST_F(ScanRunTest, CountersStartFromZeroWithEveryScan) {
     ASSERT_GT(model().scan.foundSizeKb, 0);
 
     bool checked = false;
+    QStringList foldersShown;
     pump.action = [&](int) {
+        foldersShown << model().status.scanStatusText;
         if (checked)
             return;
         checked = true;
@@ -217,10 +219,12 @@ TEST_F(ScanRunTest, CountersStartFromZeroWithEveryScan) {
         EXPECT_TRUE(scan.lastScanFoundCounts.isEmpty());
         EXPECT_EQ(scan.foundCaption, core::FoundCaption::Found);
         EXPECT_EQ(model().status.statusText, QStringLiteral("Skanuję. Proszę zaczekaj..."));
+        EXPECT_TRUE(model().status.scanStatusBarVisible);
         EXPECT_TRUE(model().fullList.lines.isEmpty());
     };
     scan();
     EXPECT_TRUE(checked);
+    EXPECT_TRUE(foldersShown.contains(QStringLiteral("/r"))); // the folder in work
 }
 
 TEST_F(ScanRunTest, GaugeStopsAtHundredAndFollowsTheFilterInterval) {
