@@ -181,7 +181,9 @@ TEST(ArchiveCorruption, NamesThatWouldLeaveTheRestoreFolderAreSkipped) {
         collectErrors(archiver, errors);
         EXPECT_FALSE(archiver.restore(path, out));
         EXPECT_EQ(archiver.filesDone(), folderTree ? 1 : 2); // evil1 is a plain name when flat
-        EXPECT_EQ(errors.size(), 1u);                        // once per operation
+        ASSERT_EQ(errors.size(), 1u);                        // once per operation
+        EXPECT_EQ(errors[0].second,
+                  "Pominięto pliki, które znalazłyby się poza wybranym folderem !");
         EXPECT_EQ(archiver.errorCode(), ecOutsideFolder);
         EXPECT_FALSE(QFileInfo::exists(dir.filePath("evil1")));
         EXPECT_FALSE(QFileInfo::exists(dir.filePath("a/evil1")));
