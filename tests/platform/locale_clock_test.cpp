@@ -51,6 +51,7 @@ TEST(LocaleFormats, TimeZoneIsCutFromAnyPlaceOfTheFormat) {
         {"HH 'at' mm t", "HH 'at' mm"}, // a quoted t is text
         {"HH''mm t", "HH''mm"},         // an escaped quote is no quoted text
         {"tHH:mm", "HH:mm"},
+        {"HH:mmt ss", "HH:mmss"}, // no blank before it: the blanks after it go
     };
     for (const auto& [format, expected] : cases)
         EXPECT_EQ(withoutTimeZone(QString::fromLatin1(format)), QString::fromLatin1(expected))
