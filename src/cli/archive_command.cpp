@@ -175,7 +175,7 @@ int runArchiveInfo(const QStringList& args) {
     if (c.archiver.errorCode() != 0)
         return kExitError; // the component has said why
 
-    // Edit2: the title; Edit1: count and size; MeFiles: the list.
+    // As the advanced-restore window shows them: the title, the count and size, the list.
     const qint64 kb = qint64(std::nearbyint(double(c.archiver.totalSize()) / 1024.0));
     QString out = QStringLiteral("Data utworzenia kopii zapasowej: ") + title +
                   QStringLiteral("\nInformacje o plikach w kopii zapasowej: %1 plików, %2 KB "
