@@ -101,6 +101,7 @@ bool FolderWalker::search() {
     };
 
     std::deque<QString> queue;
+    unlistedFolders.clear();
     SearchStatistics stats;
     bool result = true;
     const quint32 start = clock.tickCount();
@@ -116,20 +117,30 @@ bool FolderWalker::search() {
             queue.pop_front();
             breathe();
         }
+        const bool listingRoot = isRoot;
         isRoot = false;
         if (onFolderEntered)
             onFolderEntered(folder);
         // An empty path would become the file-system root; treat it as a
         // folder that cannot be listed instead.
         std::unique_ptr<platform::DirListing> listing;
+        bool sepAdded = false;
         if (!folder.isEmpty()) {
-            if (!folder.endsWith(sep))
+            if (!folder.endsWith(sep)) {
                 folder += sep;
+                sepAdded = true;
+            }
             listing = fs.list(folder);
         }
         if (!listing) {
-            result = false;
-            break;
+            if (listingRoot) {
+                result = false;
+                break;
+            }
+            if (sepAdded)
+                folder.chop(1);
+            unlistedFolders.append(std::move(folder));
+            continue;
         }
         breathe();
         bool firstFile = true;
@@ -255,6 +266,10 @@ void FileSearch::setEnvironment(const SearchEnvironment& env) {
 
 const SearchEnvironment& FileSearch::environment() const {
     return walker_->environment;
+}
+
+const QStringList& FileSearch::unlistedFolders() const {
+    return walker_->unlistedFolders;
 }
 
 bool FileSearch::search() {

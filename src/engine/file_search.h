@@ -120,7 +120,13 @@ public:
 
     SearchEnvironment environment;
 
-    // False exactly when a folder could not be listed. Throws MaskError.
+    // Folders below the root that could not be listed in the last search,
+    // as the change-folder callback named them. They are skipped: one locked
+    // folder must not hide the rest of the tree.
+    QStringList unlistedFolders;
+
+    // False exactly when the root folder could not be listed. Throws
+    // MaskError.
     bool search();
 };
 
@@ -164,9 +170,12 @@ public:
     const SearchEnvironment& environment() const;
 
     // Copies the settings into the walker, processes pending messages once
-    // and walks. False exactly when a folder could not be listed. Throws
-    // MaskError.
+    // and walks. False exactly when the root folder could not be listed.
+    // Throws MaskError.
     bool search();
+    // The folders below the root the last search skipped, in the order
+    // they were entered.
+    const QStringList& unlistedFolders() const;
 
 private:
     std::unique_ptr<FolderWalker> walker_;

@@ -23,6 +23,19 @@ std::optional<qint64> parseThreshold(const QString& text) {
 
 } // namespace
 
+QString unlistedFoldersMessage(const QStringList& folders) {
+    constexpr qsizetype kShown = 10;
+    QString text = QStringLiteral("Błąd odczytu folderów (%1). Mogą one być zabezpieczone lub "
+                                  "używane przez system; skanowanie pominęło je i przeszukało "
+                                  "pozostałe:")
+                       .arg(folders.size());
+    for (qsizetype i = 0; i < folders.size() && i < kShown; ++i)
+        text += QLatin1Char('\n') + folders.at(i);
+    if (folders.size() > kShown)
+        text += QStringLiteral("\n… i %1 innych").arg(folders.size() - kShown);
+    return text;
+}
+
 ScanRun::ScanRun(core::MainWindowModel& model, const core::Services& services,
                  ignore::IgnoreLists& ignoreLists, records::Statistics& statistics,
                  core::StatusLine& status, assess::Assessment& assessment)
@@ -112,6 +125,9 @@ void ScanRun::startScan() {
                               QStringLiteral("Błąd skanowania folderu. Może on być zabezpieczony "
                                              "lub używany przez system.\nSprawdź, który folder "
                                              "spowodował błąd (poniżej) i nie skanuj go ponownie."),
+                              core::MsgIcon::None, core::MsgButtons::Ok);
+        } else if (!unlistedFolders().isEmpty()) {
+            s_.ui->messageBox(QStringLiteral("Błąd"), unlistedFoldersMessage(unlistedFolders()),
                               core::MsgIcon::None, core::MsgButtons::Ok);
         }
     } catch (const engine::MaskError& e) {

@@ -13,6 +13,10 @@
 
 namespace pylomir::scan {
 
+// The message at the end of a scan that skipped folders it could not list:
+// the first ten, then how many more.
+QString unlistedFoldersMessage(const QStringList& folders);
+
 class ScanRun {
 public:
     // Writes the scan's area, the full list's copy and the found list; reads
@@ -49,6 +53,8 @@ public:
     void syncFullList();
 
     engine::FileSearch& fileSearch() { return fileSearch_; }
+    // The folders below the root the last scan could not list.
+    const QStringList& unlistedFolders() const { return fileSearch_.unlistedFolders(); }
 
 private:
     void showCurrentFolder(const QString& folder);

@@ -176,13 +176,36 @@ TEST(FileSearchTest, DateTestComparesCalendarDays) {
     EXPECT_EQ(serialDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
 }
 
-TEST(FileSearchTest, UnlistableFolderEndsTheSearch) {
-    Harness h{"a.tmp", "sub1/", "sub2/", "sub1/b.tmp", "sub2/c.tmp"};
+TEST(FileSearchTest, UnlistableSubfolderIsSkippedAndNamed) {
+    Harness h{"a.tmp",      "sub1/",      "sub2/",           "sub3/",     "sub1/b.tmp",
+              "sub2/c.tmp", "sub2/deep/", "sub2/deep/d.tmp", "sub3/e.tmp"};
     h.fs.unlistable["/r/sub1/"] = true;
+    h.fs.unlistable["/r/sub2/deep/"] = true;
+    h.fs.addFolder("/r/sub3/later");
+    h.fs.add("/r/sub3/later/f.tmp");
+    EXPECT_TRUE(h.run({"*.tmp"}));
+    EXPECT_EQ(h.found,
+              (QStringList{"/r/a.tmp", "/r/sub2/c.tmp", "/r/sub3/e.tmp", "/r/sub3/later/f.tmp"}));
+    // The failed folders are still announced before their listing is tried.
+    EXPECT_EQ(h.folders, (QStringList{"/r", "/r/sub1", "/r/sub2", "/r/sub3", "/r/sub2/deep",
+                                      "/r/sub3/later"}));
+    EXPECT_EQ(h.search.unlistedFolders(), (QStringList{"/r/sub1", "/r/sub2/deep"}));
+    EXPECT_EQ(h.stats, (std::vector<int>{4, 4, 0, 0}));
+
+    // Each search starts a fresh list.
+    h.fs.unlistable.clear();
+    EXPECT_TRUE(h.run({"*.tmp"}));
+    EXPECT_TRUE(h.search.unlistedFolders().isEmpty());
+}
+
+TEST(FileSearchTest, UnlistableRootFailsTheSearch) {
+    Harness h{"a.tmp", "sub/"};
+    h.fs.unlistable["/r/"] = true;
     EXPECT_FALSE(h.run({"*.*"}));
-    EXPECT_EQ(h.found, (QStringList{"/r/a.tmp", "/r/sub1", "/r/sub2"}));
-    EXPECT_EQ(h.fs.listed, (std::vector<QString>{"/r/", "/r/sub1/"}));
-    EXPECT_EQ(h.stats, (std::vector<int>{1, 1, 2, 0}));
+    EXPECT_EQ(h.folders, QStringList{"/r"});
+    EXPECT_TRUE(h.found.isEmpty());
+    EXPECT_TRUE(h.search.unlistedFolders().isEmpty());
+    EXPECT_EQ(h.stats, (std::vector<int>{0, 0, 0, 0}));
 
     // An empty root is such a folder, never the file-system root.
     Harness empty;

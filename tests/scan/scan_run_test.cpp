@@ -123,6 +123,46 @@ TEST_F(ScanRunTest, UnlistableRootShowsTheErrorAndEndsIdle) {
     EXPECT_FALSE(model().scan.progressTimer.enabled || model().scan.elapsedClockTimer.enabled);
 }
 
+// A locked folder below the root is skipped; the rest of the tree is still
+// scanned and one box at the end names what was skipped.
+TEST_F(ScanRunTest, UnlistableSubfoldersAreSkippedAndNamedOnce) {
+    const QString header = QStringLiteral(
+        "Błąd odczytu folderów (%1). Mogą one być zabezpieczone lub używane przez system; "
+        "skanowanie pominęło je i przeszukało pozostałe:");
+    struct Case {
+        int locked;
+        const char* tail; // after the named folders
+    } cases[] = {{1, ""}, {10, ""}, {12, "\n… i 2 innych"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locked);
+        SetUp();
+        QString expected = header.arg(c.locked);
+        for (int i = 0; i < c.locked; ++i) {
+            const QString folder = QStringLiteral("/r/locked%1").arg(i, 2, 10, QLatin1Char('0'));
+            fs.addFolder(folder);
+            fs.unlistable[folder + QLatin1Char('/')] = true;
+            if (i < 10)
+                expected += QLatin1Char('\n') + folder;
+        }
+        expected += QString::fromUtf8(c.tail);
+        fs.addFolder(QStringLiteral("/r/zz"));
+        fs.add(QStringLiteral("/r/zz/after.tmp"), 1);
+        scan();
+        EXPECT_EQ(model().foundList.paths(), QStringList{QStringLiteral("/r/zz/after.tmp")});
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].caption, QStringLiteral("Błąd"));
+        EXPECT_EQ(ui.boxes[0].text, expected);
+        EXPECT_EQ(run().unlistedFolders().size(), c.locked);
+        EXPECT_EQ(model().status.statusText, QStringLiteral("Wyszukiwanie gotowe !"));
+    }
+    // A scan that could list everything says nothing.
+    fs.unlistable.clear();
+    ui.boxes.clear();
+    scan();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(run().unlistedFolders().isEmpty());
+}
+
 TEST_F(ScanRunTest, InvalidMaskIsReportedAndTheWindowReturnsToIdle) {
     fs.add(QStringLiteral("/r/a.tmp"), 1);
     model().ignore.ignoredMasks = {QStringLiteral("[a")};
