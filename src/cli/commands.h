@@ -15,6 +15,9 @@ enum ExitStatus : int {
     kExitError = 1, // the operation failed
     kExitUsage = 2, // the command line itself is wrong
     kExitFound = 3, // scan found files
+    // scan skipped folders it could not list; what it found elsewhere is
+    // printed (possibly nothing). An error takes precedence.
+    kExitPartial = 4,
 };
 
 int runScan(const QStringList& args);

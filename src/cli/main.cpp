@@ -29,7 +29,8 @@ const char kHelp[] =
     "Run 'pylomir-cli COMMAND --help' for a command's options.\n"
     "\n"
     "Exit status: 0 success (scan: nothing found), 1 error, 2 usage error,\n"
-    "3 scan found files.\n";
+    "3 scan found files, 4 scan skipped folders it could not list (its output\n"
+    "is partial; 1 wins over 4).\n";
 
 const char kArchiveHelp[] = "Usage: pylomir-cli archive info|create|restore [options] ARCHIVE ...\n"
                             "\n"

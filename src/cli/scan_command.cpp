@@ -8,10 +8,11 @@
 #include "platform/locale_formats.h"
 #include "platform/program_dir.h"
 #include "platform/settings_store.h"
+#include "scan/scan_run.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QFile>
+
+#include <cstdio>
 
 namespace pylomir::cli {
 
@@ -29,18 +30,33 @@ const char kDescription[] =
     "\n"
     "Output: text gives one found path per line on standard output and the\n"
     "summary (Znalazłem:, Rozmiar:, Zignorowano:, Podejrzanych:) on standard\n"
-    "error. csv gives the header \"path,size\" and one RFC 4180 record per file.\n"
-    "json gives one object:\n"
+    "error. In text a name's control characters are escaped as 'ls -b' does,\n"
+    "so that one path is one line: a newline as \\n, a tab as \\t, a backslash\n"
+    "as \\\\ and any other control byte (below 0x20, and 0x7F) as \\ooo, its\n"
+    "octal value; where the backslash is the path separator (Windows, whose\n"
+    "names hold no control characters) it is printed as it is. --null prints\n"
+    "each path unescaped and ended by a NUL byte instead, for xargs -0 and the\n"
+    "like. csv gives the header \"path,size\" and one RFC 4180 record per file\n"
+    "(a field holding a comma, a quote or a line break is quoted). json gives\n"
+    "one object, with control characters in strings escaped:\n"
     "  {\"found\": [{\"path\": \"...\", \"size\": 123}, ...],\n"
     "   \"summary\": {\"found\": N, \"sizeBytes\": N, \"ignored\": N,\n"
     "               \"suspicious\": N, \"error\": null or \"message\",\n"
+    "               \"unlistedFolders\": [\"...\", ...],\n"
     "               \"labels\": {\"Znalazłem:\": \"N plików\", ...}}}\n"
     "A size is read when the list is printed; it is empty (csv) or null (json)\n"
     "for a file that is gone by then. csv prints the summary on standard error\n"
     "as text does; json holds it in its object.\n"
     "\n"
-    "Exit status: 0 nothing found, 3 files found, 1 the scan failed (a folder\n"
-    "could not be listed: what was found before is still printed), 2 usage.";
+    "A folder below FOLDER that cannot be listed (no rights, gone, a name the\n"
+    "system refuses) is skipped and the scan goes on; every such folder is\n"
+    "named on standard error, one per line, escaped as in text output.\n"
+    "\n"
+    "Exit status: 0 nothing found, 3 files found, 4 the scan skipped folders it\n"
+    "could not list (what it found elsewhere is printed as usual, possibly\n"
+    "nothing), 1 the scan failed (FOLDER itself could not be listed, or a mask\n"
+    "is invalid; what was found before is still printed), 2 usage. 1 wins\n"
+    "over 4.";
 
 struct ModeName {
     const char* name;
@@ -77,13 +93,107 @@ void chooseMode(app::MainWindowCore& windowCore, std::optional<FilterMode> wante
     windowCore.filterSets().reloadMode(mode);
 }
 
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+// A path as the bytes the output carries. Every printed path goes through
+// here.
+QByteArray pathBytes(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// Text output: control bytes escaped as 'ls -b' does, so that one path is
+// one line. Where the backslash is the separator it stays as it is: such
+// names cannot hold control characters.
+QByteArray textField(const QByteArray& bytes) {
+    const bool escapeBackslash = platform::separator() != QLatin1Char('\\');
+    QByteArray out;
+    out.reserve(bytes.size());
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b == '\n') {
+            out += "\\n";
+        } else if (b == '\t') {
+            out += "\\t";
+        } else if (b == '\\' && escapeBackslash) {
+            out += "\\\\";
+        } else if (b < 0x20 || b == 0x7F) {
+            const char octal[] = {'\\', char('0' + (b >> 6)), char('0' + ((b >> 3) & 7)),
+                                  char('0' + (b & 7))};
+            out.append(octal, sizeof octal);
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+QByteArray csvField(const QByteArray& bytes) {
+    if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') &&
+        !bytes.contains('\r'))
+        return bytes;
+    QByteArray quoted = bytes;
+    quoted.replace('"', "\"\"");
+    return '"' + quoted + '"';
+}
+
+// A JSON string of UTF-8 bytes.
+QByteArray jsonString(const QByteArray& bytes) {
+    QByteArray out = "\"";
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b == '"' || b == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (b == '\n') {
+            out += "\\n";
+        } else if (b == '\r') {
+            out += "\\r";
+        } else if (b == '\t') {
+            out += "\\t";
+        } else if (b < 0x20 || b == 0x7F) {
+            out += "\\u00" + QByteArray::number(b, 16).rightJustified(2, '0');
+        } else {
+            out += ch;
+        }
+    }
+    return out + '"';
+}
+
+QByteArray jsonString(const QString& text) {
+    return jsonString(text.toUtf8());
+}
+
+void writeOut(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void writeErr(const QByteArray& bytes) {
+    std::fflush(stdout); // keep the order of interleaved output on a terminal
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+// The scan's box of skipped folders names only ten of them; the command line
+// names every one itself, so that box is left out.
+class ScanConsoleUi : public ConsoleUi {
+public:
+    const scan::ScanRun* run = nullptr;
+
+    core::MsgAnswer messageBox(const QString& caption, const QString& text, core::MsgIcon icon,
+                               core::MsgButtons buttons) override {
+        if (run && !run->unlistedFolders().isEmpty() &&
+            text == scan::unlistedFoldersMessage(run->unlistedFolders()))
+            return core::safeAnswer(buttons);
+        return ConsoleUi::messageBox(caption, text, icon, buttons);
+    }
+};
+
+void printUnlistedFolders(const QStringList& folders) {
+    QByteArray out = QStringLiteral("pylomir-cli scan: skipped %1 folder(s) that could not be "
+                                    "listed:\n")
+                         .arg(folders.size())
+                         .toUtf8();
+    for (const QString& folder : folders)
+        out += textField(pathBytes(folder)) + '\n';
+    writeErr(out);
 }
 
 void printSummary(const core::ScanState& scan) {
@@ -92,40 +202,61 @@ void printSummary(const core::ScanState& scan) {
                         core::ignoredCountText(scan), core::suspiciousCountText(scan)));
 }
 
-void printJson(const core::MainWindowModel& m, platform::FileSystem& fs,
-               const QStringList& errors) {
+void printJson(const core::MainWindowModel& m, const QStringList& unlisted,
+               platform::FileSystem& fs, const QStringList& errors) {
     const core::ScanState& scan = m.scan;
-    QJsonArray found;
+    const auto member = [](const char* name, const QByteArray& value) {
+        return jsonString(QByteArray(name)) + ": " + value;
+    };
+    QByteArrayList found;
     for (const QString& path : m.foundList.paths()) {
         const std::optional<qint64> size = fs.findSize(path);
-        found.append(QJsonObject{{QStringLiteral("path"), path},
-                                 {QStringLiteral("size"), size ? QJsonValue(double(*size))
-                                                               : QJsonValue(QJsonValue::Null)}});
+        found << '{' + member("path", jsonString(pathBytes(path))) + ", " +
+                     member("size", size ? QByteArray::number(*size) : QByteArray("null")) + '}';
     }
-    const QJsonObject labels{{QStringLiteral("Znalazłem:"), core::foundCountText(scan)},
-                             {QStringLiteral("Rozmiar:"), core::foundSizeText(scan)},
-                             {QStringLiteral("Zignorowano:"), core::ignoredCountText(scan)},
-                             {QStringLiteral("Podejrzanych:"), core::suspiciousCountText(scan)}};
-    const QJsonObject summary{
-        {QStringLiteral("found"), double(m.foundList.count())},
-        {QStringLiteral("sizeBytes"), double(scan.lastScanBytes)},
-        {QStringLiteral("ignored"), double(scan.ignoredCount)},
-        {QStringLiteral("suspicious"), double(scan.suspiciousCount)},
-        {QStringLiteral("error"), errors.isEmpty() ? QJsonValue(QJsonValue::Null)
-                                                   : QJsonValue(errors.join(QLatin1Char('\n')))},
-        {QStringLiteral("labels"), labels}};
-    const QJsonObject root{{QStringLiteral("found"), found}, {QStringLiteral("summary"), summary}};
-    printOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)));
+    QByteArrayList folders;
+    for (const QString& folder : unlisted)
+        folders << jsonString(pathBytes(folder));
+    const QByteArrayList labels{
+        member("Znalazłem:", jsonString(core::foundCountText(scan))),
+        member("Rozmiar:", jsonString(core::foundSizeText(scan))),
+        member("Zignorowano:", jsonString(core::ignoredCountText(scan))),
+        member("Podejrzanych:", jsonString(core::suspiciousCountText(scan)))};
+    const QByteArrayList summary{member("found", QByteArray::number(m.foundList.count())),
+                                 member("sizeBytes", QByteArray::number(scan.lastScanBytes)),
+                                 member("ignored", QByteArray::number(scan.ignoredCount)),
+                                 member("suspicious", QByteArray::number(scan.suspiciousCount)),
+                                 member("error", errors.isEmpty()
+                                                     ? QByteArray("null")
+                                                     : jsonString(errors.join(QLatin1Char('\n')))),
+                                 member("unlistedFolders", '[' + folders.join(", ") + ']'),
+                                 member("labels", '{' + labels.join(", ") + '}')};
+    const QByteArray in1 = "\n    ", in2 = "\n        ";
+    const QByteArray foundArray =
+        found.isEmpty() ? QByteArray("[]") : '[' + in2 + found.join(',' + in2) + in1 + ']';
+    writeOut('{' + in1 + member("found", foundArray) + ',' + in1 +
+             member("summary", '{' + in2 + summary.join(',' + in2) + in1 + '}') + "\n}\n");
 }
 
 void printCsv(const QStringList& paths, platform::FileSystem& fs) {
-    QString out = QStringLiteral("path,size\r\n");
+    QByteArray out = "path,size\r\n";
     for (const QString& path : paths) {
         const std::optional<qint64> size = fs.findSize(path);
-        out += csvField(path) + QLatin1Char(',') + (size ? QString::number(*size) : QString()) +
-               QStringLiteral("\r\n");
+        out += csvField(pathBytes(path)) + ',' + (size ? QByteArray::number(*size) : QByteArray()) +
+               "\r\n";
     }
-    printOut(out);
+    writeOut(out);
+}
+
+void printText(const QStringList& paths, bool nullEnded) {
+    QByteArray out;
+    for (const QString& path : paths) {
+        if (nullEnded)
+            out += pathBytes(path) + '\0';
+        else
+            out += textField(pathBytes(path)) + '\n';
+    }
+    writeOut(out);
 }
 
 } // namespace
@@ -142,8 +273,12 @@ int runScan(const QStringList& args) {
     const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
                                           QStringLiteral("Output: text, json or csv."),
                                           QStringLiteral("FORMAT"), QStringLiteral("text"));
+    const QCommandLineOption nullOption(
+        QStringLiteral("null"),
+        QStringLiteral("Text output: end each path with a NUL byte, unescaped."));
     parser.addOption(modeOption);
     parser.addOption(formatOption);
+    parser.addOption(nullOption);
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to scan."));
     if (const auto status = parseCommand(parser, args, command))
         return *status;
@@ -169,10 +304,13 @@ int runScan(const QStringList& args) {
         format = Format::Csv;
     else
         return usageError(command, QStringLiteral("unknown format '%1'").arg(formatName));
+    const bool nullEnded = parser.isSet(nullOption);
+    if (nullEnded && format != Format::Text)
+        return usageError(command, QStringLiteral("--null goes with --format text only"));
 
     const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
     const platform::LocaleFormats locale;
-    ConsoleUi ui;
+    ScanConsoleUi ui;
     core::NullMessagePump pump;
     const core::Services services = core::machineServices(*settings, locale, ui, pump);
 
@@ -187,30 +325,32 @@ int runScan(const QStringList& args) {
     const core::MainWindowModel& m = windowCore.model();
     // The scan status bar names the folder that failed.
     ui.setErrorContext([&m] { return m.status.scanStatusText; });
+    ui.run = &windowCore.scanRun();
     windowCore.scanRun().setScanRoot(platform::absolutePath(positional.first()));
     windowCore.scanRun().startScan();
     const QStringList errors = ui.errors();
+    const QStringList unlisted = windowCore.scanRun().unlistedFolders();
 
     const QStringList paths = m.foundList.paths();
     switch (format) {
-    case Format::Text: {
-        QString out;
-        for (const QString& path : paths)
-            out += path + QLatin1Char('\n');
-        printOut(out);
+    case Format::Text:
+        printText(paths, nullEnded);
         printSummary(m.scan);
         break;
-    }
     case Format::Csv:
         printCsv(paths, *services.fileSystem);
         printSummary(m.scan);
         break;
     case Format::Json:
-        printJson(m, *services.fileSystem, errors);
+        printJson(m, unlisted, *services.fileSystem, errors);
         break;
     }
+    if (!unlisted.isEmpty())
+        printUnlistedFolders(unlisted);
     if (!errors.isEmpty())
         return kExitError;
+    if (!unlisted.isEmpty())
+        return kExitPartial;
     return paths.isEmpty() ? kExitOk : kExitFound;
 }
 
