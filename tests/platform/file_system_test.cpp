@@ -1,3 +1,4 @@
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 
 #include "env_guard.h"
@@ -358,6 +359,87 @@ TEST_F(RealFileSystemTest, ReadingRefusesAnythingButARegularFileWithoutBlocking)
         EXPECT_FALSE(ok);
         EXPECT_EQ(reason, QStringLiteral("Not a regular file"));
     }
+}
+
+// Names are bytes here; those that are not UTF-8 must still reach the very
+// same entry through every call, and two of them never become one.
+TEST_F(RealFileSystemTest, NamesThatAreNotUtf8ReachTheirOwnEntries) {
+    const QByteArray root = QFile::encodeName(tmp_.path()) + '/';
+    const auto rawPath = [&](const QByteArray& name) { return decodeFileName(root + name); };
+    for (const QByteArray name : {"b\xFF.tmp", "b\xFE.tmp", "b\xEF\xBF\xBD.tmp"}) {
+        const int fd = ::open((root + name).constData(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, name.constData(), size_t(name.size())), name.size());
+        ::close(fd);
+    }
+    ASSERT_EQ(::mkdir(root + "d\xFF", 0755), 0);
+    ASSERT_EQ(::symlink("b\xFF.tmp", root + "l\xFF"), 0);
+
+    QStringList names;
+    for (auto listing = fs_.list(rawPath("")); listing && listing->next();)
+        names << listing->name().toString();
+    names.sort();
+    QStringList expected;
+    for (const QByteArray name :
+         {".", "..", "b\xEF\xBF\xBD.tmp", "b\xFE.tmp", "b\xFF.tmp", "d\xFF", "l\xFF"})
+        expected << decodeFileName(name);
+    expected.sort();
+    EXPECT_EQ(names, expected);
+
+    for (const QByteArray name : {"b\xFF.tmp", "b\xFE.tmp"}) {
+        SCOPED_TRACE(name.toHex().toStdString());
+        const QString p = rawPath(name);
+        EXPECT_EQ(fs_.findFirst(p).value().name, decodeFileName(name));
+        EXPECT_EQ(fs_.findSize(p), name.size());
+        EXPECT_TRUE(fs_.status(p).value().isFile);
+        EXPECT_FALSE(fs_.isLink(p));
+        EXPECT_EQ(fs_.canonicalPath(p),
+                  decodeFileName(QFile::encodeName(QFileInfo(tmp_.path()).canonicalFilePath())) +
+                      '/' + decodeFileName(name));
+        auto in = fs_.openForReading(p);
+        ASSERT_NE(in, nullptr);
+        EXPECT_EQ(in->readAll(), name);
+    }
+    EXPECT_TRUE(fs_.isLink(rawPath("l\xFF")));
+    EXPECT_TRUE(fs_.status(rawPath("d\xFF")).value().isFolder);
+
+    // Writing, in every mode, and creating folders.
+    for (const WriteMode mode : {WriteMode::Truncate, WriteMode::Append, WriteMode::Replace}) {
+        auto out = fs_.openForWriting(rawPath("d\xFF/n\xFF"), mode);
+        ASSERT_NE(out, nullptr);
+        out->device().write("+");
+        EXPECT_TRUE(out->finish());
+    }
+    struct stat st;
+    ASSERT_EQ(::lstat(root + "d\xFF/n\xFF", &st), 0);
+    EXPECT_EQ(st.st_size, 1);
+    EXPECT_TRUE(fs_.createFolder(rawPath("d\xFF/e\xFE/f")));
+    EXPECT_EQ(::lstat(root + "d\xFF/e\xFE/f", &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+
+    // Removing one leaves its look-alike.
+    EXPECT_TRUE(fs_.removeFile(rawPath("b\xFF.tmp")));
+    EXPECT_NE(::lstat(root + "b\xFF.tmp", &st), 0);
+    EXPECT_EQ(::lstat(root + "b\xFE.tmp", &st), 0);
+    EXPECT_EQ(::lstat(root + "b\xEF\xBF\xBD.tmp", &st), 0);
+}
+
+TEST_F(RealFileSystemTest, AbsolutePathsKeepTheCurrentFoldersBytes) {
+    const QByteArray folder = QFile::encodeName(tmp_.path()) + "/c\xFF";
+    ASSERT_EQ(::mkdir(folder, 0755), 0);
+    char* before = ::getcwd(nullptr, 0);
+    ASSERT_EQ(::chdir(folder), 0);
+    char* cwd = ::getcwd(nullptr, 0);
+    const QString here = decodeFileName(QByteArrayView(cwd));
+    ::free(cwd);
+    const QString rel = absolutePath(QStringLiteral("x/../y/"));
+    const QString dot = absolutePath(QStringLiteral("."));
+    ASSERT_EQ(::chdir(before), 0);
+    ::free(before);
+    EXPECT_EQ(rel, here + "/y/");
+    EXPECT_EQ(dot, here);
+    EXPECT_EQ(absolutePath(QStringLiteral("/a//b/./c")), QStringLiteral("/a/b/c"));
+    EXPECT_EQ(absolutePath(QString()), QString());
 }
 
 TEST_F(RealFileSystemTest, MissingPathsFail) {
