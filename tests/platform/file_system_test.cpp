@@ -219,19 +219,21 @@ TEST_F(RealFileSystemTest, FilesAreWrittenReplacedAndLookedUp) {
     EXPECT_EQ(fs_.openForReading(path("a.txt"))->readAll(), QByteArray("nowe"));
     EXPECT_EQ(QDir(tmp_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.txt"});
 
-    const QDateTime when(QDate(2020, 2, 3), QTime(4, 5, 6));
-    {
-        auto file = fs_.openForWriting(path("t.txt"), WriteMode::Truncate);
-        ASSERT_NE(file, nullptr);
-        file->device().write("x");
-        EXPECT_TRUE(file->setModifiedTime(when));
-        EXPECT_TRUE(file->finish());
+    const QDateTime when(QDate(2020, 2, 3), QTime(4, 5, 6, 700));
+    for (const WriteMode mode : {WriteMode::Truncate, WriteMode::Replace}) {
+        {
+            auto file = fs_.openForWriting(path("t.txt"), mode);
+            ASSERT_NE(file, nullptr);
+            file->device().write("x");
+            EXPECT_TRUE(file->setModifiedTime(when));
+            EXPECT_TRUE(file->finish());
+        }
+        const auto status = fs_.status(path("t.txt"));
+        ASSERT_TRUE(status.has_value());
+        EXPECT_TRUE(status->isFile && !status->isFolder);
+        EXPECT_EQ(status->size, 1);
+        EXPECT_EQ(status->modified, when);
     }
-    const auto status = fs_.status(path("t.txt"));
-    ASSERT_TRUE(status.has_value());
-    EXPECT_TRUE(status->isFile && !status->isFolder);
-    EXPECT_EQ(status->size, 1);
-    EXPECT_EQ(status->modified, when);
 
     EXPECT_TRUE(fs_.createFolder(path("x/y/z")));
     EXPECT_TRUE(fs_.status(path("x/y/z"))->isFolder);
