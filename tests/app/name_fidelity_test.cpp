@@ -139,7 +139,8 @@ TEST_F(NameFidelityTest, NamesThatAreNotUtf8AreFoundDeletedArchivedAndRestoredBy
         SCOPED_TRACE(toFolder ? "into a folder" : "to the stored paths");
         backup::Archiver archiver;
         archiver.setRestoreFolderTree(true);
-        ASSERT_TRUE(archiver.restore(archive, toFolder ? platform::decodeFileName(out) : QString()));
+        ASSERT_TRUE(
+            archiver.restore(archive, toFolder ? platform::decodeFileName(out) : QString()));
         EXPECT_EQ(archiver.filesDone(), 4);
         const QByteArray base = toFolder ? out + tree : tree;
         EXPECT_EQ(contentOf(base + names[0]), "ff");
@@ -162,7 +163,8 @@ TEST_F(NameFidelityTest, AnAutoIgnoredNameThatIsNotUtf8IsKeptOutOfTheListFileWit
     QStringList lines;
     ASSERT_TRUE(platform::readListFile(platform::realFileSystem(), listPath, lines));
     EXPECT_EQ(lines, pathsOf({"c.tmp"}));
-    EXPECT_EQ(ui.errors, QStringList{platform::skippedLinesMessage(listPath, {pathOf("b\xFF.tmp")})});
+    EXPECT_EQ(ui.errors,
+              QStringList{platform::skippedLinesMessage(listPath, {pathOf("b\xFF.tmp")})});
 }
 
 TEST_F(NameFidelityTest, NamesThatDifferOnlyInLetterCaseStayApart) {

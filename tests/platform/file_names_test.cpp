@@ -19,14 +19,14 @@ TEST(FileNames, ValidUtf8DecodesAsTextAndEveryOtherByteAsItsOwnCodePoint) {
         {"za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87", u"zażółć"},
         {"\xF0\x9F\x98\x80", u"\U0001F600"},
         {"b\xFF.tmp", u"b\xDCFF.tmp"},
-        {"\x80\xBF", u"\xDC80\xDCBF"},                          // stray continuation bytes
-        {"\xC3(", u"\xDCC3("},                                  // a sequence cut short
-        {"\xE2\x82", u"\xDCE2\xDC82"},                          // cut short at the end
+        {"\x80\xBF", u"\xDC80\xDCBF"},                               // stray continuation bytes
+        {"\xC3(", u"\xDCC3("},                                       // a sequence cut short
+        {"\xE2\x82", u"\xDCE2\xDC82"},                               // cut short at the end
         {"\xC0\xAF\xE0\x80\xAF", u"\xDCC0\xDCAF\xDCE0\xDC80\xDCAF"}, // overlong forms
-        {"\xED\xB3\xBF", u"\xDCED\xDCB3\xDCBF"}, // an encoded surrogate is no text
+        {"\xED\xB3\xBF", u"\xDCED\xDCB3\xDCBF"},           // an encoded surrogate is no text
         {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"}, // past U+10FFFF
         {"\xF0\x90\x82\x80\xFF", u"\xD800\xDC80\xDCFF"},   // a pair, then a byte
-        {"\xEF\xBF\xBD", u"\xFFFD"}, // a real replacement character stays one
+        {"\xEF\xBF\xBD", u"\xFFFD"},                       // a real replacement character stays one
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes.toHex(' ').toStdString());

@@ -366,64 +366,31 @@ TEST_F(RealFileSystemTest, ReadingRefusesAnythingButARegularFileWithoutBlocking)
 // Names are bytes here; those that are not UTF-8 must still reach the very
 // same entry through every call, and two of them never become one.
 TEST_F(RealFileSystemTest, NamesThatAreNotUtf8ReachTheirOwnEntries) {
+    // The scan's calls (listing, look-ups, removal) are covered end to end
+    // by the name tests of the window; these are the rest.
     const QByteArray root = QFile::encodeName(tmp_.path()) + '/';
     const auto rawPath = [&](const QByteArray& name) { return decodeFileName(root + name); };
-    for (const QByteArray name : {"b\xFF.tmp", "b\xFE.tmp", "b\xEF\xBF\xBD.tmp"}) {
-        const int fd = ::open((root + name).constData(), O_WRONLY | O_CREAT, 0644);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::write(fd, name.constData(), size_t(name.size())), name.size());
-        ::close(fd);
-    }
     ASSERT_EQ(::mkdir(root + "d\xFF", 0755), 0);
-    ASSERT_EQ(::symlink("b\xFF.tmp", root + "l\xFF"), 0);
-
-    QStringList names;
-    for (auto listing = fs_.list(rawPath("")); listing && listing->next();)
-        names << listing->name().toString();
-    names.sort();
-    QStringList expected;
-    for (const QByteArray name :
-         {".", "..", "b\xEF\xBF\xBD.tmp", "b\xFE.tmp", "b\xFF.tmp", "d\xFF", "l\xFF"})
-        expected << decodeFileName(name);
-    expected.sort();
-    EXPECT_EQ(names, expected);
-
-    for (const QByteArray name : {"b\xFF.tmp", "b\xFE.tmp"}) {
-        SCOPED_TRACE(name.toHex().toStdString());
-        const QString p = rawPath(name);
-        EXPECT_EQ(fs_.findFirst(p).value().name, decodeFileName(name));
-        EXPECT_EQ(fs_.findSize(p), name.size());
-        EXPECT_TRUE(fs_.status(p).value().isFile);
-        EXPECT_FALSE(fs_.isLink(p));
-        EXPECT_EQ(fs_.canonicalPath(p),
-                  decodeFileName(QFile::encodeName(QFileInfo(tmp_.path()).canonicalFilePath())) +
-                      '/' + decodeFileName(name));
-        auto in = fs_.openForReading(p);
-        ASSERT_NE(in, nullptr);
-        EXPECT_EQ(in->readAll(), name);
-    }
-    EXPECT_TRUE(fs_.isLink(rawPath("l\xFF")));
-    EXPECT_TRUE(fs_.status(rawPath("d\xFF")).value().isFolder);
-
-    // Writing, in every mode, and creating folders.
+    ASSERT_EQ(::symlink("d\xFF", root + "l\xFF"), 0);
     for (const WriteMode mode : {WriteMode::Truncate, WriteMode::Append, WriteMode::Replace}) {
-        auto out = fs_.openForWriting(rawPath("d\xFF/n\xFF"), mode);
+        auto out = fs_.openForWriting(rawPath("d\xFF/n\xFE"), mode);
         ASSERT_NE(out, nullptr);
         out->device().write("+");
         EXPECT_TRUE(out->finish());
     }
     struct stat st;
-    ASSERT_EQ(::lstat(root + "d\xFF/n\xFF", &st), 0);
+    ASSERT_EQ(::lstat(root + "d\xFF/n\xFE", &st), 0);
     EXPECT_EQ(st.st_size, 1);
+    EXPECT_EQ(fs_.openForReading(rawPath("l\xFF/n\xFE"))->readAll(), QByteArray("+"));
+    EXPECT_TRUE(fs_.status(rawPath("l\xFF/n\xFE")).value().isFile);
+    EXPECT_TRUE(fs_.status(rawPath("d\xFF")).value().isFolder);
+    EXPECT_TRUE(fs_.isLink(rawPath("l\xFF")));
+    EXPECT_EQ(fs_.canonicalPath(rawPath("l\xFF/n\xFE")),
+              decodeFileName(QFile::encodeName(QFileInfo(tmp_.path()).canonicalFilePath()) +
+                             "/d\xFF/n\xFE"));
     EXPECT_TRUE(fs_.createFolder(rawPath("d\xFF/e\xFE/f")));
-    EXPECT_EQ(::lstat(root + "d\xFF/e\xFE/f", &st), 0);
+    ASSERT_EQ(::lstat(root + "d\xFF/e\xFE/f", &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
-
-    // Removing one leaves its look-alike.
-    EXPECT_TRUE(fs_.removeFile(rawPath("b\xFF.tmp")));
-    EXPECT_NE(::lstat(root + "b\xFF.tmp", &st), 0);
-    EXPECT_EQ(::lstat(root + "b\xFE.tmp", &st), 0);
-    EXPECT_EQ(::lstat(root + "b\xEF\xBF\xBD.tmp", &st), 0);
 }
 
 TEST_F(RealFileSystemTest, AbsolutePathsKeepTheCurrentFoldersBytes) {
