@@ -1,13 +1,17 @@
 #include "cli/console_ui.h"
 
+#include "platform/file_names.h"
+
 #include <cstdio>
 
 namespace pylomir::cli {
 
 namespace {
 
+// UTF-8, except that a file name's bytes that are not UTF-8 go out as they
+// are: a printed path is the path itself, and a script can pass it on.
 void write(FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = platform::encodeFileName(text);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 

@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "core/app_info.h"
+#include "platform/console.h"
 
 #include <QCoreApplication>
 
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("pylomir-cli"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tessaly"));
     QCoreApplication::setApplicationVersion(pylomir::core::kVersion);
-    const int status = dispatch(QCoreApplication::arguments());
+    const int status = dispatch(pylomir::platform::commandLineArguments(argc, argv));
     std::fflush(stdout);
     return status;
 }

@@ -1,6 +1,6 @@
 #include "core/path_list.h"
 
-#include "platform/locale_formats.h"
+#include "platform/file_names.h"
 
 namespace pylomir::core {
 
@@ -29,14 +29,14 @@ void PathList::setCurrent(qsizetype i) {
 bool PathList::contains(QStringView path) const {
     if (slots_.empty())
         return false;
-    const size_t hash = platform::foldedHash(path);
+    const size_t hash = platform::pathHash(path);
     const size_t mask = slots_.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const quint32 v = slots_[slot];
         if (v == kEmpty)
             return false;
         const Entry& e = entries_[v - 1];
-        if (e.hash == hash && platform::sameText(e.path, path))
+        if (e.hash == hash && platform::samePath(e.path, path))
             return true;
     }
 }
@@ -62,7 +62,7 @@ void PathList::rebuildIndex() {
 void PathList::append(const QString& path) {
     Entry e;
     e.path = path;
-    e.hash = platform::foldedHash(path);
+    e.hash = platform::pathHash(path);
     entries_.push_back(std::move(e));
     // Keep the table at most half full.
     if (entries_.size() * 2 > slots_.size())
@@ -81,7 +81,7 @@ void PathList::assign(const QStringList& paths) {
     for (const QString& p : paths) {
         Entry e;
         e.path = p;
-        e.hash = platform::foldedHash(p);
+        e.hash = platform::pathHash(p);
         entries_.push_back(std::move(e));
     }
     current_ = -1;

@@ -1,6 +1,7 @@
 // An ordered list of full paths, each with its selected, checked and current
-// states, and a case-insensitive index beside it so that "is this path
-// listed?" costs constant time. The found list is one; so is the list of
+// states, and an index beside it so that "is this path listed?" costs
+// constant time. Paths compare as the file system compares them
+// (platform::samePath). The found list is one; so is the list of
 // ignored files.
 #pragma once
 
@@ -36,7 +37,7 @@ public:
     void setSelected(qsizetype i, bool on);
     void setCurrent(qsizetype i);
 
-    // Whether a path is listed, ignoring letter case.
+    // Whether the same path is listed (letter case counts except on Windows).
     bool contains(QStringView path) const;
     // Appends one unchecked entry (duplicates are the caller's business).
     void append(const QString& path);

@@ -1,5 +1,6 @@
 #include "ignore/ignore_lists.h"
 
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
 #include "platform/text_file.h"
@@ -8,18 +9,18 @@
 
 namespace pylomir::ignore {
 
-QStringList subtractIgnoringCase(const QStringList& source, const QStringList& removal) {
+QStringList subtractSamePaths(const QStringList& source, const QStringList& removal) {
     // Each source entry takes the first equal removal entry still unused.
-    // Equal entries are interchangeable, so a count per case-folded text gives
-    // the same result as searching the removal list entry by entry, in linear
+    // Equal entries are interchangeable, so a count per path key gives the
+    // same result as searching the removal list entry by entry, in linear
     // time. What is left of the removal list is not needed.
     QHash<QString, qsizetype> available;
     for (const QString& r : removal)
-        ++available[r.toCaseFolded()];
+        ++available[platform::pathKey(r)];
     QStringList kept;
     kept.reserve(source.size());
     for (const QString& s : source) {
-        auto it = available.find(s.toCaseFolded());
+        auto it = available.find(platform::pathKey(s));
         if (it != available.end() && *it > 0)
             --*it;
         else
@@ -52,10 +53,13 @@ bool IgnoreLists::readList(const QString& path, QStringList& list) {
 
 bool IgnoreLists::writeList(const QString& path, const QStringList& list) {
     QString reason;
-    if (!platform::writeListFile(*s_.fileSystem, path, list, &reason)) {
+    QStringList skipped;
+    if (!platform::writeListFile(*s_.fileSystem, path, list, &reason, &skipped)) {
         s_.ui->showError(platform::cannotCreateMessage(path, reason));
         return false;
     }
+    if (!skipped.isEmpty())
+        s_.ui->showError(platform::skippedLinesMessage(path, skipped));
     return true;
 }
 
@@ -84,7 +88,7 @@ bool IgnoreLists::addToIgnoredFiles(const QString& path) {
 
 IgnoreComparison IgnoreLists::removeIgnoredFromFoundList(core::FoundList& found) const {
     const QStringList foundCopy = found.paths();
-    found.assign(subtractIgnoringCase(foundCopy, l_.ignoredFiles.paths()));
+    found.assign(subtractSamePaths(foundCopy, l_.ignoredFiles.paths()));
     return {found.count(), foundCopy.size() - found.count()};
 }
 

@@ -10,9 +10,10 @@
 
 namespace pylomir::ignore {
 
-// Each removal entry takes away at most one equal source entry (ignoring
-// letter case); the entries kept come back in source order.
-QStringList subtractIgnoringCase(const QStringList& source, const QStringList& removal);
+// Each removal entry takes away at most one source entry naming the same
+// path (platform::samePath: letter case counts except on Windows); the
+// entries kept come back in source order.
+QStringList subtractSamePaths(const QStringList& source, const QStringList& removal);
 
 // What the ignore comparison did to the found list.
 struct IgnoreComparison {
@@ -26,8 +27,8 @@ public:
 
     // Reads both lists at start-up, creating missing files empty.
     void loadAtStartup();
-    // Appends a path to the ignored files unless it is listed already
-    // (ignoring letter case); true when it was added. Nothing is written.
+    // Appends a path to the ignored files unless the same path is listed
+    // already (platform::samePath); true when it was added. Nothing is written.
     bool addToIgnoredFiles(const QString& path);
     // The ignore comparison: found entries on the ignored-files list leave the
     // found list, which ends with every entry unchecked.

@@ -21,26 +21,36 @@
 // GetTickCount                     a monotonic millisecond clock (clock.cpp)
 // ShellExecute "open"              QDesktopServices::openUrl (gui/shell.cpp)
 //
+// file and folder names            bytes; valid UTF-8 decodes as usual, any
+//   (UTF-16, case-insensitive)     other byte as its own reserved code point
+//                                  (file_names.h), so every name round-trips;
+//                                  letter case counts (samePath)
+//
 // Links are never followed: lstat semantics everywhere, and removing a link
-// removes the link itself.
+// removes the link itself. Writing a file in place of another (Replace)
+// renames a new file over the name, so no link is written through.
 #ifndef _WIN32
 
+#include "platform/file_names.h"
 #include "platform/file_system.h"
-#include "platform/native_file_system.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
+#include <QRandomGenerator>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/types.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -222,32 +232,213 @@ private:
             nameLength_ = static_cast<qsizetype>(len);
             return;
         }
-        // File names are UTF-8 (QFile::decodeName); invalid bytes become
-        // replacement characters, as there.
+        // Never longer in UTF-16 units than in bytes, so the buffer holds it.
         const QByteArrayView rest(raw + i, static_cast<qsizetype>(len - i));
-        const auto need = static_cast<std::size_t>(i + utf8_.requiredSpace(rest.size()));
-        if (name_.size() < need)
-            name_.resize(need);
-        QChar* begin = reinterpret_cast<QChar*>(name_.data());
-        QChar* end = utf8_.appendToBuffer(begin + i, rest);
-        nameLength_ = end - begin;
+        nameLength_ = static_cast<qsizetype>(i) + decodeFileName(rest, out + i);
     }
 
     DIR* dir_;
     dirent* entry_ = nullptr;
     std::vector<char16_t> name_;
     qsizetype nameLength_ = 0;
-    QStringDecoder utf8_{QStringDecoder::Utf8, QStringConverter::Flag::Stateless};
     StatState statState_ = StatState::NotYet;
     StatInfo stat_;
 };
 
-class PosixFileSystem final : public NativeFileSystem {
+// The bytes the system calls take for a path.
+QByteArray nativeName(QStringView path) {
+    return encodeFileName(path);
+}
+
+QString systemReason(int error) {
+    return qt_error_string(error);
+}
+
+template <class Call> auto retried(Call call) {
+    decltype(call()) result;
+    do
+        result = call();
+    while (result < 0 && errno == EINTR);
+    return result;
+}
+
+// Opens with open(2) flags; -1 with errno set on failure.
+int openNative(const QByteArray& name, int flags, mode_t mode = 0) {
+    return retried([&] { return ::open(name.constData(), flags | O_CLOEXEC, mode); });
+}
+
+QDateTime localTimeOf(const timespec& ts) {
+    return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
+}
+
+// A file open for writing over a descriptor this code opened. A replacing
+// file is written under a temporary name in the target's own folder and
+// renamed over the target by finish(); the rename replaces whatever entry the
+// target is, so a symbolic link is replaced, never followed, and a hard link
+// gets a new file. A temporary file is removed when released.
+class PosixOutputFile final : public OutputFile {
+public:
+    enum class Kind { Plain, Replacing, Temporary };
+
+    // Takes the descriptor, closing it on failure.
+    static std::unique_ptr<OutputFile> over(int fd, Kind kind, const QString& path,
+                                            const QByteArray& native, const QByteArray& target,
+                                            QIODevice::OpenMode mode, QString* reason) {
+        auto file = std::make_unique<QFile>();
+        if (!file->open(fd, mode, QFileDevice::DontCloseHandle)) {
+            if (reason)
+                *reason = file->errorString();
+            ::close(fd);
+            if (kind != Kind::Plain)
+                ::unlink(native.constData());
+            return nullptr;
+        }
+        return std::unique_ptr<OutputFile>(
+            new PosixOutputFile(kind, path, native, target, fd, std::move(file)));
+    }
+
+    ~PosixOutputFile() override {
+        closeDescriptor();
+        if (kind_ != Kind::Plain)
+            dropTemporary();
+    }
+    PosixOutputFile(const PosixOutputFile&) = delete;
+    PosixOutputFile& operator=(const PosixOutputFile&) = delete;
+
+    QIODevice& device() override { return *file_; }
+    QString path() const override { return path_; }
+
+    bool setModifiedTime(const QDateTime& local) override {
+        // Buffered bytes written later would move the time again.
+        if (fd_ < 0 || !file_->flush())
+            return false;
+        const qint64 ms = local.toMSecsSinceEpoch();
+        const qint64 secs = ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+        timespec times[2] = {
+            {0, UTIME_OMIT},
+            {static_cast<time_t>(secs), static_cast<long>((ms - secs * 1000) * 1000000)}};
+        if (::futimens(fd_, times) != 0)
+            return fail(errno);
+        return true;
+    }
+
+    bool finish() override {
+        if (fd_ < 0)
+            return false;
+        if (!file_->flush() || file_->error() != QFileDevice::NoError) {
+            error_ = file_->errorString();
+            closeDescriptor();
+            if (kind_ == Kind::Replacing)
+                dropTemporary();
+            return false;
+        }
+        int failure = 0;
+        if (kind_ == Kind::Replacing && retried([&] { return ::fdatasync(fd_); }) != 0)
+            failure = errno;
+        file_->close();
+        if (::close(fd_) != 0 && failure == 0 && errno != EINTR)
+            failure = errno;
+        fd_ = -1;
+        if (kind_ == Kind::Replacing) {
+            if (failure == 0 && ::rename(native_.constData(), target_.constData()) != 0)
+                failure = errno;
+            if (failure == 0)
+                dropped_ = true; // the name is the target's now
+            else
+                dropTemporary();
+        }
+        return failure == 0 || fail(failure);
+    }
+
+    QString errorString() const override {
+        return error_.isEmpty() ? file_->errorString() : error_;
+    }
+
+private:
+    PosixOutputFile(Kind kind, const QString& path, const QByteArray& native,
+                    const QByteArray& target, int fd, std::unique_ptr<QFile> file)
+        : kind_(kind), path_(path), native_(native), target_(target), fd_(fd),
+          file_(std::move(file)) {}
+
+    bool fail(int error) {
+        error_ = systemReason(error);
+        return false;
+    }
+
+    void dropTemporary() {
+        if (!dropped_)
+            ::unlink(native_.constData());
+        dropped_ = true;
+    }
+
+    void closeDescriptor() {
+        if (fd_ < 0)
+            return;
+        file_->close();
+        ::close(fd_);
+        fd_ = -1;
+    }
+
+    Kind kind_;
+    QString path_;
+    QByteArray native_; // the name the descriptor was opened under
+    QByteArray target_; // where a replacing file goes
+    int fd_;
+    std::unique_ptr<QFile> file_;
+    QString error_;
+    bool dropped_ = false; // the temporary name is gone
+};
+
+std::unique_ptr<OutputFile> openReplacing(const QString& path, QString* reason) {
+    const QByteArray target = nativeName(path);
+    if (target.isEmpty() || target.endsWith('/')) {
+        if (reason)
+            *reason = systemReason(target.isEmpty() ? ENOENT : EISDIR);
+        return nullptr;
+    }
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = target.first(slash + 1);
+    // The temporary name must fit wherever the target's name fits.
+    const QByteArray base =
+        target.sliced(slash + 1).first(std::min<qsizetype>(target.size() - slash - 1, 200));
+
+    // An existing file keeps its permissions; a new one gets a new file's
+    // (0666 less the umask, which open applies).
+    struct stat old;
+    const bool keepMode = ::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+
+    int fd = -1;
+    QByteArray temporary;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        const quint32 tag = QRandomGenerator::global()->generate() & 0xFFFFFF;
+        temporary = folder + '.' + base + '.' + QByteArray::number(tag, 36) + '~';
+        fd = openNative(temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        if (reason)
+            *reason = systemReason(errno);
+        return nullptr;
+    }
+    if (keepMode && ::fchmod(fd, old.st_mode & 0777) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.constData());
+        if (reason)
+            *reason = systemReason(error);
+        return nullptr;
+    }
+    return PosixOutputFile::over(fd, PosixOutputFile::Kind::Replacing, path, temporary, target,
+                                 QIODevice::WriteOnly, reason);
+}
+
+class PosixFileSystem final : public FileSystem {
 public:
     std::unique_ptr<DirListing> list(const QString& folder) override {
         if (folder.isEmpty())
             return nullptr;
-        DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+        DIR* dir = ::opendir(nativeName(folder).constData());
         if (!dir)
             return nullptr;
         return std::make_unique<PosixListing>(dir);
@@ -259,7 +450,7 @@ public:
         if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
             return std::nullopt;
         StatInfo st;
-        if (!statEntry(AT_FDCWD, QFile::encodeName(path).constData(), st))
+        if (!statEntry(AT_FDCWD, nativeName(path).constData(), st))
             return std::nullopt;
         FindData found;
         found.name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -273,13 +464,13 @@ public:
         if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
             return std::nullopt;
         struct stat st;
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        if (::lstat(nativeName(path).constData(), &st) != 0)
             return std::nullopt;
         return S_ISDIR(st.st_mode) ? 0 : qint64(st.st_size);
     }
 
     bool setAttributes(const QString& path, qint32 attributes) override {
-        const QByteArray native = QFile::encodeName(path);
+        const QByteArray native = nativeName(path);
         struct stat st;
         if (native.isEmpty() || ::lstat(native.constData(), &st) != 0)
             return false;
@@ -311,7 +502,123 @@ public:
         if (path.isEmpty())
             return false;
         // unlink never removes a folder and removes a link, not its target.
-        return ::unlink(QFile::encodeName(path).constData()) == 0;
+        return ::unlink(nativeName(path).constData()) == 0;
+    }
+
+    // Anything but a regular file is refused: a FIFO or a device could block
+    // the read forever or never end. O_NONBLOCK keeps the open itself from
+    // waiting for a FIFO's writer.
+    std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override {
+        const int fd = openNative(nativeName(path), O_RDONLY | O_NONBLOCK);
+        if (fd < 0) {
+            if (reason)
+                *reason = systemReason(errno);
+            return nullptr;
+        }
+        struct stat st;
+        int error = 0;
+        if (::fstat(fd, &st) != 0)
+            error = errno;
+        else if (!S_ISREG(st.st_mode))
+            error = -1;
+        else if (const int flags = ::fcntl(fd, F_GETFL);
+                 flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            error = errno;
+        auto file = std::make_unique<QFile>();
+        if (error == 0 && !file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                                      QFileDevice::AutoCloseHandle)) {
+            if (reason)
+                *reason = file->errorString();
+            ::close(fd);
+            return nullptr;
+        }
+        if (error != 0) {
+            ::close(fd);
+            if (reason)
+                *reason = error < 0 ? QStringLiteral("Not a regular file") : systemReason(error);
+            return nullptr;
+        }
+        return file;
+    }
+
+    std::unique_ptr<OutputFile> openForWriting(const QString& path, WriteMode mode,
+                                               QString* reason) override {
+        if (mode == WriteMode::Replace)
+            return openReplacing(path, reason);
+        const QByteArray native = nativeName(path);
+        const int flags = O_WRONLY | O_CREAT | (mode == WriteMode::Append ? O_APPEND : O_TRUNC);
+        const int fd = openNative(native, flags, 0666);
+        if (fd < 0) {
+            if (reason)
+                *reason = systemReason(errno);
+            return nullptr;
+        }
+        return PosixOutputFile::over(fd, PosixOutputFile::Kind::Plain, path, native, native,
+                                     QIODevice::WriteOnly | QIODevice::Unbuffered, reason);
+    }
+
+    std::unique_ptr<OutputFile> createTemporaryFile(const QString& prefix,
+                                                    QString* reason) override {
+        QByteArray folder = qgetenv("TMPDIR");
+        if (folder.isEmpty())
+            folder = "/tmp";
+        if (!folder.endsWith('/'))
+            folder += '/';
+        QByteArray name = folder + nativeName(prefix) + "XXXXXX";
+        // Not retried: a failed call may have filled in the template already.
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) {
+            if (reason)
+                *reason = systemReason(errno);
+            return nullptr;
+        }
+        return PosixOutputFile::over(fd, PosixOutputFile::Kind::Temporary, decodeFileName(name),
+                                     name, name, QIODevice::ReadWrite, reason);
+    }
+
+    bool createFolder(const QString& path) override {
+        const QByteArray native = nativeName(path);
+        if (native.isEmpty())
+            return false;
+        // Each missing folder along the path, parents first.
+        for (qsizetype end = native.indexOf('/', 1); end >= 0; end = native.indexOf('/', end + 1))
+            ::mkdir(native.first(end).constData(), 0777);
+        ::mkdir(native.constData(), 0777);
+        struct stat st;
+        return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    std::optional<PathStatus> status(const QString& path) override {
+        struct stat st;
+        if (path.isEmpty() || ::stat(nativeName(path).constData(), &st) != 0)
+            return std::nullopt;
+        PathStatus s;
+        s.isFile = S_ISREG(st.st_mode);
+        s.isFolder = S_ISDIR(st.st_mode);
+        s.size = qint64(st.st_size);
+#if defined(__APPLE__)
+        s.modified = localTimeOf(st.st_mtimespec);
+#else
+        s.modified = localTimeOf(st.st_mtim);
+#endif
+        return s;
+    }
+
+    bool isLink(const QString& path) override {
+        struct stat st;
+        return !path.isEmpty() && ::lstat(nativeName(path).constData(), &st) == 0 &&
+               S_ISLNK(st.st_mode);
+    }
+
+    QString canonicalPath(const QString& path) override {
+        if (path.isEmpty())
+            return QString();
+        char* resolved = ::realpath(nativeName(path).constData(), nullptr);
+        if (!resolved)
+            return QString();
+        const QString out = decodeFileName(QByteArrayView(resolved));
+        ::free(resolved);
+        return out;
     }
 };
 
@@ -327,11 +634,28 @@ QChar separator() {
 }
 
 QString driveRoot() {
-    return QDir::homePath() + QLatin1Char('/');
+    const QByteArray home = qgetenv("HOME");
+    return (home.isEmpty() ? QDir::homePath() : decodeFileName(home)) + QLatin1Char('/');
 }
 
 QString toNative(const QString& path) {
     return path;
+}
+
+QString absolutePath(const QString& path) {
+    if (path.isEmpty())
+        return path;
+    QString full = path;
+    if (!path.startsWith(QLatin1Char('/'))) {
+        char* cwd = ::getcwd(nullptr, 0);
+        full = (cwd ? decodeFileName(QByteArrayView(cwd)) : QDir::currentPath()) +
+               QLatin1Char('/') + path;
+        ::free(cwd);
+    }
+    QString clean = QDir::cleanPath(full);
+    if (path.endsWith(QLatin1Char('/')) && !clean.endsWith(QLatin1Char('/')))
+        clean += QLatin1Char('/');
+    return clean;
 }
 
 } // namespace pylomir::platform

@@ -1,3 +1,5 @@
+#ifdef _WIN32
+
 #include "platform/native_file_system.h"
 
 #include <QDir>
@@ -125,3 +127,5 @@ QString absolutePath(const QString& path) {
 }
 
 } // namespace pylomir::platform
+
+#endif // _WIN32

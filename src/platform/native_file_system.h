@@ -1,6 +1,7 @@
-// The parts of the machine's file system that Qt serves the same way on
-// every operating system: opening, creating and looking up files. The POSIX
-// and Windows file systems add the listing and the attribute calls.
+// The parts of the Windows file system that Qt serves: opening, creating and
+// looking up files. The Windows file system adds the listing and the
+// attribute calls. (POSIX names are bytes that Qt's file classes would decode
+// lossily, so the POSIX file system makes every call itself.)
 #pragma once
 
 #include "platform/file_system.h"

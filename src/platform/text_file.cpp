@@ -1,5 +1,6 @@
 #include "platform/text_file.h"
 
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 
 #include <QStringDecoder>
@@ -100,11 +101,13 @@ QByteArray encodeText(const QString& text) {
     // read back as UTF-8, so it too goes out as UTF-8.
     if (encodeCp1250(text, bytes) && !bytes.startsWith(kBom))
         return bytes;
-    return QByteArray(kBom) + text.toUtf8();
+    // A file name that is not UTF-8 goes out as its own bytes, so that it
+    // reads back as the same name.
+    return QByteArray(kBom) + encodeFileName(text);
 }
 
 QString decodeText(QByteArrayView bytes) {
-    return bytes.startsWith(kBom) ? QString::fromUtf8(bytes.sliced(3)) : decodeCp1250(bytes);
+    return bytes.startsWith(kBom) ? decodeFileName(bytes.sliced(3)) : decodeCp1250(bytes);
 }
 
 QStringList splitLines(const QString& text) {
@@ -161,11 +164,24 @@ bool readListFile(FileSystem& fs, const QString& path, QStringList& lines, QStri
     return true;
 }
 
-bool writeListFile(FileSystem& fs, const QString& path, const QStringList& lines, QString* reason) {
+bool writeListFile(FileSystem& fs, const QString& path, const QStringList& lines, QString* reason,
+                   QStringList* skipped) {
+    // A name that is not UTF-8 has no faithful form in either encoding of a
+    // list file; writing it as some other name would make the entry lie.
+    QStringList written;
+    written.reserve(lines.size());
+    if (skipped)
+        skipped->clear();
+    for (const QString& line : lines) {
+        if (!holdsRawBytes(line))
+            written.append(line);
+        else if (skipped)
+            skipped->append(line);
+    }
     const std::unique_ptr<OutputFile> file = fs.openForWriting(path, WriteMode::Replace, reason);
     if (!file)
         return false;
-    const QByteArray bytes = encodeLines(lines);
+    const QByteArray bytes = encodeLines(written);
     if (file->device().write(bytes) != bytes.size() || !file->finish()) {
         if (reason)
             *reason = file->errorString();
@@ -180,6 +196,16 @@ QString cannotOpenMessage(const QString& path, const QString& reason) {
 
 QString cannotCreateMessage(const QString& path, const QString& reason) {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
+}
+
+QString skippedLinesMessage(const QString& path, const QStringList& skipped) {
+    constexpr qsizetype kShown = 10;
+    QString names = QStringList(skipped.mid(0, kShown)).join(QLatin1Char('\n'));
+    if (skipped.size() > kShown)
+        names += QStringLiteral("\n… i %1 innych").arg(skipped.size() - kShown);
+    return QStringLiteral("Nie zapisano do pliku \"%1\" nazw, których nie da się w nim zapisać "
+                          "(zawierają bajty spoza UTF-8):\n%2")
+        .arg(path, names);
 }
 
 } // namespace pylomir::platform

@@ -10,9 +10,11 @@ namespace pylomir::platform {
 
 // Encodes a text as Windows-1250, or, when a character has no byte there (or
 // the bytes would begin like a UTF-8 byte-order mark), as the mark followed
-// by UTF-8.
+// by UTF-8. A file name's bytes that are not UTF-8 (file_names.h) go out as
+// they are, so names round-trip exactly.
 QByteArray encodeText(const QString& text);
-// Decodes either form of encodeText.
+// Decodes either form of encodeText; bytes that are not UTF-8 after the mark
+// decode as file names do.
 QString decodeText(QByteArrayView bytes);
 // Splits a text at CR LF, CR or LF; a last line without a line end counts.
 QStringList splitLines(const QString& text);
@@ -36,12 +38,16 @@ QString decodeCp1250ByTable(QByteArrayView bytes);
 bool readListFile(FileSystem& fs, const QString& path, QStringList& lines,
                   QString* reason = nullptr);
 // Writes a list file through a temporary file and a rename; on failure the
-// old file stays as it was and the system's reason is returned.
+// old file stays as it was and the system's reason is returned. A line
+// holding a name that is not UTF-8 (holdsRawBytes) is left out and listed in
+// skipped: the file could only hold some other name in its place.
 bool writeListFile(FileSystem& fs, const QString& path, const QStringList& lines,
-                   QString* reason = nullptr);
+                   QString* reason = nullptr, QStringList* skipped = nullptr);
 
 // The file layer's error texts for a file that cannot be opened or created.
 QString cannotOpenMessage(const QString& path, const QString& reason);
 QString cannotCreateMessage(const QString& path, const QString& reason);
+// The message that tells which lines writeListFile left out.
+QString skippedLinesMessage(const QString& path, const QStringList& skipped);
 
 } // namespace pylomir::platform

@@ -16,20 +16,23 @@ using namespace pylomir;
 
 namespace {
 
-TEST(SubtractIgnoringCase, EachIgnoredEntryTakesAwayAtMostOneEqualEntry) {
+// Letter case counts in paths here (POSIX file systems tell A.tmp from a.tmp).
+TEST(SubtractSamePaths, EachIgnoredEntryTakesAwayAtMostOneSamePath) {
     struct Case {
         QStringList source, removal, kept;
     } cases[] = {
-        {{"a", "B", "c"}, {"b"}, {"a", "c"}},
-        {{"x", "a", "x"}, {"X"}, {"a", "x"}},
-        {{"x", "a", "x"}, {"x", "X"}, {"a"}},
+        {{"a", "b", "c"}, {"b"}, {"a", "c"}},
+        {{"a", "B", "c"}, {"b"}, {"a", "B", "c"}},
+        {{"x", "a", "x"}, {"x"}, {"a", "x"}},
+        {{"x", "a", "X", "x"}, {"x", "X"}, {"a", "x"}},
+        {{"A.tmp", "a.tmp", "B.TMP"}, {"A.tmp"}, {"a.tmp", "B.TMP"}},
         {{"a"}, {"z", "a", "A"}, {}},
-        {{"Ł/ą"}, {"ł/Ą"}, {}},
+        {{"Ł/ą"}, {"ł/Ą"}, {"Ł/ą"}},
         {{"a", ""}, {""}, {"a"}},
         {{}, {"a"}, {}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ignore::subtractIgnoringCase(c.source, c.removal), c.kept)
+        EXPECT_EQ(ignore::subtractSamePaths(c.source, c.removal), c.kept)
             << c.source.join(',').toStdString();
 }
 
@@ -56,9 +59,9 @@ TEST_F(IgnoreListsTest, ComparisonKeepsOrderUnchecksAndCounts) {
     for (const char* p : {"/d/a.tmp", "/d/B.tmp", "/d/c.tmp", "/d/b.TMP"})
         found.append(QString::fromLatin1(p));
     found.setChecked(0, true);
-    state.ignoredFiles.assign({QStringLiteral("/D/b.tmp"), QStringLiteral("/d/zzz")});
+    state.ignoredFiles.assign({QStringLiteral("/d/b.TMP"), QStringLiteral("/D/a.tmp")});
     const ignore::IgnoreComparison result = lists->removeIgnoredFromFoundList(found);
-    EXPECT_EQ(found.paths(), QStringList({"/d/a.tmp", "/d/c.tmp", "/d/b.TMP"}));
+    EXPECT_EQ(found.paths(), QStringList({"/d/a.tmp", "/d/B.tmp", "/d/c.tmp"}));
     EXPECT_FALSE(found.isChecked(0));
     EXPECT_EQ(result.kept, 3);
     EXPECT_EQ(result.removed, 1);

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 #include "platform/text_file.h"
 #include "support/faulty_file_system.h"
+#include "support/qt_printers.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,6 +58,20 @@ TEST(TextEncoding, ReadsEveryLineEndAndStopsAtNul) {
         EXPECT_EQ(decodeLines(c.in), c.expected) << c.in.toHex(' ').toStdString();
 }
 
+// Archives store names through this encoding, so a name that is not UTF-8
+// must come back as the same bytes.
+TEST(TextEncoding, NamesThatAreNotUtf8KeepTheirBytes) {
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const QString raw = QString::fromStdU16String(u"/d/b\xDCFF.tmp");
+    const QString mixed = QString::fromStdU16String(u"/d\xDCFF/ł\xDCC5.tmp");
+    EXPECT_EQ(encodeText(raw), bom + "/d/b\xFF.tmp");
+    EXPECT_EQ(encodeText(mixed), bom + "/d\xFF/\xC5\x82\xC5.tmp");
+    for (const QString& name : {raw, mixed}) {
+        EXPECT_EQ(decodeText(encodeText(name)), name);
+        EXPECT_EQ(decodeLines(encodeLines({name, "ą"})), (QStringList{name, "ą"}));
+    }
+}
+
 TEST(TextEncoding, EveryCodePageByteRoundTrips) {
     QByteArray all;
     for (int b = 0x20; b < 0x100; ++b)
@@ -98,6 +113,26 @@ TEST(ListFile, WritesReplacesAndReadsBackLeavingNoTemporaryFile) {
     EXPECT_EQ(read, (QStringList{"żółw", "C:\\a.tmp"}));
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"ignoralplik.dat"});
+}
+
+TEST(ListFile, ANameThatIsNotUtf8IsLeftOutAndReported) {
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath("ignoralplik.dat");
+    const QString raw = QString::fromStdU16String(u"/d/b\xDCFF.tmp");
+    const QString other = QString::fromStdU16String(u"/d/\xDCE9t\xDCE9.log");
+    QStringList skipped = {"z poprzedniego razu"};
+    ASSERT_TRUE(
+        writeListFile(realFileSystem(), file, {"/d/żółw", raw, "/d/日", other}, nullptr, &skipped));
+    EXPECT_EQ(skipped, (QStringList{raw, other}));
+    QStringList read;
+    ASSERT_TRUE(readListFile(realFileSystem(), file, read));
+    EXPECT_EQ(read, (QStringList{"/d/żółw", "/d/日"}));
+    ASSERT_TRUE(writeListFile(realFileSystem(), file, {"/d/a"}, nullptr, &skipped));
+    EXPECT_EQ(skipped, QStringList());
+    EXPECT_EQ(skippedLinesMessage("/f.dat", {raw}),
+              QStringLiteral("Nie zapisano do pliku \"/f.dat\" nazw, których nie da się w nim "
+                             "zapisać (zawierają bajty spoza UTF-8):\n") +
+                  raw);
 }
 
 TEST(ListFile, FailuresKeepTheOldStateAndSayWhy) {
