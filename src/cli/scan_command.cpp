@@ -4,13 +4,12 @@
 #include "cli/console_ui.h"
 #include "core/shown_texts.h"
 #include "platform/clock.h"
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/program_dir.h"
 #include "platform/settings_store.h"
 #include "scan/scan_run.h"
-
-#include <QFile>
 
 #include <cstdio>
 
@@ -96,7 +95,7 @@ void chooseMode(app::MainWindowCore& windowCore, std::optional<FilterMode> wante
 // A path as the bytes the output carries. Every printed path goes through
 // here.
 QByteArray pathBytes(const QString& path) {
-    return QFile::encodeName(path);
+    return platform::encodeFileName(path);
 }
 
 // Text output: control bytes escaped as 'ls -b' does, so that one path is
@@ -157,8 +156,28 @@ QByteArray jsonString(const QByteArray& bytes) {
     return out + '"';
 }
 
+// A name's bytes that are not UTF-8 cannot stand in JSON as they are; each
+// is written as the escape of its reserved code point (U+DC80..U+DCFF), which a reader
+// with surrogate escapes (Python's "surrogateescape") turns back into the byte.
 QByteArray jsonString(const QString& text) {
-    return jsonString(text.toUtf8());
+    QByteArray out;
+    qsizetype runStart = 0;
+    const auto flush = [&](qsizetype end) {
+        if (end > runStart) {
+            const QByteArray run = jsonString(text.mid(runStart, end - runStart).toUtf8());
+            out += run.mid(1, run.size() - 2);
+        }
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u >= 0xDC80 && u <= 0xDCFF) {
+            flush(i);
+            out += "\\udc" + QByteArray::number(u & 0xFF, 16).rightJustified(2, '0');
+            runStart = i + 1;
+        }
+    }
+    flush(text.size());
+    return '"' + out + '"';
 }
 
 void writeOut(const QByteArray& bytes) {
@@ -211,12 +230,12 @@ void printJson(const core::MainWindowModel& m, const QStringList& unlisted,
     QByteArrayList found;
     for (const QString& path : m.foundList.paths()) {
         const std::optional<qint64> size = fs.findSize(path);
-        found << '{' + member("path", jsonString(pathBytes(path))) + ", " +
+        found << '{' + member("path", jsonString(path)) + ", " +
                      member("size", size ? QByteArray::number(*size) : QByteArray("null")) + '}';
     }
     QByteArrayList folders;
     for (const QString& folder : unlisted)
-        folders << jsonString(pathBytes(folder));
+        folders << jsonString(folder);
     const QByteArrayList labels{
         member("Znalazłem:", jsonString(core::foundCountText(scan))),
         member("Rozmiar:", jsonString(core::foundSizeText(scan))),

@@ -57,6 +57,12 @@ TEST(CliNameBytes, ArgumentsAndPrintedPathsKeepTheirBytes) {
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, (QList<QByteArray>{"", raw + "/r\xFF/b\xFD.tmp", raw + "/r\xFF/b\xFE.tmp"}));
 
+    // JSON can't carry the raw byte; it carries the byte's reserved code point.
+    const QByteArray json =
+        run(root, R"sh("$CLI" scan "$R/r$(printf '\377')" --format json)sh", code);
+    EXPECT_EQ(code, 3);
+    EXPECT_TRUE(json.contains(R"(/r\udcff/b\udcfe.tmp")")) << json.constData();
+
     run(root,
         R"sh("$CLI" archive create "$R/k.backup" "$R/r$(printf '\377')/b$(printf '\376').tmp" &&)sh"
         R"sh( "$CLI" archive restore "$R/k.backup" --to "$R/o$(printf '\375')")sh",

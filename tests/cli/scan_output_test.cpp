@@ -139,9 +139,8 @@ QStringList csvPaths(const QByteArray& out) {
 }
 
 TEST_F(ScanOutputTest, NamesWithControlCharactersParseBackInEveryFormat) {
-    const char* names[] = {"plain.tmp",     "new\nline.tmp", "tab\there.tmp",
-                           "back\\n.tmp",   "ctl\x01x.tmp",  "cr\rret.tmp",
-                           "del\x7f.tmp",   "quote,\"q\".tmp"};
+    const char* names[] = {"plain.tmp",    "new\nline.tmp", "tab\there.tmp", "back\\n.tmp",
+                           "ctl\x01x.tmp", "cr\rret.tmp",   "del\x7f.tmp",   "quote,\"q\".tmp"};
     QStringList expected;
     for (const char* name : names) {
         expected << tree + "/" + QFile::decodeName(name);
@@ -182,7 +181,9 @@ TEST_F(ScanOutputTest, UnlistableFolderIsSkippedNamedAndGivesThePartialStatus) {
     QFile::setPermissions(locked, {});
     struct Restore {
         QString path;
-        ~Restore() { QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
+        ~Restore() {
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
     } restore{locked};
     if (!QDir(locked).entryList(QDir::Files).isEmpty())
         GTEST_SKIP() << "permissions do not deny listing here (running as root?)";
