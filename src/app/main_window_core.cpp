@@ -1,5 +1,7 @@
 #include "app/main_window_core.h"
 
+#include "platform/settings_store.h"
+
 namespace pylomir::app {
 
 MainWindowCore::MainWindowCore(const core::Services& services)
@@ -20,6 +22,15 @@ void MainWindowCore::startUp() {
     ignoreLists_.loadAtStartup();
     settingsTab_.checkLogFolder();
     filterSets_.setFilterCount();
+    // The store kept a copy of a settings file it could not read whole.
+    if (services_.settings) {
+        const QString copy = services_.settings->damagedFileCopy();
+        if (!copy.isEmpty())
+            statusLine_.show(
+                QStringLiteral("Plik ustawień zawierał nieczytelne wiersze - przed zapisem "
+                               "zachowano jego kopię: %1")
+                    .arg(copy));
+    }
 }
 
 } // namespace pylomir::app

@@ -328,6 +328,18 @@ int runScan(const QStringList& args) {
         return usageError(command, QStringLiteral("--null goes with --format text only"));
 
     const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
+    // Told once, however the command ends.
+    const struct DamagedSettingsNotice {
+        platform::SettingsStore& store;
+        ~DamagedSettingsNotice() {
+            const QString copy = store.damagedFileCopy();
+            if (!copy.isEmpty())
+                printError(QStringLiteral("pylomir-cli scan: the settings file had lines that "
+                                          "cannot be read; it was copied to %1 before it is "
+                                          "rewritten without them")
+                               .arg(copy));
+        }
+    } settingsNotice{*settings};
     const platform::LocaleFormats locale;
     ScanConsoleUi ui;
     core::NullMessagePump pump;

@@ -51,7 +51,16 @@ bool IgnoreLists::readList(const QString& path, QStringList& list) {
     return true;
 }
 
-bool IgnoreLists::writeList(const QString& path, const QStringList& list) {
+bool IgnoreLists::writeList(const QString& path, const QStringList& list, ListFileState& file) {
+    // The file still holds entries this list never got: writing would wipe
+    // them. The list lives on in memory until the program ends.
+    if (file.unread) {
+        if (!file.toldUnwritten) {
+            file.toldUnwritten = true;
+            s_.ui->showMessage(platform::unreadListNotSavedMessage(path));
+        }
+        return false;
+    }
     QString reason;
     QStringList skipped;
     if (!platform::writeListFile(*s_.fileSystem, path, list, &reason, &skipped)) {
@@ -68,11 +77,13 @@ void IgnoreLists::loadAtStartup() {
         QStringList files;
         if (readList(ignoredFilesPath(), files))
             l_.ignoredFiles.assign(files);
+        else
+            files_.unread = true;
     } else {
         writeIgnoredFiles();
     }
     if (s_.fileSystem->exists(ignoredMasksPath()))
-        readList(ignoredMasksPath(), l_.ignoredMasks);
+        masks_.unread = !readList(ignoredMasksPath(), l_.ignoredMasks);
     else
         writeIgnoredMasks();
     l_.ignoredFilesCount = l_.ignoredFiles.count();
@@ -93,11 +104,11 @@ IgnoreComparison IgnoreLists::removeIgnoredFromFoundList(core::FoundList& found)
 }
 
 bool IgnoreLists::writeIgnoredFiles() {
-    return writeList(ignoredFilesPath(), l_.ignoredFiles.paths());
+    return writeList(ignoredFilesPath(), l_.ignoredFiles.paths(), files_);
 }
 
 bool IgnoreLists::writeIgnoredMasks() {
-    return writeList(ignoredMasksPath(), l_.ignoredMasks);
+    return writeList(ignoredMasksPath(), l_.ignoredMasks, masks_);
 }
 
 } // namespace pylomir::ignore

@@ -33,7 +33,8 @@ public:
     // The ignore comparison: found entries on the ignored-files list leave the
     // found list, which ends with every entry unchecked.
     IgnoreComparison removeIgnoredFromFoundList(core::FoundList& found) const;
-    // Writes a list to its file; reports a failure.
+    // Writes a list to its file; reports a failure. A list whose file could
+    // not be read at start is never written over it (the user is told once).
     bool writeIgnoredFiles();
     bool writeIgnoredMasks();
 
@@ -41,11 +42,18 @@ public:
     QString ignoredMasksPath() const;
 
 private:
+    struct ListFileState {
+        bool unread = false;        // the file exists but could not be read
+        bool toldUnwritten = false; // the user knows it is not written
+    };
+
     bool readList(const QString& path, QStringList& list);
-    bool writeList(const QString& path, const QStringList& list);
+    bool writeList(const QString& path, const QStringList& list, ListFileState& file);
 
     core::IgnoreListsState& l_;
     core::Services s_;
+    ListFileState files_;
+    ListFileState masks_;
 };
 
 } // namespace pylomir::ignore

@@ -20,6 +20,12 @@ public:
     virtual std::optional<QString> readString(const QString& key, const QString& name) = 0;
     // Writes a value into an existing key; false on failure.
     virtual bool writeString(const QString& key, const QString& name, const QString& value) = 0;
+    // A settings file holding lines that a rewrite would drop is copied
+    // beside itself, under its name followed by ".bad", before anything
+    // rewrites it; while the copy cannot be made, writes fail. The copy's
+    // name once one was made by this store, for the user to be told; empty
+    // otherwise (always for the registry).
+    virtual QString damagedFileCopy() const { return {}; }
 };
 
 // The registry on Windows; elsewhere an INI file, by default

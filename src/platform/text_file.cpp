@@ -128,6 +128,38 @@ QStringList splitLines(const QString& text) {
     return lines;
 }
 
+namespace {
+
+// The text of a list file: everything before the first NUL byte.
+QByteArrayView listText(QByteArrayView bytes) {
+    const qsizetype nul = bytes.indexOf('\0');
+    return nul >= 0 ? bytes.first(nul) : bytes;
+}
+
+// The number of lines splitLines will find in the decoded text. Line ends
+// are the same single bytes in both encodings, so the count needs no
+// decoding, and a file with too many lines is refused before it costs
+// memory per line.
+qsizetype countLines(QByteArrayView text) {
+    if (text.startsWith(kBom))
+        text = text.sliced(3);
+    qsizetype lines = 0;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        ++lines;
+        if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    return start < n ? lines + 1 : lines;
+}
+
+} // namespace
+
 QByteArray encodeLines(const QStringList& lines) {
     qsizetype total = 0;
     for (const QString& line : lines)
@@ -142,25 +174,35 @@ QByteArray encodeLines(const QStringList& lines) {
 }
 
 QStringList decodeLines(const QByteArray& bytes) {
-    QByteArrayView view(bytes);
-    const qsizetype nul = view.indexOf('\0');
-    if (nul >= 0)
-        view = view.first(nul);
-    return splitLines(decodeText(view));
+    return splitLines(decodeText(listText(bytes)));
 }
 
-bool readListFile(FileSystem& fs, const QString& path, QStringList& lines, QString* reason) {
+bool readListFile(FileSystem& fs, const QString& path, QStringList& lines, QString* reason,
+                  qsizetype maxLines) {
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    // Opening a FIFO or a device would wait for a writer or read forever.
+    if (const std::optional<PathStatus> st = fs.status(path); st && !st->isFile)
+        return fail(st->isFolder ? QStringLiteral("Is a directory")
+                                 : QStringLiteral("Not a regular file"));
     const std::unique_ptr<QIODevice> file = fs.openForReading(path, reason);
     if (!file)
         return false;
-    const QByteArray bytes = file->readAll();
-    // A read that fails half way must not pass for a shorter list.
-    if (!file->atEnd()) {
-        if (reason)
-            *reason = file->errorString();
-        return false;
-    }
-    lines = decodeLines(bytes);
+    QString text;
+    {
+        const QByteArray bytes = file->readAll();
+        // A read that fails half way must not pass for a shorter list.
+        if (!file->atEnd())
+            return fail(file->errorString());
+        const QByteArrayView view = listText(bytes);
+        if (countLines(view) > maxLines)
+            return fail(QStringLiteral("The file has more than %1 lines").arg(maxLines));
+        text = decodeText(view);
+    } // the bytes go before the lines are made
+    lines = splitLines(text);
     return true;
 }
 
@@ -206,6 +248,13 @@ QString skippedLinesMessage(const QString& path, const QStringList& skipped) {
     return QStringLiteral("Nie zapisano do pliku \"%1\" nazw, których nie da się w nim zapisać "
                           "(zawierają bajty spoza UTF-8):\n%2")
         .arg(path, names);
+}
+
+QString unreadListNotSavedMessage(const QString& path) {
+    return QStringLiteral("Nie zapisano pliku \"%1\", bo nie udało się go wcześniej odczytać - "
+                          "zapis usunąłby jego zawartość. Zmiany tej listy obowiązują tylko do "
+                          "zamknięcia programu.")
+        .arg(path);
 }
 
 } // namespace pylomir::platform

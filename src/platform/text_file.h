@@ -34,9 +34,16 @@ class FileSystem;
 bool encodeCp1250ByTable(QStringView text, QByteArray& out);
 QString decodeCp1250ByTable(QByteArrayView bytes);
 
-// Reads a list file. On failure returns false with the system's reason.
+// The most lines a list or filter file may hold: each line costs memory of
+// its own, so a small file of line ends could otherwise exhaust it.
+inline constexpr qsizetype kMaxListLines = 1'000'000;
+
+// Reads a list file. On failure returns false with the system's reason; a
+// path that is not a regular file (a folder, FIFO or device) and a file of
+// more than maxLines lines are failures too, and the lines are left as they
+// were.
 bool readListFile(FileSystem& fs, const QString& path, QStringList& lines,
-                  QString* reason = nullptr);
+                  QString* reason = nullptr, qsizetype maxLines = kMaxListLines);
 // Writes a list file through a temporary file and a rename; on failure the
 // old file stays as it was and the system's reason is returned. A line
 // holding a name that is not UTF-8 (holdsRawBytes) is left out and listed in
@@ -49,5 +56,8 @@ QString cannotOpenMessage(const QString& path, const QString& reason);
 QString cannotCreateMessage(const QString& path, const QString& reason);
 // The message that tells which lines writeListFile left out.
 QString skippedLinesMessage(const QString& path, const QStringList& skipped);
+// The notice that a list whose file could not be read is kept from
+// overwriting that file.
+QString unreadListNotSavedMessage(const QString& path);
 
 } // namespace pylomir::platform

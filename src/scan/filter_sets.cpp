@@ -77,7 +77,9 @@ void FilterSets::insertFilter(const QString& text) {
 bool FilterSets::readFilters(FilterMode mode, bool report) {
     QStringList lines;
     QString reason;
-    if (!platform::readListFile(*s_.fileSystem, filePath(mode), lines, &reason)) {
+    listUnread_ = !platform::readListFile(*s_.fileSystem, filePath(mode), lines, &reason);
+    toldUnwritten_ = false;
+    if (listUnread_) {
         if (report)
             s_.ui->showError(platform::cannotOpenMessage(filePath(mode), reason));
         return false;
@@ -90,6 +92,14 @@ bool FilterSets::readFilters(FilterMode mode, bool report) {
 }
 
 bool FilterSets::writeFilters(FilterMode mode) {
+    // The list does not hold the file's masks: writing it would wipe them.
+    if (listUnread_) {
+        if (!toldUnwritten_) {
+            toldUnwritten_ = true;
+            s_.ui->showMessage(platform::unreadListNotSavedMessage(filePath(mode)));
+        }
+        return false;
+    }
     QString reason;
     if (!platform::writeListFile(*s_.fileSystem, filePath(mode), f_.filters, &reason)) {
         s_.ui->showError(platform::cannotCreateMessage(filePath(mode), reason));

@@ -56,6 +56,10 @@ private:
     core::Services s_;
     bool quiet_ = false;      // start-up: read failures are swallowed
     bool readFailed_ = false; // set by a failed read while quiet
+    // The selected mode's file could not be read, so the list is not its
+    // content and is never written over it; the user is told once.
+    bool listUnread_ = false;
+    bool toldUnwritten_ = false;
 };
 
 // The progress timer's interval for a filter list of n entries: n seconds

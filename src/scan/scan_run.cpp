@@ -12,11 +12,12 @@ namespace {
 
 const QString kScanning = QStringLiteral("Skanuję. Proszę zaczekaj...");
 
-// A whole number of bytes, as typed in the threshold field.
+// A whole number of bytes, as typed in the threshold field. Below 0 every
+// found file would be ignored for good.
 std::optional<qint64> parseThreshold(const QString& text) {
     bool ok = false;
     const qint64 v = text.trimmed().toLongLong(&ok);
-    if (!ok)
+    if (!ok || v < 0)
         return std::nullopt;
     return v;
 }

@@ -62,4 +62,15 @@ TEST_F(StartupTest, StoredAdvancedModeWarnsBeforeTheWindowAndCountsItsFilters) {
     EXPECT_EQ(m.ignore.ignoredMasksCount, 1);
 }
 
+// A settings file the store could not read whole was copied aside: the
+// window says so where the user looks first.
+TEST_F(StartupTest, ACopyOfADamagedSettingsFileIsNamedInTheStatusLine) {
+    EXPECT_EQ(model().status.statusText, QStringLiteral("Gotowy do skanowania...."));
+    settings.damagedCopy = QStringLiteral("/home/ja/.config/Tessaly/Pylomir.ini.bad");
+    const auto w = start();
+    EXPECT_EQ(w->model().status.statusText,
+              QStringLiteral("Plik ustawień zawierał nieczytelne wiersze - przed zapisem "
+                             "zachowano jego kopię: /home/ja/.config/Tessaly/Pylomir.ini.bad"));
+}
+
 } // namespace

@@ -234,6 +234,24 @@ TEST_F(CliTest, ExitStatusTellsTheOutcome) {
     EXPECT_FALSE(QFile::exists(root + "/x.backup"));
 }
 
+// The scan rewrites the settings file (its date); a line the store cannot
+// read is kept in a copy first, and the user is told once.
+TEST_F(CliTest, ADamagedSettingsFileIsCopiedAsideAndToldOnce) {
+    const QString settings = root + "/settings.ini";
+    const QByteArray original = readFile(settings) + "mój wpis bez znaku równości\n";
+    writeFile(settings, original);
+    const QString notice = "the settings file had lines that cannot be read";
+    for (const int run : {1, 2}) {
+        SCOPED_TRACE(run);
+        const Result r = cli({"scan", tree});
+        EXPECT_EQ(r.code, 3) << r.err.toStdString();
+        EXPECT_EQ(r.err.count(notice), run == 1 ? 1 : 0) << r.err.toStdString();
+        EXPECT_EQ(readFile(settings + ".bad"), original);
+        EXPECT_FALSE(readFile(settings).contains("mój wpis"));
+        EXPECT_TRUE(readFile(settings).contains("\nData=")); // the scan date, written
+    }
+}
+
 TEST_F(CliTest, CreateInfoRestoreRoundTrip) {
     const QString archive = createArchive({"--title", "Kopia testowa"});
     const Result info = cli({"archive", "info", archive});

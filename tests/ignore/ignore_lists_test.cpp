@@ -5,6 +5,7 @@
 #include "support/faulty_file_system.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
+#include "support/window_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,6 +109,43 @@ TEST_F(IgnoreListsTest, AListThatCannotBeReadAtStartIsReportedAndLeftEmpty) {
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("Cannot open file \"")));
     EXPECT_TRUE(state.ignoredMasks.isEmpty());
+}
+
+class IgnoreListsOnDiskTest : public pylomir::testing::WindowFixture {};
+
+// A list whose file could not be read holds none of the file's entries, so
+// writing it back (after every scan, and after each ignore command) would
+// wipe them: the file is left alone, and the user is told so once.
+TEST_F(IgnoreListsOnDiskTest, AListThatCouldNotBeReadIsNeverWrittenOverItsFile) {
+    for (const QString& name :
+         {QStringLiteral("ignoralplik.dat"), QStringLiteral("ignoraltyp.dat")}) {
+        SCOPED_TRACE(name.toStdString());
+        SetUp();
+        const QString path = filtersPath(name);
+        writeList(name, {"/moje/wpisy.tmp", "ważny*.log"});
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        disk.unreadable.insert(path);
+        ui = pylomir::testing::ScriptedUi();
+        window = start();
+        ASSERT_EQ(ui.errors.size(), 1);
+        EXPECT_TRUE(ui.errors[0].startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)));
+
+        ui = pylomir::testing::ScriptedUi();
+        model().filters.filters = {QStringLiteral("*.tmp")};
+        run().setScanRoot(QStringLiteral("/r"));
+        fs.add(QStringLiteral("/r/duzy.tmp"), 900000); // auto-ignored: the list changes
+        scan();
+        scan();
+        window->ignoreLists().writeIgnoredMasks();
+        EXPECT_TRUE(model().ignore.ignoredFiles.contains(QStringLiteral("/r/duzy.tmp")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+        EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join('\n').toStdString();
+        EXPECT_EQ(ui.texts().filter(path), QStringList{platform::unreadListNotSavedMessage(path)});
+    }
 }
 
 } // namespace

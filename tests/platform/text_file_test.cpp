@@ -168,4 +168,42 @@ TEST(ListFile, FailuresKeepTheOldStateAndSayWhy) {
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"lista.dat"});
 }
 
+// Each line costs memory of its own, so the count is capped before any
+// line is made; the count follows the reading rules (NUL, mark, line ends).
+TEST(ListFile, MoreLinesThanTheLimitAreRefusedWhole) {
+    QTemporaryDir tmp;
+    const QString file = tmp.filePath("filtr_user.dat");
+    const struct {
+        QByteArray bytes;
+        bool accepted;
+    } cases[] = {
+        {"a\r\nb\r\nc\r\n", true},
+        {"a\nb\nc", true},
+        {"\r\r\r", true},
+        {"\xEF\xBB\xBF"
+         "a\nb\nc",
+         true},
+        {QByteArray("a\nb\nc\n\0d\ne\n", 12), true},
+        {"a\r\nb\r\nc\r\nd", false},
+        {"\n\n\n\n", false},
+        {"\r\n\r\r\n\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.toHex(' ').toStdString());
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.bytes);
+        f.close();
+        QStringList lines = {"bez zmian"};
+        QString reason;
+        EXPECT_EQ(readListFile(realFileSystem(), file, lines, &reason, 3), c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(lines, decodeLines(c.bytes));
+        } else {
+            EXPECT_EQ(lines, QStringList{"bez zmian"});
+            EXPECT_EQ(reason, "The file has more than 3 lines");
+        }
+    }
+}
+
 } // namespace

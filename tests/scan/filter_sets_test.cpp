@@ -1,6 +1,7 @@
 #include "support/window_fixture.h"
 
 #include "platform/text_file.h"
+#include "support/fifo.h"
 
 using namespace pylomir;
 using namespace pylomir::testing;
@@ -139,6 +140,47 @@ TEST_F(FilterSetsTest, UnreadableFileKeepsCountAndIntervalAndReportsTheReason) {
     EXPECT_TRUE(state().filters.isEmpty());
     EXPECT_EQ(state().filterCount, 3);
     EXPECT_EQ(state().progressIntervalMs, 3000);
+}
+
+// A FIFO at a filter file's place is an error like a missing file, never a
+// wait for a writer.
+TEST_F(FilterSetsTest, AFifoInPlaceOfAFilterFileIsAnError) {
+    const QString path = filtersPath("filtr_a2.dat");
+    QFile::remove(path);
+    ASSERT_TRUE(makeFifo(path));
+    filters().reloadMode(FilterMode::Safe);
+    EXPECT_TRUE(endsWithoutWaitingOn(path, [&] { filters().selectMode(FilterMode::LessSafe); }));
+    EXPECT_EQ(ui.errors,
+              QStringList{QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path)});
+    EXPECT_TRUE(state().filters.isEmpty());
+    EXPECT_EQ(state().filterCount, 2);
+}
+
+// A list that could not be read is not the file's content: changes to it
+// stay in memory and never replace the file, which is said once.
+TEST_F(FilterSetsTest, AListThatCouldNotBeReadIsNeverWrittenOverItsFile) {
+    const QString path = filtersPath("filtr_user.dat");
+    disk.unreadable.insert(path);
+    filters().selectMode(FilterMode::UserDefined);
+    ASSERT_EQ(ui.errors.size(), 1);
+    for (const char* mask : {"*.x", "*.y"}) {
+        filters().setNewFilterText(QString::fromLatin1(mask));
+        filters().addFilter();
+    }
+    filters().selectFilter(0);
+    filters().deleteFilter();
+    EXPECT_EQ(state().filters, QStringList{"*.y"});
+    EXPECT_EQ(ui.texts(), QStringList{platform::unreadListNotSavedMessage(path)});
+    EXPECT_EQ(ui.errors.size(), 1);
+    EXPECT_EQ(readList("filtr_user.dat"), QStringList({"*.tmp", "Zz*.x", "a*.y"}));
+
+    // Read again once it can be, the list is the file's and is written.
+    disk.unreadable.clear();
+    filters().selectMode(FilterMode::Safe);
+    filters().selectMode(FilterMode::UserDefined);
+    filters().setNewFilterText(QStringLiteral("*.z"));
+    filters().addFilter();
+    EXPECT_EQ(readList("filtr_user.dat"), QStringList({"*.tmp", "Zz*.x", "a*.y", "*.z"}));
 }
 
 } // namespace

@@ -111,6 +111,35 @@ TEST_F(SettingsTabTest, BlockReadsValuesAsTheUserWouldSetThem) {
     EXPECT_TRUE(options().includeHidden);
 }
 
+// The threshold is a number of bytes: below 0 every found file would be
+// ignored for good, so such a text stops the scan as a non-number does,
+// whether it came from the store or from the field.
+TEST_F(SettingsTabTest, AThresholdBelowZeroIsRefusedLikeANonNumber) {
+    const struct {
+        const char* text;
+        bool scans;
+    } cases[] = {{"-5", false}, {"-1", false}, {" -670000", false}, {"abc", false},
+                 {"0", true},   {"-0", true},  {"670000", true},    {" 12 ", true}};
+    for (const auto& c : cases) {
+        for (const bool typed : {false, true}) {
+            SCOPED_TRACE(std::string(c.text) + (typed ? " typed" : " stored"));
+            SetUp();
+            store("Skanowan", "RozmiarIgnoral", c.text);
+            window = start();
+            if (typed)
+                tab().setAutoIgnoreThresholdText(QString::fromLatin1(c.text));
+            model().filters.filters = {QStringLiteral("*.tmp")};
+            run().setScanRoot(QStringLiteral("/r"));
+            fs.add(QStringLiteral("/r/a.tmp"), 0); // above any negative threshold
+            ui = ScriptedUi();
+            scan();
+            EXPECT_EQ(ui.boxes.size(), c.scans ? 0u : 1u);
+            EXPECT_EQ(model().ignore.ignoredFiles.count(), 0);
+            EXPECT_EQ(model().foundList.count(), c.scans ? 1 : 0);
+        }
+    }
+}
+
 TEST_F(SettingsTabTest, LogFolderCheck) {
     const QString root = platform::driveRoot();
     const QString bare = root.left(root.size() - 1);

@@ -23,6 +23,8 @@ struct FakeEntry {
 
 class FakeFileSystem : public ForwardingFileSystem {
 public:
+    using ForwardingFileSystem::ForwardingFileSystem; // files on another (faulty) disk
+
     // Folders are keyed by their path with the trailing separator.
     QHash<QString, std::vector<FakeEntry>> folders;
     QHash<QString, bool> unlistable; // folders whose listing fails

@@ -25,6 +25,7 @@ public:
     // key -> (lower-cased value name -> value)
     QMap<QString, QMap<QString, QString>> keys;
     bool failWrites = false;
+    QString damagedCopy; // as a damaged settings file's copy would be named
 
     bool keyExists(const QString& key) override { return keys.contains(key); }
     bool createKey(const QString& key) override {
@@ -42,6 +43,7 @@ public:
         keys[key][name.toLower()] = value;
         return true;
     }
+    QString damagedFileCopy() const override { return damagedCopy; }
 };
 
 // Counts calls and runs a scripted action at a chosen call.

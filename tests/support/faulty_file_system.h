@@ -19,6 +19,9 @@ public:
     qint64 bytesBeforeDiskFull = -1;
     // Paths whose opening, for reading or writing, is refused.
     QSet<QString> denied;
+    // Paths whose opening for reading is refused while they can still be
+    // replaced (a file without read rights in a folder with write rights).
+    QSet<QString> unreadable;
     // Paths that vanish just before they are opened for reading: listings
     // and look-ups still see them.
     QSet<QString> vanishing;
@@ -28,7 +31,7 @@ public:
     QSet<QString> unmakeableFolders;
 
     std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override {
-        if (denied.contains(path))
+        if (denied.contains(path) || unreadable.contains(path))
             return refuse(reason, QStringLiteral("Permission denied"));
         if (vanishing.contains(path)) {
             ForwardingFileSystem::removeFile(path);

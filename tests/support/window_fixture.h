@@ -8,6 +8,7 @@
 #include "platform/text_file.h"
 #include "support/fake_file_system.h"
 #include "support/fake_services.h"
+#include "support/faulty_file_system.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 
@@ -23,7 +24,8 @@ namespace pylomir::testing {
 class WindowFixture : public ::testing::Test {
 protected:
     QTemporaryDir home;
-    FakeFileSystem fs;
+    FaultyFileSystem disk; // where the program folder's files are read and written
+    FakeFileSystem fs{disk};
     MemorySettingsStore settings;
     FakeClock clock;
     platform::LocaleFormats locale{QLocale(QLocale::Polish, QLocale::Poland)};
@@ -36,7 +38,8 @@ protected:
         ASSERT_TRUE(home.isValid());
         QDir(home.path() + QStringLiteral("/Filtry")).removeRecursively();
         QDir(home.path()).mkdir(QStringLiteral("Filtry"));
-        fs = FakeFileSystem();
+        disk = FaultyFileSystem();
+        fs = FakeFileSystem(disk);
         settings = MemorySettingsStore();
         ui = ScriptedUi();
         pump = ScriptedPump();
