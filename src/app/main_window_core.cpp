@@ -22,14 +22,17 @@ void MainWindowCore::startUp() {
     ignoreLists_.loadAtStartup();
     settingsTab_.checkLogFolder();
     filterSets_.setFilterCount();
-    // The store kept a copy of a settings file it could not read whole.
+    // The store kept a copy of a settings file it could not read whole; the
+    // wide bar at the bottom has room for its path.
     if (services_.settings) {
         const QString copy = services_.settings->damagedFileCopy();
-        if (!copy.isEmpty())
-            statusLine_.show(
+        if (!copy.isEmpty()) {
+            statusLine_.showDetailsBar();
+            statusLine_.showDetails(
                 QStringLiteral("Plik ustawień zawierał nieczytelne wiersze - przed zapisem "
                                "zachowano jego kopię: %1")
                     .arg(copy));
+        }
     }
 }
 

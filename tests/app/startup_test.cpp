@@ -68,9 +68,10 @@ TEST_F(StartupTest, ACopyOfADamagedSettingsFileIsNamedInTheStatusLine) {
     EXPECT_EQ(model().status.statusText, QStringLiteral("Gotowy do skanowania...."));
     settings.damagedCopy = QStringLiteral("/home/ja/.config/Tessaly/Pylomir.ini.bad");
     const auto w = start();
-    EXPECT_EQ(w->model().status.statusText,
+    EXPECT_EQ(w->model().status.detailsStatusText,
               QStringLiteral("Plik ustawień zawierał nieczytelne wiersze - przed zapisem "
                              "zachowano jego kopię: /home/ja/.config/Tessaly/Pylomir.ini.bad"));
+    EXPECT_TRUE(w->model().status.detailsStatusBarVisible);
 }
 
 } // namespace
