@@ -86,6 +86,7 @@ inline constexpr char kStreamArchiveName[] = ":STREAM";
 inline constexpr qint32 kMaxNameLength = 32 * 1024;
 inline constexpr qint32 kMaxTitleLength = 1024 * 1024;
 inline constexpr qint64 kMaxListBytes = 64 * 1024 * 1024;
+inline constexpr qsizetype kMaxListLines = 1'000'000;
 
 // Largest file the 32-bit length fields can describe.
 inline constexpr qint64 kMaxMemberSize = 0x7FFFFFFF;
