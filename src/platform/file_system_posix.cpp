@@ -30,15 +30,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/types.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -242,8 +245,212 @@ private:
     StatInfo stat_;
 };
 
+// The bytes the system calls take for a path.
+QByteArray nativeName(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString systemReason(int error) {
+    return qt_error_string(error);
+}
+
+// Opens with open(2) flags; -1 with errno set on failure. Retries when a
+// signal interrupts the call.
+int openNative(const QByteArray& name, int flags, mode_t mode = 0) {
+    int fd;
+    do
+        fd = ::open(name.constData(), flags | O_CLOEXEC, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Qt's file device over a descriptor this code opened and owns.
+std::unique_ptr<QFile> deviceOver(int fd, QIODevice::OpenMode mode, QString* reason) {
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        if (reason)
+            *reason = file->errorString();
+        ::close(fd);
+        return nullptr;
+    }
+    return file;
+}
+
+// A file written under a temporary name in the target's own folder and
+// renamed over the target by finish(). The rename replaces whatever entry
+// the target is: a symbolic link is replaced, never followed, and a hard
+// link gets a new file, so nothing outside the target's own name changes.
+class ReplacingFile final : public OutputFile {
+public:
+    static std::unique_ptr<OutputFile> open(const QString& path, QString* reason) {
+        const QByteArray target = nativeName(path);
+        if (target.isEmpty() || target.endsWith('/')) {
+            if (reason)
+                *reason = systemReason(EISDIR);
+            return nullptr;
+        }
+        const qsizetype slash = target.lastIndexOf('/');
+        const QByteArray folder = target.first(slash + 1);
+        // The temporary name must fit where the target's name fits.
+        const QByteArray base =
+            target.sliced(slash + 1).first(std::min<qsizetype>(target.size() - slash - 1, 200));
+
+        // An existing file keeps its permissions; a new one gets a new
+        // file's (0666 less the umask, applied by open).
+        struct stat old;
+        const bool keepMode = ::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+
+        int fd = -1;
+        QByteArray temporary;
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            temporary = folder + '.' + base + '.' +
+                        QByteArray::number(QRandomGenerator::global()->generate() % 0x1000000, 36) +
+                        "~";
+            fd = openNative(temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+            if (fd < 0 && errno != EEXIST)
+                break;
+        }
+        if (fd < 0) {
+            if (reason)
+                *reason = systemReason(errno);
+            return nullptr;
+        }
+        if (keepMode && ::fchmod(fd, old.st_mode & 0777) != 0) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(temporary.constData());
+            if (reason)
+                *reason = systemReason(error);
+            return nullptr;
+        }
+        auto file = std::make_unique<QFile>();
+        if (!file->open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+            if (reason)
+                *reason = file->errorString();
+            ::close(fd);
+            ::unlink(temporary.constData());
+            return nullptr;
+        }
+        return std::unique_ptr<OutputFile>(
+            new ReplacingFile(path, target, temporary, fd, std::move(file)));
+    }
+
+    ~ReplacingFile() override { discard(); }
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    QIODevice& device() override { return *file_; }
+    QString path() const override { return path_; }
+
+    bool setModifiedTime(const QDateTime& local) override {
+        // Buffered bytes written later would move the time again.
+        if (fd_ < 0 || !file_->flush())
+            return false;
+        const qint64 ms = local.toMSecsSinceEpoch();
+        timespec times[2];
+        times[0].tv_sec = 0;
+        times[0].tv_nsec = UTIME_OMIT;
+        times[1].tv_sec = static_cast<time_t>(ms >= 0 ? ms / 1000 : (ms - 999) / 1000);
+        times[1].tv_nsec = static_cast<long>((ms - qint64(times[1].tv_sec) * 1000) * 1000000);
+        if (::futimens(fd_, times) != 0)
+            return fail(errno);
+        return true;
+    }
+
+    bool finish() override {
+        if (fd_ < 0)
+            return false;
+        const bool written = file_->flush() && file_->error() == QFileDevice::NoError;
+        if (!written) {
+            error_ = file_->errorString();
+            discard();
+            return false;
+        }
+        file_->close();
+        int failure = 0;
+        if (::fdatasync(fd_) != 0)
+            failure = errno;
+        if (::close(fd_) != 0 && failure == 0 && errno != EINTR)
+            failure = errno;
+        fd_ = -1;
+        if (failure == 0 && ::rename(temporary_.constData(), target_.constData()) != 0)
+            failure = errno;
+        if (failure != 0) {
+            ::unlink(temporary_.constData());
+            return fail(failure);
+        }
+        return true;
+    }
+
+    QString errorString() const override {
+        return error_.isEmpty() ? file_->errorString() : error_;
+    }
+
+private:
+    ReplacingFile(const QString& path, const QByteArray& target, const QByteArray& temporary,
+                  int fd, std::unique_ptr<QFile> file)
+        : path_(path), target_(target), temporary_(temporary), fd_(fd), file_(std::move(file)) {}
+
+    bool fail(int error) {
+        error_ = systemReason(error);
+        return false;
+    }
+
+    // Drops the temporary file; the target stays as it was.
+    void discard() {
+        if (fd_ < 0)
+            return;
+        file_->close();
+        ::close(fd_);
+        fd_ = -1;
+        ::unlink(temporary_.constData());
+    }
+
+    QString path_;
+    QByteArray target_;
+    QByteArray temporary_;
+    int fd_;
+    std::unique_ptr<QFile> file_;
+    QString error_;
+};
+
 class PosixFileSystem final : public NativeFileSystem {
 public:
+    // Anything but a regular file is refused: a FIFO or a device could block
+    // the read forever or never end. O_NONBLOCK keeps the open itself from
+    // waiting for a FIFO's writer.
+    std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override {
+        const int fd = openNative(nativeName(path), O_RDONLY | O_NONBLOCK);
+        if (fd < 0) {
+            if (reason)
+                *reason = systemReason(errno);
+            return nullptr;
+        }
+        struct stat st;
+        int error = 0;
+        if (::fstat(fd, &st) != 0)
+            error = errno;
+        else if (!S_ISREG(st.st_mode))
+            error = -1;
+        else if (const int flags = ::fcntl(fd, F_GETFL);
+                 flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            error = errno;
+        if (error != 0) {
+            ::close(fd);
+            if (reason)
+                *reason = error < 0 ? QStringLiteral("Not a regular file") : systemReason(error);
+            return nullptr;
+        }
+        return deviceOver(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, reason);
+    }
+
+    std::unique_ptr<OutputFile> openForWriting(const QString& path, WriteMode mode,
+                                               QString* reason) override {
+        if (mode == WriteMode::Replace)
+            return ReplacingFile::open(path, reason);
+        return NativeFileSystem::openForWriting(path, mode, reason);
+    }
+
     std::unique_ptr<DirListing> list(const QString& folder) override {
         if (folder.isEmpty())
             return nullptr;

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include "env_guard.h"
+#include "support/qt_printers.h"
 
 #include <QDate>
 #include <QDir>
@@ -10,6 +11,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,6 +41,16 @@ protected:
     }
     void chmod(const QString& name, mode_t mode) const {
         ASSERT_EQ(::chmod(native(name).constData(), mode), 0);
+    }
+    QByteArray contentOf(const QString& name) const {
+        QFile f(path(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        return f.readAll();
+    }
+    QStringList entries() const {
+        return QDir(tmp_.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
     }
     mode_t modeOf(const QString& name) const {
         struct stat st;
@@ -237,6 +252,112 @@ TEST_F(RealFileSystemTest, FilesAreWrittenReplacedAndLookedUp) {
         EXPECT_EQ(fs_.openForReading(temporary)->readAll(), QByteArray("lista"));
     }
     EXPECT_FALSE(QFileInfo::exists(temporary)); // gone with its owner
+}
+
+TEST_F(RealFileSystemTest, ReplaceTakesTheNamesPlaceAndNeverWritesThroughALink) {
+    enum Kind { File, SymbolicLink, HardLink, Missing };
+    const struct {
+        Kind kind;
+        bool finish;
+    } cases[] = {
+        {File, true},     {File, false},     {SymbolicLink, true}, {SymbolicLink, false},
+        {HardLink, true}, {HardLink, false}, {Missing, true},      {Missing, false},
+    };
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " finish " << c.finish);
+        QDir(tmp_.path()).removeRecursively();
+        QDir().mkpath(tmp_.path());
+        makeFile("inny.txt", "cudzy");
+        chmod("inny.txt", 0640);
+        if (c.kind == File) {
+            makeFile("cel.txt", "stary");
+        } else if (c.kind == SymbolicLink)
+            makeLink("inny.txt", "cel.txt");
+        else if (c.kind == HardLink) {
+            ASSERT_EQ(::link(native("inny.txt").constData(), native("cel.txt").constData()), 0);
+        }
+        if (c.kind == File) {
+            chmod("cel.txt", 0604);
+        }
+        const QStringList before = entries();
+        {
+            auto file = fs_.openForWriting(path("cel.txt"), WriteMode::Replace);
+            ASSERT_NE(file, nullptr);
+            EXPECT_EQ(file->path(), path("cel.txt"));
+            EXPECT_EQ(file->device().write("nowa treść"), qint64(sizeof("nowa treść") - 1));
+            if (c.finish) {
+                EXPECT_TRUE(file->finish());
+            }
+        }
+        // What lies behind a link is never touched.
+        EXPECT_EQ(contentOf("inny.txt"), QByteArray("cudzy"));
+        EXPECT_EQ(modeOf("inny.txt"), mode_t(0640));
+        if (!c.finish) {
+            // The old entry stays as it was and no temporary file is left.
+            EXPECT_EQ(entries(), before);
+            EXPECT_EQ(QFileInfo(path("cel.txt")).isSymLink(), c.kind == SymbolicLink);
+            if (c.kind == File) {
+                EXPECT_EQ(contentOf("cel.txt"), QByteArray("stary"));
+            }
+            continue;
+        }
+        EXPECT_EQ(entries(), (QStringList{"cel.txt", "inny.txt"}));
+        EXPECT_FALSE(QFileInfo(path("cel.txt")).isSymLink());
+        EXPECT_EQ(contentOf("cel.txt"), QByteArray("nowa treść"));
+        // A replaced file keeps its permissions (a hard link those of the file
+        // it shares); anything else gets a new file's.
+        const mode_t kept[] = {0604, 0666 & ~mask, 0640, 0666 & ~mask};
+        EXPECT_EQ(modeOf("cel.txt"), kept[c.kind]);
+    }
+}
+
+TEST_F(RealFileSystemTest, ReplaceThatCannotTakeThePlaceLeavesNothingBehind) {
+    makeDir("folder");
+    auto file = fs_.openForWriting(path("folder"), WriteMode::Replace);
+    ASSERT_NE(file, nullptr);
+    file->device().write("x");
+    EXPECT_FALSE(file->finish());
+    EXPECT_FALSE(file->errorString().isEmpty());
+    EXPECT_EQ(entries(), QStringList{"folder"});
+    EXPECT_TRUE(QFileInfo(path("folder")).isDir());
+
+    QString reason;
+    EXPECT_EQ(fs_.openForWriting(path("brak/plik"), WriteMode::Replace, &reason), nullptr);
+    EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST_F(RealFileSystemTest, ReadingRefusesAnythingButARegularFileWithoutBlocking) {
+    makeFile("plik.txt", "treść");
+    makeLink("plik.txt", "link.txt");
+    makeDir("folder");
+    ASSERT_EQ(::mkfifo(native("kolejka").constData(), 0644), 0);
+
+    const auto readable = [&](const QString& p) {
+        // A FIFO without a writer would block a plain open for good; the
+        // look-up runs apart so that such a fault fails instead of hanging.
+        auto done = std::make_shared<std::promise<std::pair<bool, QString>>>();
+        auto result = done->get_future();
+        std::thread([this, p, done] {
+            QString reason;
+            const auto in = fs_.openForReading(p, &reason);
+            done->set_value({in && in->readAll() == QByteArray("treść"), reason});
+        }).detach();
+        if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "blocked on " << p.toStdString();
+            return std::pair<bool, QString>{false, QStringLiteral("blocked")};
+        }
+        return result.get();
+    };
+    EXPECT_TRUE(readable(path("plik.txt")).first);
+    EXPECT_TRUE(readable(path("link.txt")).first); // reading through a link is fine
+    for (const QString& p : {path("kolejka"), path("folder"), QStringLiteral("/dev/null")}) {
+        SCOPED_TRACE(p.toStdString());
+        const auto [ok, reason] = readable(p);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(reason, QStringLiteral("Not a regular file"));
+    }
 }
 
 TEST_F(RealFileSystemTest, MissingPathsFail) {
