@@ -230,7 +230,6 @@ TEST(ArchiveCorruption, InfoListLinesPastTheLimitAreLeftOut) {
         EXPECT_EQ(archiver.errorCode(), c.code);
         EXPECT_EQ(errors.size(), c.code ? 1u : 0u);
     }
-    EXPECT_EQ(kMaxListLines, 1'000'000);
 }
 
 TEST(ArchiveCorruption, InfoListBeyondItsCapIsRefused) {
