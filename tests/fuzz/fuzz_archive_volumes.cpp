@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         qsizetype to = input.indexOf(separator, from);
         if (to < 0 || volume == kMaxVolumes)
             to = input.size();
-        const QString path =
-            volume == 1 ? archive : volumeName(archive, volumeDigits(volume));
+        const QString path = volume == 1 ? archive : volumeName(archive, volumeDigits(volume));
         if (!writeVolume(path, input.sliced(from, to - from)))
             return 0;
         from = to + separator.size();
