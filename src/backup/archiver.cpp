@@ -503,7 +503,8 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
             const bool contained = !folder.isEmpty() && target == proposed.path;
             switch (prepareFolder(target, contained)) {
             case FolderState::Ready:
-                // A link as the target itself would only lead out.
+                // A link at the target leads out of the folder: it is left
+                // alone and reported.
                 if (contained && fileSystem().isLink(target)) {
                     shouldRestore = false;
                     skippedOutside = true;
