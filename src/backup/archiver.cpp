@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pylomir::backup {
@@ -181,10 +182,11 @@ QString Archiver::inputReplacedBy(const QStringList& work, const QString& archiv
 }
 
 // The work list with the entries' sizes added up. An entry that names
-// nothing stays (it is counted, though nothing is stored for it); one that
-// is no file is left out and noted, never opened; a file the 32-bit length
-// fields cannot describe is left out. A file that exists but cannot be
-// opened ends the backup before anything is written.
+// nothing or a folder stays (it is counted, though nothing is stored for
+// it); one that is neither file nor folder is left out and noted, never
+// opened; a file the 32-bit length fields cannot describe is left out. A
+// file that exists but cannot be opened ends the backup before anything is
+// written.
 QStringList Archiver::measure(const QStringList& expanded, QStringList& listLines) {
     fullTotalSize_ = 0;
     filesDone_ = 0;
@@ -193,12 +195,12 @@ QStringList Archiver::measure(const QStringList& expanded, QStringList& listLine
     for (const QString& entry : expanded) {
         const QString path = entry.trimmed();
         const auto status = fileSystem().status(path);
-        if (!status) {
+        if (!status || status->isFolder) {
             work << entry;
             continue;
         }
         if (!status->isFile) {
-            // A FIFO or a device would block or never end; a folder holds no data.
+            // A FIFO or a device would block or never end.
             skipped_ << path;
             continue;
         }
@@ -650,6 +652,7 @@ void Archiver::startMember(const Member& member) {
 void Archiver::fillMember(const Member& member) {
     switch (readSegment(&memberOut_->device(), nullptr)) {
     case Segment::Ok:
+    case Segment::Full:
     case Segment::Stopped:
         break;
     case Segment::WriteFailed:
@@ -720,6 +723,12 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
                 if (memory->size() + data.size() > kMaxListBytes)
                     return Segment::Damaged;
                 memory->append(data);
+                // Every CR and every LF ends a line (CR LF ends one): past
+                // the line limit, the rest of the list is not wanted.
+                listBreaksLF_ += std::count(data.begin(), data.end(), '\n');
+                listBreaksCR_ += std::count(data.begin(), data.end(), '\r');
+                if (qMax(listBreaksLF_, listBreaksCR_) > limits_.listLines)
+                    return Segment::Full;
             }
         }
         pump();
@@ -826,7 +835,12 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
             qint32 fileDate = 0;
             QByteArray text;
             keepGoing_ = true;
-            ok = reader_.readInt(fileDate) && readSegment(nullptr, &text) == Segment::Ok;
+            listBreaksLF_ = listBreaksCR_ = 0;
+            ok = reader_.readInt(fileDate);
+            if (ok) {
+                const Segment read = readSegment(nullptr, &text);
+                ok = read == Segment::Ok || read == Segment::Full;
+            }
             if (ok) {
                 // Each line costs far more as a list entry than as text.
                 const qsizetype cut = endOfLines(text, limits_.listLines);

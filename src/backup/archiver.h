@@ -154,7 +154,8 @@ private:
         bool restoring = false;
         bool valid = false;
     };
-    enum class Segment { Ok, Stopped, BadSignature, Damaged, WriteFailed };
+    // Full: read into memory as far as the list's line limit.
+    enum class Segment { Ok, Full, Stopped, BadSignature, Damaged, WriteFailed };
     enum class Opened { Missing, Failed, Ok };
     enum class FolderState { Ready, Outside, Failed };
 
@@ -236,6 +237,8 @@ private:
     // inside the target folder.
     std::unique_ptr<platform::OutputFile> memberOut_;
     qint64 memberBytes_ = 0;
+    qint64 listBreaksLF_ = 0; // line ends in the information list read so far
+    qint64 listBreaksCR_ = 0;
     QString lastFolder_;
     bool lastFolderContained_ = false;
     QString targetBase_; // the target folder with links resolved

@@ -184,15 +184,18 @@ TEST(ArchiveCorruption, LooseBlocksAndOverlongMembersAreRefused) {
 TEST(ArchiveCorruption, InfoListLinesPastTheLimitAreLeftOut) {
     QTemporaryDir dir;
     const QString path = dir.filePath("l.backup");
+    const auto stored = [](const QByteArray& text) { return i32(-text.size()) + text; };
     const std::tuple<QByteArray, QStringList, qint32> cases[] = {
-        {"a\r\nb\r\nc\r\n", {"a", "b", "c"}, ecNone},
-        {"a\r\nb\r\nc", {"a", "b", "c"}, ecNone},
-        {"a\r\nb\r\nc\r\n\r\n", {"a", "b", "c"}, ecListTooLong},
-        {"\n\r\r\nd\n", {"", "", ""}, ecListTooLong},
+        {stored("a\r\nb\r\nc\r\n"), {"a", "b", "c"}, ecNone},
+        {stored("a\r\nb\r\nc"), {"a", "b", "c"}, ecNone},
+        {stored("a\r\nb\r\nc\r\n\r\n"), {"a", "b", "c"}, ecListTooLong},
+        {stored("\n\r\r\nd\n"), {"", "", ""}, ecListTooLong},
+        // Nothing past the limit is read, a damaged block there included.
+        {stored("a\nb\nc\nd\n") + i32(3) + "bad", {"a", "b", "c"}, ecListTooLong},
     };
-    for (const auto& [text, shown, code] : cases) {
-        SCOPED_TRACE(text.toStdString());
-        writeFile(path, header() + member(kListMemberName, 0, i32(-text.size()) + text) + i32(0));
+    for (const auto& [blocks, shown, code] : cases) {
+        SCOPED_TRACE(blocks.toStdString());
+        writeFile(path, header() + member(kListMemberName, 0, blocks) + i32(0));
         Archiver archiver;
         archiver.setReadLimits({kMaxMemberSize, 3});
         Errors errors;

@@ -17,11 +17,12 @@ using namespace pylomir::backup;
 namespace {
 
 constexpr char kSeparator[] = "\n--8<--\n";
-constexpr int kMaxVolumes = 6;
+constexpr int kMaxFuzzVolumes = 6;
 
 bool writeVolume(const QString& path, QByteArrayView bytes) {
     QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           f.write(bytes.data(), bytes.size()) == bytes.size();
 }
 
 } // namespace
@@ -36,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView input(reinterpret_cast<const char*>(data), qsizetype(size));
     const QByteArrayView separator(kSeparator);
     qsizetype from = 0;
-    for (int volume = 1; volume <= kMaxVolumes; ++volume) {
+    for (int volume = 1; volume <= kMaxFuzzVolumes; ++volume) {
         qsizetype to = input.indexOf(separator, from);
-        if (to < 0 || volume == kMaxVolumes)
+        if (to < 0 || volume == kMaxFuzzVolumes)
             to = input.size();
         const QString path = volume == 1 ? archive : volumeName(archive, volumeDigits(volume));
         if (!writeVolume(path, input.sliced(from, to - from)))
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     archiver.onError = [](Archiver*, qint32, const QString&) {};
     // Only the volumes written above exist; asking again would never end.
     archiver.onVolumeNeeded = [&](Archiver*, quint16 volume, bool& go) {
-        go = volume >= 2 && volume <= kMaxVolumes &&
+        go = volume >= 2 && volume <= kMaxFuzzVolumes &&
              QFile::exists(volumeName(archive, volumeDigits(volume)));
     };
     QStringList list;
