@@ -21,12 +21,29 @@ QString archiveErrorMessage(qint32 code) {
         return QStringLiteral("Nie można utworzyć tymczasowego pliku, aby zapisać dane ID !");
     case ecOutsideFolder:
         return QStringLiteral("Pominięto pliki, które znalazłyby się poza wybranym folderem !");
+    case ecCreateFolder:
+        return QStringLiteral("Nie można utworzyć folderu na odzyskiwane pliki !");
+    case ecSkippedInput:
+        return QStringLiteral("Pominięto pliki i foldery, których nie można odczytać !");
+    case ecArchiveIsInput:
+        return QStringLiteral("Kopia zapasowa zastąpiłaby plik, który ma się w niej znaleźć !");
+    case ecListTooLong:
+        return QStringLiteral("Lista plików kopii zapasowej jest zbyt długa; pokazano tylko jej "
+                              "początek !");
     }
     return QString();
 }
 
 QString namingFile(const QString& message, const QString& path) {
     return path.isEmpty() ? message : message + QLatin1Char('\n') + path;
+}
+
+QString namingFiles(const QStringList& paths) {
+    constexpr qsizetype kShown = 10;
+    QStringList lines = paths.mid(0, kShown);
+    if (paths.size() > kShown)
+        lines << QStringLiteral("(i %1 innych)").arg(paths.size() - kShown);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace pylomir::backup

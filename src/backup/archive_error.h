@@ -5,6 +5,7 @@
 #include "core/error.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace pylomir::backup {
@@ -21,6 +22,15 @@ enum ArchiveErrorCode : qint32 {
     ecTempFile = 7,
     // A restore into another folder skipped members that would land outside it.
     ecOutsideFolder = 8,
+    // A restore could not make the folder a file goes to.
+    ecCreateFolder = 9,
+    // A backup left out inputs it cannot read: a folder it cannot list, or
+    // something that is no file (a FIFO, a device).
+    ecSkippedInput = 10,
+    // A backup's archive would replace one of the files it is to store.
+    ecArchiveIsInput = 11,
+    // The information list holds more lines than are read.
+    ecListTooLong = 12,
 };
 
 // The fixed message of a code; empty for none.
@@ -37,6 +47,8 @@ inline constexpr char kArchiveReadError[] = "Stream read error";
 // A message followed, on a line of its own, by the path of the file it
 // concerns; the message alone when there is no such file.
 QString namingFile(const QString& message, const QString& path);
+// Paths for namingFile(), one a line: the first ten, then how many more.
+QString namingFiles(const QStringList& paths);
 
 // A failure raised to the caller instead of being coded: the archive cannot
 // be read at all or is not an archive, or a file to store cannot be opened.

@@ -44,7 +44,9 @@
 // end marker. Volume n >= 2 is named after the previous one with its
 // extension replaced by "." and the three digits (x.backup, x.002, x.003...).
 // A volume that was just opened always takes at least one block, so a small
-// maxVolumeSize cannot stall the writer; at most 999 volumes are written.
+// maxVolumeSize cannot stall the writer; at most 999 volumes are written. A
+// reader takes them in that order: each record names the volume after its
+// own, and one naming any other is damage.
 //
 // The information list is the first member when requested, named
 // "FILE:LIST" (kListMemberName). Its data is text, one line per stored file:
@@ -86,6 +88,8 @@ inline constexpr char kStreamArchiveName[] = ":STREAM";
 inline constexpr qint32 kMaxNameLength = 32 * 1024;
 inline constexpr qint32 kMaxTitleLength = 1024 * 1024;
 inline constexpr qint64 kMaxListBytes = 64 * 1024 * 1024;
+// A list entry costs far more than its text: lines beyond this are not read.
+inline constexpr qsizetype kMaxListLines = 1'000'000;
 
 // Largest file the 32-bit length fields can describe.
 inline constexpr qint64 kMaxMemberSize = 0x7FFFFFFF;

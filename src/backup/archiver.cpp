@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pylomir::backup {
@@ -19,6 +20,22 @@ bool isStream(const QString& archivePath) {
     return archivePath == QLatin1String(kStreamArchiveName);
 }
 
+// Where the text's first `lines` lines end (CR LF, CR or LF each), when more
+// text follows them; -1 when the text holds no more than that.
+qsizetype endOfLines(QByteArrayView text, qsizetype lines) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size() && count < lines; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        if (++count == lines)
+            return i + 1 < text.size() ? i + 1 : -1;
+    }
+    return lines <= 0 && !text.isEmpty() ? 0 : -1;
+}
+
 } // namespace
 
 // Marks an operation as running and lets go of its files however it ends.
@@ -30,6 +47,7 @@ struct Archiver::Operation {
     ~Operation() {
         archiver.writer_.detach();
         archiver.volumeOut_.reset();
+        archiver.memberOut_.reset();
         archiver.reader_.detach();
         archiver.volumeIn_.reset();
         archiver.busy_ = false;
@@ -60,14 +78,27 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
     Operation operation(*this);
     setError(ecNone);
     busy_ = true;
-    const QStringList expanded =
-        expand(fileSystem(), nativePathStyle(), backupScope_, files,
-               isStream(archivePath) ? QString() : platform::absolutePath(archivePath));
+    filesDone_ = 0;
+    const QString archive = isStream(archivePath) ? QString() : platform::absolutePath(archivePath);
+    Expansion expanded =
+        expandEntries(fileSystem(), nativePathStyle(), backupScope_, files, archive);
+    skipped_ = std::move(expanded.unlistable);
+
+    // Nothing is written over a file that is to be stored.
+    const QString replaced = expanded.namingArchive.isEmpty()
+                                 ? inputReplacedBy(expanded.work, archive)
+                                 : expanded.namingArchive.first();
+    if (!replaced.isEmpty()) {
+        busy_ = false;
+        setError(ecArchiveIsInput, replaced);
+        reportError(errorCode_, errorPath_);
+        return false;
+    }
 
     keepGoing_ = true;
     progress(QString(), 0);
     QStringList listLines;
-    QStringList work = measure(expanded, listLines);
+    QStringList work = measure(expanded.work, listLines);
     std::unique_ptr<platform::OutputFile> listFile;
     if (storeInfoList_) {
         listFile = writeInfoList(listLines);
@@ -100,6 +131,12 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
     const bool complete = finishArchive();
     listFile.reset();
 
+    if (!skipped_.isEmpty()) {
+        if (errorCode_ == 0)
+            setError(ecSkippedInput, namingFiles(skipped_));
+        else
+            reportError(ecSkippedInput, namingFiles(skipped_));
+    }
     progress(QString(), 100);
     busy_ = false;
     if (errorCode_ != 0)
@@ -107,10 +144,49 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
     return complete && errorCode_ == 0;
 }
 
-// The work list with the entries' sizes added up. An entry that is no file
-// stays (it is counted, though nothing is stored for it); a file the 32-bit
-// length fields cannot describe is left out. A file that exists but cannot
-// be opened ends the backup before anything is written.
+// The input that writing the archive (or one of its further volumes) would
+// replace, through links too; empty when there is none.
+QString Archiver::inputReplacedBy(const QStringList& work, const QString& archive) {
+    if (archive.isEmpty())
+        return QString();
+    platform::FileSystem& fs = fileSystem();
+    const auto archiveStatus = fs.status(archive);
+    QString archiveReal; // looked up once a file looks like the archive
+    for (const QString& entry : work) {
+        const QString path = entry.trimmed();
+        if (archiveStatus && archiveStatus->isFile) {
+            // Size and time first: most inputs differ there already.
+            const auto status = fs.status(path);
+            if (status && status->isFile && status->size == archiveStatus->size &&
+                status->modified == archiveStatus->modified) {
+                if (archiveReal.isEmpty())
+                    archiveReal = fs.canonicalPath(archive);
+                if (fs.canonicalPath(path) == archiveReal)
+                    return path;
+            }
+        }
+        // A later volume: the same name with a three-digit extension.
+        const qsizetype dot = path.size() - 4;
+        if (maxVolumeSize_ <= 0 || dot < 0 || path.at(dot) != QLatin1Char('.'))
+            continue;
+        const QString digits = path.mid(dot + 1);
+        bool isNumber = false;
+        const int volume = digits.toInt(&isNumber);
+        if (!isNumber || volume < 2 || volumeDigits(volume) != digits)
+            continue;
+        const QString volumePath = volumeName(archive, digits);
+        if (volumePath == path || fs.canonicalPath(volumePath) == fs.canonicalPath(path))
+            return path;
+    }
+    return QString();
+}
+
+// The work list with the entries' sizes added up. An entry that names
+// nothing or a folder stays (it is counted, though nothing is stored for
+// it); one that is neither file nor folder is left out and noted, never
+// opened; a file the 32-bit length fields cannot describe is left out. A
+// file that exists but cannot be opened ends the backup before anything is
+// written.
 QStringList Archiver::measure(const QStringList& expanded, QStringList& listLines) {
     fullTotalSize_ = 0;
     filesDone_ = 0;
@@ -119,8 +195,13 @@ QStringList Archiver::measure(const QStringList& expanded, QStringList& listLine
     for (const QString& entry : expanded) {
         const QString path = entry.trimmed();
         const auto status = fileSystem().status(path);
-        if (!status || !status->isFile) {
+        if (!status || status->isFolder) {
             work << entry;
+            continue;
+        }
+        if (!status->isFile) {
+            // A FIFO or a device would block or never end.
+            skipped_ << path;
             continue;
         }
         QString reason;
@@ -365,11 +446,21 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
     if (!readHeader(nullptr))
         raise(kCannotReadArchive);
     bytesDone_ = 0;
+    volume_ = 1;
+    lastFolder_.clear();
+    targetBase_.clear();
+    if (!folder.isEmpty()) {
+        // Everything restored stays below the chosen folder, as it really is.
+        if (fileSystem().createFolder(folder))
+            targetBase_ = fileSystem().canonicalPath(folder);
+        if (targetBase_.isEmpty()) {
+            setError(ecCreateFolder, targetFolder);
+            keepGoing_ = false;
+        }
+    }
 
     bool skippedOutside = false;
     Member member;
-    lastFolder_.clear();
-    targetBase_.clear();
     while (keepGoing_) {
         qint32 nameLength = 0;
         if (!reader_.readInt(nameLength))
@@ -383,6 +474,10 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
             changeVolume(name, member);
             continue;
         }
+        // No segment of the previous member can follow any more.
+        finishMember(member);
+        if (!keepGoing_)
+            break;
         qint32 fileDate = 0;
         if (!reader_.readInt(fileDate))
             raise(kArchiveReadError);
@@ -406,21 +501,41 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
             currentFile_ = target;
         }
         if (shouldRestore) {
-            shouldRestore = makeTargetFolder(target);
-            // Links already in the target folder must not lead out of it
-            // either (a target the owner chose is its own business).
-            if (shouldRestore && !folder.isEmpty() && target == proposed.path &&
-                !resolvesInside(target, folder)) {
+            // A target the owner chose is its own business; ours stay inside.
+            const bool contained = !folder.isEmpty() && target == proposed.path;
+            switch (prepareFolder(target, contained)) {
+            case FolderState::Ready:
+                // A link at the target leads out of the folder: it is left
+                // alone and reported.
+                if (contained && fileSystem().isLink(target)) {
+                    shouldRestore = false;
+                    skippedOutside = true;
+                }
+                break;
+            case FolderState::Outside:
                 shouldRestore = false;
                 skippedOutside = true;
+                break;
+            case FolderState::Failed:
+                setError(ecCreateFolder,
+                         parentFolder(platform::absolutePath(target), nativePathStyle()));
+                keepGoing_ = false;
+                break;
             }
+            if (!keepGoing_)
+                break;
         }
         member = Member{target, fileDate, shouldRestore, true};
         if (shouldRestore)
-            restoreMember(member, false);
+            startMember(member);
         else
             skipSegment();
     }
+    if (keepGoing_)
+        finishMember(member);
+    // A member that did not come out whole is dropped: what was at its
+    // target stays as it was.
+    memberOut_.reset();
     reader_.detach();
     volumeIn_.reset();
 
@@ -483,49 +598,61 @@ bool Archiver::isWanted(const QString& target, qint32 fileDate) {
     return targetWanted(restoreRule_, exists, older);
 }
 
-// Creates the target's folder; false when there is none to write into.
-bool Archiver::makeTargetFolder(const QString& target) {
-    const QString folder = parentFolder(platform::absolutePath(target), nativePathStyle());
-    bool made;
-    if (folder != lastFolder_) { // members of one folder come together
-        made = fileSystem().createFolder(folder);
-        lastFolderInside_ = -1;
-    } else {
+// Makes the target's folder. A contained target's folder must lie inside the
+// target folder once links are followed, and that is checked on the part
+// that exists before anything is made: a link there must not lead the new
+// folders elsewhere.
+Archiver::FolderState Archiver::prepareFolder(const QString& target, bool contained) {
+    const PathStyle style = nativePathStyle();
+    const QString folder = parentFolder(platform::absolutePath(target), style);
+    if (folder == lastFolder_ && (lastFolderContained_ || !contained)) {
+        // Members of one folder come together: just make sure it is still there.
         const auto status = fileSystem().status(folder);
-        made = status && status->isFolder;
+        if (status && status->isFolder)
+            return FolderState::Ready;
     }
-    lastFolder_ = made ? folder : QString();
-    return made;
+    lastFolder_.clear();
+    if (contained) {
+        QString existing = folder;
+        while (!fileSystem().status(existing) && !fileSystem().isLink(existing)) {
+            const QString up = parentFolder(existing, style);
+            if (up.isEmpty() || up == existing)
+                return FolderState::Outside;
+            existing = up;
+        }
+        if (!isWithinFolder(fileSystem().canonicalPath(existing), targetBase_, style))
+            return FolderState::Outside;
+    }
+    if (!fileSystem().createFolder(folder))
+        return FolderState::Failed;
+    // What was made may have met a link put there meanwhile.
+    if (contained && !isWithinFolder(fileSystem().canonicalPath(folder), targetBase_, style))
+        return FolderState::Outside;
+    lastFolder_ = folder;
+    lastFolderContained_ = contained;
+    return FolderState::Ready;
 }
 
-// Whether the target, in lastFolder_, resolves inside the target folder
-// once links are followed; a link as the target itself never does.
-bool Archiver::resolvesInside(const QString& target, const QString& targetFolder) {
-    if (fileSystem().isLink(target))
-        return false;
-    if (lastFolderInside_ < 0) {
-        if (targetBase_.isEmpty())
-            targetBase_ = fileSystem().canonicalPath(targetFolder);
-        lastFolderInside_ =
-            isWithinFolder(fileSystem().canonicalPath(lastFolder_), targetBase_, nativePathStyle());
-    }
-    return lastFolderInside_ == 1;
-}
-
-void Archiver::restoreMember(const Member& member, bool append) {
-    const auto mode = append ? platform::WriteMode::Append : platform::WriteMode::Truncate;
-    const std::unique_ptr<platform::OutputFile> out =
-        fileSystem().openForWriting(member.target, mode);
-    if (!out) {
+// Each restored file is written under a temporary name beside its target and
+// takes the target's place only when the member is whole (finishMember), so
+// a link at the target is replaced, never written through, and a member that
+// fails leaves the target as it was. The file stays open across volumes.
+void Archiver::startMember(const Member& member) {
+    memberBytes_ = 0;
+    memberOut_ = fileSystem().openForWriting(member.target, platform::WriteMode::Replace);
+    if (!memberOut_) {
         setError(ecReadData, member.target);
         keepGoing_ = false;
         return;
     }
-    switch (readSegment(&out->device(), nullptr)) {
+    fillMember(member);
+}
+
+// Reads the member's segment in the current volume into its file.
+void Archiver::fillMember(const Member& member) {
+    switch (readSegment(&memberOut_->device(), nullptr)) {
     case Segment::Ok:
-        if (!append)
-            ++filesDone_;
-        break;
+    case Segment::Full:
     case Segment::Stopped:
         break;
     case Segment::WriteFailed:
@@ -538,17 +665,26 @@ void Archiver::restoreMember(const Member& member, bool append) {
         keepGoing_ = false;
         break;
     }
+}
+
+// Puts a whole member in place; nothing when it was not restored.
+void Archiver::finishMember(const Member& member) {
+    if (!memberOut_)
+        return;
     QString name = member.target;
-    QIODevice* file = &out->device();
+    QIODevice* file = &memberOut_->device();
     if (onFileRestored)
         onFileRestored(this, name, file);
     const QDateTime time = fromDosDateTime(member.fileDate);
     if (time.isValid())
-        out->setModifiedTime(time);
-    if (!out->finish() && errorCode_ == 0) {
+        memberOut_->setModifiedTime(time);
+    if (memberOut_->finish()) {
+        ++filesDone_;
+    } else if (errorCode_ == 0) {
         setError(ecReadData, member.target);
         keepGoing_ = false;
     }
+    memberOut_.reset();
 }
 
 // Reads one segment into a file, or into memory (the information list).
@@ -577,12 +713,22 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
         }
         if (!data.isEmpty()) {
             if (file) {
+                // No real member is larger: the data would only fill the disk.
+                memberBytes_ += data.size();
+                if (memberBytes_ > limits_.memberBytes)
+                    return Segment::Damaged;
                 if (file->write(data.data(), data.size()) != data.size())
                     return Segment::WriteFailed;
             } else {
                 if (memory->size() + data.size() > kMaxListBytes)
                     return Segment::Damaged;
                 memory->append(data);
+                // Every CR and every LF ends a line (CR LF ends one): past
+                // the line limit, the rest of the list is not wanted.
+                listBreaksLF_ += std::count(data.begin(), data.end(), '\n');
+                listBreaksCR_ += std::count(data.begin(), data.end(), '\r');
+                if (qMax(listBreaksLF_, listBreaksCR_) > limits_.listLines)
+                    return Segment::Full;
             }
         }
         pump();
@@ -611,6 +757,8 @@ void Archiver::skipSegment() {
 }
 
 // Goes on in the volume the record names, with the member it interrupted.
+// Volumes only ever go forward, one at a time: a record naming any other
+// volume would read the same files again without end.
 void Archiver::changeVolume(const QByteArray& record, const Member& member) {
     const QByteArray digits = record.mid(9, 3);
     bool wellFormed = !volumePath_.isEmpty() && digits.size() == 3;
@@ -618,6 +766,12 @@ void Archiver::changeVolume(const QByteArray& record, const Member& member) {
         wellFormed = wellFormed && c >= '0' && c <= '9';
     if (!wellFormed)
         raise(kNotAnArchive);
+    const int number = digits.toInt();
+    if (number != volume_ + 1) {
+        setError(ecReadArchive, volumePath_);
+        keepGoing_ = false;
+        return;
+    }
     reader_.detach();
     volumeIn_.reset();
 
@@ -626,19 +780,20 @@ void Archiver::changeVolume(const QByteArray& record, const Member& member) {
         shown.remove(0, 1);
     const QString next = volumeName(volumePath_, QString::fromLatin1(digits));
     for (bool again = false;; again = true) {
-        askForVolume(quint16(digits.toUInt()), shown, again);
+        askForVolume(quint16(number), shown, again);
         if (!keepGoing_)
             return;
         if (fileSystem().exists(next))
             break;
     }
     volumePath_ = next;
+    volume_ = number;
     volumeIn_ = fileSystem().openForReading(next);
     if (!volumeIn_)
         raise(kCannotReadArchive);
     reader_.attach(volumeIn_.get());
-    if (member.valid && member.restoring)
-        restoreMember(member, true);
+    if (member.valid && memberOut_)
+        fillMember(member);
     else
         skipSegment();
 }
@@ -680,9 +835,21 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
             qint32 fileDate = 0;
             QByteArray text;
             keepGoing_ = true;
-            ok = reader_.readInt(fileDate) && readSegment(nullptr, &text) == Segment::Ok;
-            if (ok)
+            listBreaksLF_ = listBreaksCR_ = 0;
+            ok = reader_.readInt(fileDate);
+            if (ok) {
+                const Segment read = readSegment(nullptr, &text);
+                ok = read == Segment::Ok || read == Segment::Full;
+            }
+            if (ok) {
+                // Each line costs far more as a list entry than as text.
+                const qsizetype cut = endOfLines(text, limits_.listLines);
+                if (cut >= 0) {
+                    text.truncate(cut);
+                    setError(ecListTooLong, volumePath_);
+                }
                 *infoList = decodeList(text);
+            }
         }
     }
     reader_.detach();

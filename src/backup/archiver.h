@@ -81,6 +81,12 @@ public:
     // Stores the information list as the first member.
     bool storeInfoList() const { return storeInfoList_; }
     void setStoreInfoList(bool on) { storeInfoList_ = on; }
+    // What a reader takes from an archive at most.
+    struct ReadLimits {
+        qint64 memberBytes = kMaxMemberSize; // data of one member
+        qsizetype listLines = kMaxListLines; // lines of the information list
+    };
+    void setReadLimits(const ReadLimits& limits) { limits_ = limits; }
 
     // Events; an empty function is "not attached".
     ProgressHandler onProgress;
@@ -102,17 +108,29 @@ public:
     void setTargetStream(QIODevice* stream) { targetStream_ = stream; }
 
     // Operations. Each returns at once (false / nothing) while another runs.
-    // Stores the files named by the entries (see expand()); true when the
-    // archive was completed. A volume is put in place only once it is whole:
-    // a backup that fails or is stopped keeps the volumes it finished before
-    // (each ends with the record naming the next) and leaves nothing at the
-    // path of the volume in work; a file that was there stays as it was.
+    // Stores the files named by the entries (see expandEntries()); true when
+    // the archive was completed with every input. A volume is put in place
+    // only once it is whole: a backup that fails or is stopped keeps the
+    // volumes it finished before (each ends with the record naming the next)
+    // and leaves nothing at the path of the volume in work; a file that was
+    // there stays as it was. An archive that would replace one of the files
+    // to store, through links too, is refused before anything is written
+    // (ecArchiveIsInput). Inputs that cannot be read whole without blocking
+    // (a folder a mask cannot list, a FIFO, a device) are left out, never
+    // opened, and reported together at the end (ecSkippedInput,
+    // skippedInputs()); the archive of the rest is complete.
     bool backup(const QStringList& files, const QString& archivePath);
     // Unpacks into targetFolder, or to the stored paths when it is empty;
-    // true when the archive was read to its end without a failure.
+    // true when the archive was read to its end without a failure. Each file
+    // takes its target's place only once it is whole (a link there is
+    // replaced, a file that fails leaves the target as it was). Into a
+    // folder, nothing is made or written outside it, links followed; a
+    // folder that cannot be made is an error (ecCreateFolder). Volumes must
+    // follow one another in order (else ecReadArchive).
     bool restore(const QString& archivePath, const QString& targetFolder);
     // Reads the header's title and counts, and the information list when
-    // infoList is given and the archive has one; unpacks nothing.
+    // infoList is given and the archive has one; unpacks nothing. A list of
+    // more lines than the limit gives its first lines (ecListTooLong).
     void readArchiveInfo(const QString& archivePath, QStringList* infoList, QString& title);
     void stop() { keepGoing_ = false; }
     bool isBusy() const { return busy_; }
@@ -125,6 +143,8 @@ public:
     QString currentFile() const { return currentFile_; }
     bool keepGoing() const { return keepGoing_; }
     qint32 errorCode() const { return errorCode_; }
+    // The inputs the last backup left out (ecSkippedInput), in work-list order.
+    QStringList skippedInputs() const { return skipped_; }
 
 private:
     struct Operation;
@@ -134,8 +154,10 @@ private:
         bool restoring = false;
         bool valid = false;
     };
-    enum class Segment { Ok, Stopped, BadSignature, Damaged, WriteFailed };
+    // Full: read into memory as far as the list's line limit.
+    enum class Segment { Ok, Full, Stopped, BadSignature, Damaged, WriteFailed };
     enum class Opened { Missing, Failed, Ok };
+    enum class FolderState { Ready, Outside, Failed };
 
     platform::FileSystem& fileSystem() const;
 
@@ -144,6 +166,7 @@ private:
     std::unique_ptr<platform::OutputFile> writeInfoList(const QStringList& lines);
     bool startArchive(const QString& archivePath);
     bool openVolume();
+    QString inputReplacedBy(const QStringList& work, const QString& archive);
     bool storeFile(const QString& path, bool isList);
     bool writeSegment(QIODevice& source, qint64& remaining);
     bool readInput(QIODevice& source, qint64 n, qint64 remaining);
@@ -154,9 +177,10 @@ private:
     Opened openArchive(const QString& archivePath);
     bool readHeader(QString* title);
     bool isWanted(const QString& target, qint32 fileDate);
-    bool makeTargetFolder(const QString& target);
-    bool resolvesInside(const QString& target, const QString& targetFolder);
-    void restoreMember(const Member& member, bool append);
+    FolderState prepareFolder(const QString& target, bool contained);
+    void startMember(const Member& member);
+    void fillMember(const Member& member);
+    void finishMember(const Member& member);
     Segment readSegment(QIODevice* file, QByteArray* memory);
     void skipSegment();
     void changeVolume(const QByteArray& record, const Member& member);
@@ -178,6 +202,7 @@ private:
     bool clearArchiveAttribute_ = true;
     bool restoreFolderTree_ = false;
     bool storeInfoList_ = false;
+    ReadLimits limits_;
 
     core::UiPort* ui_ = nullptr;
     core::MessagePump* pump_ = nullptr;
@@ -196,6 +221,7 @@ private:
     bool active_ = false; // any operation, the information read included
     qint32 errorCode_ = 0;
     QString errorPath_; // the file the error concerns, if any
+    QStringList skipped_;
 
     // The archive in work: the current volume's file (none for a stream).
     ArchiveWriter writer_;
@@ -206,10 +232,15 @@ private:
     int volume_ = 1;
     qint64 blocksInVolume_ = 0;
 
-    // Restore state: the folder the last member went to, and whether it
-    // resolves inside the target folder (-1: not known yet).
+    // Restore state: the file of the member in work and its bytes so far;
+    // the folder the last member went to, and whether it was checked to lie
+    // inside the target folder.
+    std::unique_ptr<platform::OutputFile> memberOut_;
+    qint64 memberBytes_ = 0;
+    qint64 listBreaksLF_ = 0; // line ends in the information list read so far
+    qint64 listBreaksCR_ = 0;
     QString lastFolder_;
-    int lastFolderInside_ = -1;
+    bool lastFolderContained_ = false;
     QString targetBase_; // the target folder with links resolved
 
     BlockCodec codec_;

@@ -1,6 +1,5 @@
 #include "backup/backup_sources.h"
 
-#include "engine/mask.h"
 #include "platform/file_system.h"
 
 #include <QSet>
@@ -9,10 +8,39 @@ namespace pylomir::backup {
 
 namespace {
 
-class Expansion {
+char16_t caseFolded(QChar c) {
+    return c.toCaseFolded().unicode();
+}
+
+// '*' and '?' over the whole name; a star that fails to place the rest moves
+// on by one character, so the cost stays within mask length times name length.
+bool wildcardMatch(QStringView mask, QStringView name) {
+    qsizetype m = 0, n = 0;
+    qsizetype starMask = -1, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == QLatin1Char('*')) {
+            starMask = m++;
+            starName = n;
+        } else if (m < mask.size() &&
+                   (mask[m] == QLatin1Char('?') || caseFolded(mask[m]) == caseFolded(name[n]))) {
+            ++m;
+            ++n;
+        } else if (starMask >= 0) {
+            m = starMask + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == QLatin1Char('*'))
+        ++m;
+    return m == mask.size();
+}
+
+class Expander {
 public:
-    Expansion(platform::FileSystem& fs, PathStyle style, BackupScope scope,
-              const QString& archivePath)
+    Expander(platform::FileSystem& fs, PathStyle style, BackupScope scope,
+             const QString& archivePath)
         : fs_(fs), style_(style), scope_(scope), archivePath_(folded(archivePath)) {}
 
     void expandEntry(const QString& entry) {
@@ -39,7 +67,7 @@ public:
         expandFolder(folder, mask.mid(cut + 1), recursive);
     }
 
-    QStringList takeWork() { return std::move(work_); }
+    Expansion take() { return std::move(result_); }
 
 private:
     QString folded(const QString& path) const {
@@ -55,7 +83,7 @@ private:
     void expandFolder(const QString& folder, const QString& namePart, bool recursive) {
         if (recursive) {
             QStringList subFolders;
-            if (auto listing = fs_.list(folder)) {
+            if (auto listing = listed(folder)) {
                 while (listing->next()) {
                     const QStringView name = listing->name();
                     if (name == u"." || name == u".." || !listing->isDirectory())
@@ -71,54 +99,78 @@ private:
         if (namePart.isEmpty())
             return;
 
-        // A plain name is taken literally: no listing, and brackets in real
-        // file names are not read as sets.
-        if (!namePart.contains(QLatin1Char('*')) && !namePart.contains(QLatin1Char('?'))) {
+        // A plain name is looked up as it is; only when that finds nothing
+        // does the listing decide, without regard to case. A folder that
+        // cannot be listed then only means the file is not there.
+        const bool plain =
+            !namePart.contains(QLatin1Char('*')) && !namePart.contains(QLatin1Char('?'));
+        if (plain) {
             if (const auto found = fs_.findFirst(folder + namePart)) {
                 if (!(found->attributes & platform::faDirectory))
-                    add(folder + namePart, found->attributes);
+                    add(folder + namePart, found->attributes, true);
                 return;
             }
         }
-        const engine::Mask mask(namePart);
-        auto listing = fs_.list(folder);
+        auto listing = plain ? fs_.list(folder) : listed(folder);
         if (!listing)
             return;
         while (listing->next()) {
             const QStringView name = listing->name();
             if (name == u"." || name == u".." || listing->isDirectory())
                 continue;
-            if (mask.matches(name))
-                add(folder + name.toString(), listing->attributes());
+            if (matchesWildcard(namePart, name))
+                add(folder + name.toString(), listing->attributes(), plain);
         }
     }
 
-    void add(const QString& path, qint32 attributes) {
+    // A listing that a mask needs; a folder that cannot give one is noted once.
+    std::unique_ptr<platform::DirListing> listed(const QString& folder) {
+        auto listing = fs_.list(folder);
+        if (!listing && !unlistableSeen_.contains(folder)) {
+            unlistableSeen_.insert(folder);
+            result_.unlistable << folder;
+        }
+        return listing;
+    }
+
+    void add(const QString& path, qint32 attributes, bool plain) {
         const QString entry = folded(path);
-        if (seen_.contains(entry) || entry == archivePath_)
+        if (entry == archivePath_) {
+            // A mask passes over the archive; a name given for it is a mistake.
+            if (plain && !result_.namingArchive.contains(entry))
+                result_.namingArchive << entry;
+            return;
+        }
+        if (seen_.contains(entry))
             return;
         if (scope_ == BackupScope::Incremental && !(attributes & platform::faArchive))
             return;
         seen_.insert(entry);
-        work_ << entry;
+        result_.work << entry;
     }
 
     platform::FileSystem& fs_;
     const PathStyle style_;
     const BackupScope scope_;
     const QString archivePath_;
-    QStringList work_;
+    Expansion result_;
     QSet<QString> seen_;
+    QSet<QString> unlistableSeen_;
 };
 
 } // namespace
 
-QStringList expand(platform::FileSystem& fs, PathStyle style, BackupScope scope,
-                   const QStringList& entries, const QString& archivePath) {
-    Expansion expansion(fs, style, scope, archivePath);
+bool matchesWildcard(QStringView mask, QStringView name) {
+    return wildcardMatch(mask, name) ||
+           (mask.endsWith(u".*") && wildcardMatch(mask.chopped(2), name));
+}
+
+Expansion expandEntries(platform::FileSystem& fs, PathStyle style, BackupScope scope,
+                        const QStringList& entries, const QString& archivePath) {
+    Expander expander(fs, style, scope, archivePath);
     for (const QString& entry : entries)
-        expansion.expandEntry(entry);
-    return expansion.takeWork();
+        expander.expandEntry(entry);
+    return expander.take();
 }
 
 } // namespace pylomir::backup

@@ -91,9 +91,10 @@ bool BlockCodec::inflate(QByteArrayView payload) {
     z.avail_out = kBlockSize;
     const int result = ::inflate(&z, Z_NO_FLUSH);
     unpacked_ = QByteArrayView(unpackedBuffer_.constData(), kBlockSize - qint32(z.avail_out));
-    // A block is one whole stream: anything short of its end (damage, a
-    // missing tail, more than a block) is an error.
-    return result == Z_STREAM_END;
+    // A block is one whole stream of 1 to kBlockSize bytes: anything short
+    // of its end (damage, a missing tail, more than a block), bytes after it
+    // or a stream of nothing is an error.
+    return result == Z_STREAM_END && z.avail_in == 0 && !unpacked_.isEmpty();
 }
 
 } // namespace pylomir::backup

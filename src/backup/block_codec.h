@@ -36,7 +36,8 @@ public:
     QByteArrayView packed() const { return packed_; }
 
     // Inflates one block's payload into unpacked(). False unless the payload
-    // is exactly one whole stream; what it gave until then stays available.
+    // is exactly one whole stream of 1 to kBlockSize bytes; what it gave
+    // until then stays available.
     bool inflate(QByteArrayView payload);
     QByteArrayView unpacked() const { return unpacked_; }
 

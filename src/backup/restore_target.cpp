@@ -60,7 +60,11 @@ RestoreTarget restoreTarget(const QString& memberName, const QString& targetFold
 }
 
 bool isWithinFolder(const QString& folder, const QString& base, PathStyle style) {
-    return !base.isEmpty() && (folder == base || folder.startsWith(base + separatorOf(style)));
+    if (base.isEmpty())
+        return false;
+    // A root ("/", "c:\") ends with its separator already.
+    const QString prefix = isSeparator(base.back(), style) ? base : base + separatorOf(style);
+    return folder == base || folder.startsWith(prefix);
 }
 
 QString parentFolder(const QString& path, PathStyle style) {

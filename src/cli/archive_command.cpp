@@ -145,8 +145,7 @@ QString infoLine(const QString& line, const platform::LocaleFormats& locale) {
 }
 
 bool hasWildcard(const QString& entry) {
-    return entry.contains(QLatin1Char('*')) || entry.contains(QLatin1Char('?')) ||
-           entry.contains(QLatin1Char('['));
+    return entry.contains(QLatin1Char('*')) || entry.contains(QLatin1Char('?'));
 }
 
 } // namespace
@@ -172,8 +171,10 @@ int runArchiveInfo(const QStringList& args) {
     QStringList list;
     QString title;
     c.archiver.readArchiveInfo(archive, &list, title);
-    if (c.archiver.errorCode() != 0)
-        return kExitError; // the component has said why
+    // The component has said why; a list cut at its limit is still shown.
+    const qint32 error = c.archiver.errorCode();
+    if (error != 0 && error != backup::ecListTooLong)
+        return kExitError;
 
     // As the advanced-restore window shows them: the title, the count and size, the list.
     const qint64 kb = qint64(std::nearbyint(double(c.archiver.totalSize()) / 1024.0));
@@ -187,7 +188,7 @@ int runArchiveInfo(const QStringList& args) {
     if (list.isEmpty())
         out += QStringLiteral("Brak informacji o tej kopii zapasowej\n");
     printOut(out);
-    return kExitOk;
+    return error == 0 ? kExitOk : kExitError;
 }
 
 int runArchiveCreate(const QStringList& args) {
@@ -196,8 +197,11 @@ int runArchiveCreate(const QStringList& args) {
     parser.setApplicationDescription(QStringLiteral(
         "Packs files into a backup archive as the backup commands do (all files,\n"
         "with the information list unless --no-file-list). A FILE|MASK is a path or a\n"
-        "wildcard mask; a mask followed by a blank and /s in the same argument\n"
-        "(\"DIR/*.log /s\") takes sub-folders too. An existing archive is replaced.\n"
+        "wildcard mask (* and ? in any letter case; \"*.*\" takes every name); a mask\n"
+        "followed by a blank and /s in the same argument (\"DIR/*.log /s\") takes\n"
+        "sub-folders too. An existing archive is replaced, never one of the files to\n"
+        "store. Inputs that cannot be read (a folder that cannot be listed, a FIFO,\n"
+        "a device) are named and left out; the rest is archived, with exit status 1.\n"
         "With --max-size the further volumes (ARCHIVE.002, .003, ...) are written\n"
         "beside the first without asking. Standard output lists the volumes written."));
     const QCommandLineOption levelOption(
@@ -280,14 +284,17 @@ int runArchiveCreate(const QStringList& args) {
     const auto ok = runOperation(progress, [&] { return c.archiver.backup(positional, archive); });
     if (!ok)
         return kExitError;
-    if (!*ok) {
+    // Inputs left out (the component has named them) spoil only the status:
+    // the archive of the rest is whole.
+    const bool partial = c.archiver.errorCode() == backup::ecSkippedInput;
+    if (!*ok && !partial) {
         if (c.archiver.errorCode() == 0)
             printError(backup::archiveErrorMessage(backup::ecCreateArchive));
         return kExitError;
     }
     printOut(volumes.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     printError(QStringLiteral("Kopia zapasowa gotowa... (%1 plików)").arg(c.archiver.filesDone()));
-    return kExitOk;
+    return partial ? kExitError : kExitOk;
 }
 
 int runArchiveRestore(const QStringList& args) {
@@ -303,7 +310,9 @@ int runArchiveRestore(const QStringList& args) {
         "  existing        restore only files that exist\n"
         "  existing-newer  restore only files that exist and are older\n"
         "Further volumes (ARCHIVE.002, ...) are read from beside the first; a missing\n"
-        "one ends the restore with an error instead of waiting for it."));
+        "one ends the restore with an error instead of waiting for it. Each file\n"
+        "replaces its target only once it is whole (a link there is replaced, not\n"
+        "followed); with --to nothing is written outside FOLDER."));
     const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("Restore into FOLDER."),
                                       QStringLiteral("FOLDER"));
     const QCommandLineOption fullPathOption(

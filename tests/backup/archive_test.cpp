@@ -261,6 +261,31 @@ TEST(ArchiveWorkList, MasksSwitchCaseDuplicatesScopeAndTheArchive) {
     }
 }
 
+// Find-first wildcards: '*' and '?' only, a final ".*" may match nothing (so
+// "*.*" takes every name), '[' is a character, letters match in any case.
+TEST(ArchiveWorkList, MasksAreFindFirstWildcards) {
+    TreeFileSystem fs;
+    fs.folders["/m/"] = {{"README", platform::faArchive},   {"a.txt", platform::faArchive},
+                         {"x[1].tmp", platform::faArchive}, {"x1.tmp", platform::faArchive},
+                         {"Żółw.TXT", platform::faArchive}, {"Sub", platform::faDirectory}};
+    fs.folders["/m/Sub/"] = {{"c.LOG", platform::faArchive}, {"NOTES", platform::faArchive}};
+    const std::pair<QString, QStringList> cases[] = {
+        {"/m/*.*", {"/m/README", "/m/a.txt", "/m/x[1].tmp", "/m/x1.tmp", "/m/Żółw.TXT"}},
+        {"/m/*.* /s",
+         {"/m/Sub/c.LOG", "/m/Sub/NOTES", "/m/README", "/m/a.txt", "/m/x[1].tmp", "/m/x1.tmp",
+          "/m/Żółw.TXT"}},
+        {"/m/*.log /s", {"/m/Sub/c.LOG"}},
+        {"/m/x[1].*", {"/m/x[1].tmp"}},
+        {"/m/[ax]*", {}},
+        {"/m/x?.tmp", {"/m/x1.tmp"}},
+        {"/m/readme.*", {"/m/README"}},
+        {"/m/ŻÓŁW.*", {"/m/Żółw.TXT"}},
+    };
+    for (const auto& [entry, expected] : cases)
+        EXPECT_EQ(expand(fs, PathStyle::Posix, BackupScope::All, {entry}, {}), expected)
+            << entry.toStdString();
+}
+
 TEST(ArchiveWorkList, IncrementalTakesArchiveFlagAndClearsIt) {
     QTemporaryDir dir;
     const QString a = dir.filePath("a.log"), b = dir.filePath("b.log");

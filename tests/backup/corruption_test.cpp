@@ -9,6 +9,8 @@ QByteArray header(qint32 total = 5, qint32 count = 1) {
     return i32(1) + "T" + i32(total) + i32(count);
 }
 
+const QByteArray kHelloBlock = i32(-5) + "hello";
+
 QByteArray storedMember(const QByteArray& name) {
     return member(name, 0x54A86000, i32(-5) + "hello");
 }
@@ -148,6 +150,62 @@ TEST(ArchiveCorruption, DamagedFieldsGiveTheErrorOfTheSituation) {
         EXPECT_TRUE(archiver.restore(path, out));
         EXPECT_EQ(percents, std::vector<int>({total ? 100 : 0, 100}));
         EXPECT_EQ(readAll(out + "/a.txt"), "hello");
+    }
+}
+
+// A compressed block is one whole zlib stream of 1 to kBlockSize bytes; a
+// member never grows past its limit.
+TEST(ArchiveCorruption, LooseBlocksAndOverlongMembersAreRefused) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("b.backup"), out = dir.filePath("out");
+    const QByteArray stream = qCompress(QByteArray("hello"), 1).mid(4);
+    const QByteArray empty = QByteArray::fromHex("7801030000000001"); // zlib's stream of nothing
+    const std::tuple<const char*, QByteArray, qint64, qint32> cases[] = {
+        {"bytes after the stream", i32(stream.size() + 3) + stream + "xyz", kMaxMemberSize,
+         ecCompression},
+        {"a stream of nothing", i32(empty.size()) + empty, kMaxMemberSize, ecCompression},
+        {"past the member limit", kHelloBlock + kHelloBlock, 9, ecReadData},
+        {"up to the member limit", kHelloBlock + kHelloBlock, 10, ecNone},
+    };
+    for (const auto& [what, blocks, limit, code] : cases) {
+        SCOPED_TRACE(what);
+        writeFile(out + "/a.txt", "OLD");
+        writeFile(path, header() + member("/x/a.txt", 0, blocks) + i32(0));
+        Archiver archiver;
+        archiver.setReadLimits({limit, kMaxListLines});
+        archiver.onError = [](Archiver*, qint32, const QString&) {};
+        EXPECT_EQ(archiver.restore(path, out), code == ecNone);
+        EXPECT_EQ(archiver.errorCode(), code);
+        EXPECT_EQ(readAll(out + "/a.txt"), code ? "OLD" : "hellohello");
+    }
+}
+
+// A list of more lines than the limit shows its first lines and says so.
+TEST(ArchiveCorruption, InfoListLinesPastTheLimitAreLeftOut) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("l.backup");
+    const auto stored = [](const QByteArray& text) { return i32(-text.size()) + text; };
+    const std::tuple<QByteArray, QStringList, qint32> cases[] = {
+        {stored("a\r\nb\r\nc\r\n"), {"a", "b", "c"}, ecNone},
+        {stored("a\r\nb\r\nc"), {"a", "b", "c"}, ecNone},
+        {stored("a\r\nb\r\nc\r\n\r\n"), {"a", "b", "c"}, ecListTooLong},
+        {stored("\n\r\r\nd\n"), {"", "", ""}, ecListTooLong},
+        // Nothing past the limit is read, a damaged block there included.
+        {stored("a\nb\nc\nd\n") + i32(3) + "bad", {"a", "b", "c"}, ecListTooLong},
+    };
+    for (const auto& [blocks, shown, code] : cases) {
+        SCOPED_TRACE(blocks.toStdString());
+        writeFile(path, header() + member(kListMemberName, 0, blocks) + i32(0));
+        Archiver archiver;
+        archiver.setReadLimits({kMaxMemberSize, 3});
+        Errors errors;
+        collectErrors(archiver, errors);
+        QStringList list;
+        QString title;
+        archiver.readArchiveInfo(path, &list, title);
+        EXPECT_EQ(list, shown);
+        EXPECT_EQ(errors.size(), code ? 1u : 0u);
+        EXPECT_EQ(archiver.errorCode(), code);
     }
 }
 

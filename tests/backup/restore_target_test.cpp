@@ -61,6 +61,7 @@ TEST(RestoreTarget, ResolvedFoldersAndParents) {
     const std::tuple<PathStyle, const char*, const char*, bool> within[] = {
         {P, "/a/b", "/a", true}, {P, "/a", "/a", true},          {P, "/ab", "/a", false},
         {P, "/a/b", "", false},  {W, "c:\\a\\b", "c:\\a", true}, {W, "c:\\ab", "c:\\a", false},
+        {P, "/a", "/", true},    {W, "c:\\a", "c:\\", true},     {W, "d:\\a", "c:\\", false},
     };
     for (const auto& [style, folder, base, inside] : within)
         EXPECT_EQ(isWithinFolder(folder, base, style), inside) << folder << " in " << base;
