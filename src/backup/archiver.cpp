@@ -639,7 +639,7 @@ Archiver::FolderState Archiver::prepareFolder(const QString& target, bool contai
 // fails leaves the target as it was. The file stays open across volumes.
 void Archiver::startMember(const Member& member) {
     memberBytes_ = 0;
-    memberOut_ = fileSystem().openForWriting(member.target, platform::WriteMode::Replace);
+    memberOut_ = fileSystem().openForWriting(member.target, platform::WriteMode::ReplaceUnsynced);
     if (!memberOut_) {
         setError(ecReadData, member.target);
         keepGoing_ = false;

@@ -81,7 +81,10 @@ struct PathStatus {
 enum class WriteMode {
     Truncate, // from the start; an existing file loses its content at once
     Append,   // after what the file holds
-    Replace,  // under a temporary name, renamed into place by finish()
+    Replace,  // under a temporary name, renamed into place by finish() once on disk
+    // As Replace, without waiting for the disk: for the many files of one
+    // restore, where waiting for each would cost most of the time.
+    ReplaceUnsynced,
 };
 
 // A file open for writing.

@@ -278,7 +278,7 @@ QDateTime localTimeOf(const timespec& ts) {
 // gets a new file. A temporary file is removed when released.
 class PosixOutputFile final : public OutputFile {
 public:
-    enum class Kind { Plain, Replacing, Temporary };
+    enum class Kind { Plain, Replacing, ReplacingUnsynced, Temporary };
 
     // Takes the descriptor, closing it on failure.
     static std::unique_ptr<OutputFile> over(int fd, Kind kind, const QString& path,
@@ -328,7 +328,7 @@ public:
         if (!file_->flush() || file_->error() != QFileDevice::NoError) {
             error_ = file_->errorString();
             closeDescriptor();
-            if (kind_ == Kind::Replacing)
+            if (replacing())
                 dropTemporary();
             return false;
         }
@@ -339,7 +339,7 @@ public:
         if (::close(fd_) != 0 && failure == 0 && errno != EINTR)
             failure = errno;
         fd_ = -1;
-        if (kind_ == Kind::Replacing) {
+        if (replacing()) {
             if (failure == 0 && ::rename(native_.constData(), target_.constData()) != 0)
                 failure = errno;
             if (failure == 0)
@@ -355,6 +355,8 @@ public:
     }
 
 private:
+    bool replacing() const { return kind_ == Kind::Replacing || kind_ == Kind::ReplacingUnsynced; }
+
     PosixOutputFile(Kind kind, const QString& path, const QByteArray& native,
                     const QByteArray& target, int fd, std::unique_ptr<QFile> file)
         : kind_(kind), path_(path), native_(native), target_(target), fd_(fd),
@@ -389,7 +391,7 @@ private:
     bool dropped_ = false; // the temporary name is gone
 };
 
-std::unique_ptr<OutputFile> openReplacing(const QString& path, QString* reason) {
+std::unique_ptr<OutputFile> openReplacing(const QString& path, bool synced, QString* reason) {
     const QByteArray target = nativeName(path);
     if (target.isEmpty() || target.endsWith('/')) {
         if (reason)
@@ -429,8 +431,9 @@ std::unique_ptr<OutputFile> openReplacing(const QString& path, QString* reason) 
             *reason = systemReason(error);
         return nullptr;
     }
-    return PosixOutputFile::over(fd, PosixOutputFile::Kind::Replacing, path, temporary, target,
-                                 QIODevice::WriteOnly, reason);
+    return PosixOutputFile::over(
+        fd, synced ? PosixOutputFile::Kind::Replacing : PosixOutputFile::Kind::ReplacingUnsynced,
+        path, temporary, target, QIODevice::WriteOnly, reason);
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -543,8 +546,8 @@ public:
 
     std::unique_ptr<OutputFile> openForWriting(const QString& path, WriteMode mode,
                                                QString* reason) override {
-        if (mode == WriteMode::Replace)
-            return openReplacing(path, reason);
+        if (mode == WriteMode::Replace || mode == WriteMode::ReplaceUnsynced)
+            return openReplacing(path, mode == WriteMode::Replace, reason);
         const QByteArray native = nativeName(path);
         const int flags = O_WRONLY | O_CREAT | (mode == WriteMode::Append ? O_APPEND : O_TRUNC);
         const int fd = openNative(native, flags, 0666);

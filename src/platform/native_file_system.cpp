@@ -70,6 +70,7 @@ std::unique_ptr<OutputFile> NativeFileSystem::openForWriting(const QString& path
                                                              QString* reason) {
     switch (mode) {
     case WriteMode::Replace:
+    case WriteMode::ReplaceUnsynced:
         return opened(std::make_unique<QSaveFile>(path), QIODevice::WriteOnly, reason);
     case WriteMode::Append:
         return opened(std::make_unique<QFile>(path),

@@ -268,8 +268,13 @@ TEST_F(RealFileSystemTest, ReplaceTakesTheNamesPlaceAndNeverWritesThroughALink) 
     };
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " finish " << c.finish);
+    // Every case in both replacing modes: waiting for the disk or not.
+    const int n = int(std::size(cases));
+    for (int i = 0; i < 2 * n; ++i) {
+        const auto& c = cases[i % n];
+        const WriteMode mode = i < n ? WriteMode::Replace : WriteMode::ReplaceUnsynced;
+        SCOPED_TRACE(testing::Message()
+                     << "kind " << c.kind << " finish " << c.finish << " mode " << int(mode));
         QDir(tmp_.path()).removeRecursively();
         QDir().mkpath(tmp_.path());
         makeFile("inny.txt", "cudzy");
@@ -286,7 +291,7 @@ TEST_F(RealFileSystemTest, ReplaceTakesTheNamesPlaceAndNeverWritesThroughALink) 
         }
         const QStringList before = entries();
         {
-            auto file = fs_.openForWriting(path("cel.txt"), WriteMode::Replace);
+            auto file = fs_.openForWriting(path("cel.txt"), mode);
             ASSERT_NE(file, nullptr);
             EXPECT_EQ(file->path(), path("cel.txt"));
             EXPECT_EQ(file->device().write("nowa treść"), qint64(sizeof("nowa treść") - 1));
