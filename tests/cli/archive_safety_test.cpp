@@ -6,17 +6,15 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/cli_process.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Result = pylomir::testing::CliResult;
 
 class ArchiveSafety : public ::testing::Test {
 protected:
@@ -30,36 +28,16 @@ protected:
     }
 
     void put(const QString& relative, const QByteArray& data) const {
-        const QString path = root + "/" + relative;
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
+        pylomir::testing::writeFile(root + "/" + relative, data);
     }
     QByteArray read(const QString& relative) const {
-        QFile f(root + "/" + relative);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return pylomir::testing::readFile(root + "/" + relative);
     }
 
     Result cli(const QStringList& args) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PYLOMIR_HOME", root + "/home");
-        env.insert("PYLOMIR_SETTINGS", root + "/settings.ini");
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(root);
-        p.setStandardInputFile(QProcess::nullDevice());
-        p.start(PYLOMIR_CLI, QStringList{"archive"} + args);
-        Result r;
-        if (!p.waitForFinished(30000)) { // a blocked read of a FIFO ends here
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        pylomir::testing::CliProcess run{root + "/home", root + "/settings.ini", root};
+        run.timeoutMs = 30000; // a blocked read of a FIFO ends here
+        return run(QStringList{"archive"} + args);
     }
 
     QTemporaryDir dir;

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/settings_store.h"
+#include "support/cli_process.h"
 #include "support/scripted_ui.h"
 
 #include <QDir>
@@ -21,11 +22,9 @@ using namespace pylomir;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Result = pylomir::testing::CliResult;
+using pylomir::testing::readFile;
+using pylomir::testing::writeFile;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -53,35 +52,8 @@ protected:
         writeFile(tree + "/big.tmp", QByteArray(2000, 'x')); // above the threshold
     }
 
-    static void writeFile(const QString& path, const QByteArray& data) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
-    static QByteArray readFile(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
     Result cli(const QStringList& args) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PYLOMIR_HOME", home);
-        env.insert("PYLOMIR_SETTINGS", root + "/settings.ini");
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(root);
-        p.setStandardInputFile(QProcess::nullDevice()); // nobody to answer a prompt
-        p.start(PYLOMIR_CLI, args);
-        Result r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return pylomir::testing::CliProcess{home, root + "/settings.ini", root}(args);
     }
 
     // The window's model after its start button, on the same folder and store.

@@ -1,5 +1,6 @@
 // The scan command's output over a real tree: names a line-based reader would
 // split, and folders that cannot be listed.
+#include "support/cli_process.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
@@ -18,11 +19,7 @@
 
 namespace {
 
-struct Output {
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
+using Output = pylomir::testing::CliResult;
 
 class ScanOutputTest : public ::testing::Test {
 protected:
@@ -39,35 +36,14 @@ protected:
     }
 
     static void write(const QString& path, const QByteArray& data) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-        f.write(data);
+        pylomir::testing::writeFile(path, data);
     }
 
     Output scan(const QStringList& options) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PYLOMIR_HOME", root + "/home");
-        env.insert("PYLOMIR_SETTINGS", root + "/settings.ini");
-        p.setProcessEnvironment(env);
-        p.setStandardInputFile(QProcess::nullDevice());
-        const QStringList args = QStringList{"scan", tree} + options;
+        pylomir::testing::CliProcess run{root + "/home", root + "/settings.ini"};
         if (asNobody)
-            p.start("setpriv",
-                    QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", PYLOMIR_CLI} +
-                        args);
-        else
-            p.start(PYLOMIR_CLI, args);
-        Output r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-        r.out = p.readAllStandardOutput();
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+            run.launcher = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        return run(QStringList{"scan", tree} + options);
     }
 
     QTemporaryDir dir;
@@ -171,12 +147,12 @@ TEST_F(ScanOutputTest, NamesWithControlCharactersParseBackInEveryFormat) {
         SCOPED_TRACE(f.what);
         const Output r = scan(f.options);
         EXPECT_EQ(r.code, 3) << r.err.toStdString();
-        QStringList paths = f.parse(r.out);
+        QStringList paths = f.parse(r.rawOut);
         paths.sort();
         EXPECT_EQ(paths, expected);
     }
     // One path, one line.
-    EXPECT_EQ(scan({}).out.count('\n'), expected.size());
+    EXPECT_EQ(scan({}).rawOut.count('\n'), expected.size());
     EXPECT_EQ(scan({"--null", "--format", "csv"}).code, 2);
 }
 
@@ -204,14 +180,14 @@ TEST_F(ScanOutputTest, UnlistableFolderIsSkippedNamedAndGivesThePartialStatus) {
 
     const Output text = scan({});
     EXPECT_EQ(text.code, 4) << text.err.toStdString();
-    EXPECT_EQ(textPaths(text.out), (QStringList{tree + "/a.tmp", tree + "/zz/deep/after.tmp"}));
+    EXPECT_EQ(textPaths(text.rawOut), (QStringList{tree + "/a.tmp", tree + "/zz/deep/after.tmp"}));
     // Named once, by the command line itself, not again by the window's box.
     EXPECT_EQ(text.err.count(locked), 1) << text.err.toStdString();
     EXPECT_TRUE(text.err.contains(locked + "\n"));
 
     const Output json = scan({"--format", "json"});
     EXPECT_EQ(json.code, 4);
-    const QJsonObject summary = QJsonDocument::fromJson(json.out)["summary"].toObject();
+    const QJsonObject summary = QJsonDocument::fromJson(json.rawOut)["summary"].toObject();
     EXPECT_EQ(summary["unlistedFolders"].toArray(), QJsonArray{locked});
     EXPECT_TRUE(summary["error"].isNull());
     EXPECT_EQ(summary["found"].toInt(), 2);
