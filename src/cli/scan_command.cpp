@@ -192,19 +192,6 @@ void writeErr(const QByteArray& bytes) {
 
 // The scan's box of skipped folders names only ten of them; the command line
 // names every one itself, so that box is left out.
-class ScanConsoleUi : public ConsoleUi {
-public:
-    const scan::ScanRun* run = nullptr;
-
-    core::MsgAnswer messageBox(const QString& caption, const QString& text, core::MsgIcon icon,
-                               core::MsgButtons buttons) override {
-        if (run && !run->unlistedFolders().isEmpty() &&
-            text == scan::unlistedFoldersMessage(run->unlistedFolders()))
-            return core::safeAnswer(buttons);
-        return ConsoleUi::messageBox(caption, text, icon, buttons);
-    }
-};
-
 void printUnlistedFolders(const QStringList& folders) {
     QByteArray out = QStringLiteral("pylomir-cli scan: skipped %1 folder(s) that could not be "
                                     "listed:\n")
@@ -341,7 +328,7 @@ int runScan(const QStringList& args) {
         }
     } settingsNotice{*settings};
     const platform::LocaleFormats locale;
-    ScanConsoleUi ui;
+    ConsoleUi ui;
     core::NullMessagePump pump;
     const core::Services services = core::machineServices(*settings, locale, ui, pump);
 
@@ -356,7 +343,8 @@ int runScan(const QStringList& args) {
     const core::MainWindowModel& m = windowCore.model();
     // The scan status bar names the folder that failed.
     ui.setErrorContext([&m] { return m.status.scanStatusText; });
-    ui.run = &windowCore.scanRun();
+    // Every skipped folder is named below, not ten of them in a box first.
+    windowCore.scanRun().setTellsOfUnlistedFolders(false);
     windowCore.scanRun().setScanRoot(platform::absolutePath(positional.first()));
     windowCore.scanRun().startScan();
     const QStringList errors = ui.errors();

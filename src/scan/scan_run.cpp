@@ -127,7 +127,7 @@ void ScanRun::startScan() {
                                              "lub używany przez system.\nSprawdź, który folder "
                                              "spowodował błąd (poniżej) i nie skanuj go ponownie."),
                               core::MsgIcon::None, core::MsgButtons::Ok);
-        } else if (!unlistedFolders().isEmpty()) {
+        } else if (tellsOfUnlistedFolders_ && !unlistedFolders().isEmpty()) {
             s_.ui->messageBox(QStringLiteral("Błąd"), unlistedFoldersMessage(unlistedFolders()),
                               core::MsgIcon::None, core::MsgButtons::Ok);
         }

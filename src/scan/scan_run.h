@@ -55,6 +55,9 @@ public:
     engine::FileSearch& fileSearch() { return fileSearch_; }
     // The folders below the root the last scan could not list.
     const QStringList& unlistedFolders() const { return fileSearch_.unlistedFolders(); }
+    // Whether the end of a scan names them in a message box; a caller that
+    // reports them its own way turns it off.
+    void setTellsOfUnlistedFolders(bool on) { tellsOfUnlistedFolders_ = on; }
 
 private:
     void showCurrentFolder(const QString& folder);
@@ -71,6 +74,7 @@ private:
     assess::Assessment& assessment_;
     engine::FileSearch fileSearch_;
     qint64 threshold_ = 0;
+    bool tellsOfUnlistedFolders_ = true;
 };
 
 } // namespace pylomir::scan
