@@ -10,10 +10,10 @@
 #include "support/fake_services.h"
 #include "support/qt_printers.h"
 #include "support/scripted_ui.h"
+#include "support/temp_dir.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ namespace {
 
 class NameFidelityTest : public ::testing::Test {
 protected:
-    QTemporaryDir home, work;
+    pylomir::testing::TempDir home, work;
     MemorySettingsStore settings;
     FakeClock clock;
     platform::LocaleFormats locale{QLocale(QLocale::Polish, QLocale::Poland)};

@@ -1,9 +1,10 @@
 // A path that is not UTF-8, given on the command line, reaches the very file
 // and comes back on standard output as the same bytes.
+#include "support/temp_dir.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ QByteArray run(const QString& root, const QString& script, int& code) {
 }
 
 TEST(CliNameBytes, ArgumentsAndPrintedPathsKeepTheirBytes) {
-    QTemporaryDir dir;
+    pylomir::testing::TempDir dir;
     const QString root = dir.path();
     const QByteArray raw = QFile::encodeName(root);
     ASSERT_EQ(::mkdir(raw + "/home", 0755), 0);

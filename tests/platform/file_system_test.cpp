@@ -3,13 +3,13 @@
 
 #include "env_guard.h"
 #include "support/qt_printers.h"
+#include "support/temp_dir.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -75,7 +75,7 @@ protected:
         return seen;
     }
 
-    QTemporaryDir tmp_;
+    pylomir::testing::TempDir tmp_;
     FileSystem& fs_ = realFileSystem();
 };
 
