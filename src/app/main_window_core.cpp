@@ -5,9 +5,9 @@
 namespace pylomir::app {
 
 MainWindowCore::MainWindowCore(const core::Services& services)
-    : services_(services), statusLine_(model_.status), assessment_(model_.alert),
-      statistics_(model_.statistics, services_), ignoreLists_(model_.ignore, services_),
-      filterSets_(model_.filters, services_),
+    : services_(services), statusLine_(model_.status),
+      assessment_(model_.alert, statusLine_, services_), statistics_(model_.statistics, services_),
+      ignoreLists_(model_.ignore, services_), filterSets_(model_.filters, services_),
       settingsTab_(model_.options, services_, filterSets_, statistics_),
       scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_) {}
 

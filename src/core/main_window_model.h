@@ -86,8 +86,37 @@ struct StatusState {
 };
 
 // The risk alert of the left column. Owner: Assessment.
+// The rule of the chain that rated a file; the first that applies decides.
+enum class AlertRule {
+    InstallerLog,    // an installer's or uninstaller's log
+    SystemExtension, // a system file's extension
+    Empty,           // 0 bytes
+    Small,           // below 670002 bytes
+    Noticeable,      // below 4900002 bytes
+    Suspicious,      // below 10400002 bytes
+    TooLarge,
+};
+
+// The last assessed file, as the object information window shows it.
+struct FileDetails {
+    QString name;      // without its folder
+    QString extension; // from the last "." on; empty without one
+    qint64 size = 0;
+    QString location;     // the full path as the list holds it
+    QString modifiedText; // the last-write date and time in the user's formats
+    // The file's attribute bits; none for an entry of the ignored files,
+    // which always reads as normal.
+    std::optional<qint32> attributes;
+    AlertRule rule = AlertRule::Small;
+    AlertLevel level = AlertLevel::Low;
+};
+
+// The risk alert and the last assessed file. Owner: Assessment.
 struct AlertState {
     std::optional<AlertLevel> shownAlert; // none: every alert image hidden, text "-"
+    std::optional<FileDetails> details;   // none: every detail shows "-"
+    QString assessedPath;                 // what "Ustaw normalny atrybut" acts on
+    bool commentBlue = false;             // set by two rules, cleared by none
 };
 
 // The "Wybór filtrów" tab. Owner: FilterSets.

@@ -65,7 +65,21 @@ QString ignoredMasksCountText(const IgnoreListsState& ignore) {
 QString alertText(const AlertState& alert) {
     if (!alert.shownAlert)
         return QStringLiteral("-");
-    switch (*alert.shownAlert) {
+    if (alert.details) {
+        switch (alert.details->rule) {
+        case AlertRule::InstallerLog:
+        case AlertRule::SystemExtension:
+        case AlertRule::TooLarge:
+            return QStringLiteral("Wysoki !");
+        default:
+            break;
+        }
+    }
+    return riskText(*alert.shownAlert);
+}
+
+QString riskText(AlertLevel level) {
+    switch (level) {
     case AlertLevel::Low:
         return QStringLiteral("Niski");
     case AlertLevel::Medium:
@@ -74,6 +88,58 @@ QString alertText(const AlertState& alert) {
         break;
     }
     return QStringLiteral("Wysoki");
+}
+
+QString commentText(AlertRule rule) {
+    switch (rule) {
+    case AlertRule::InstallerLog:
+        return QStringLiteral("Plik konfiguracji (instalatora/deinstalatora)");
+    case AlertRule::SystemExtension:
+        return QStringLiteral("Plik systemowy Windows");
+    case AlertRule::Empty:
+        return QStringLiteral("Plik jest pusty (0 bajtów). Utworzony jako \"cache aplikacji\" po "
+                              "zamknięciu programu nie jest usuwany");
+    case AlertRule::Small:
+        return QStringLiteral("-");
+    case AlertRule::Noticeable:
+        return QStringLiteral("Plik jest z przedziału 650KB - 4,5MB i klasyfikuje się do "
+                              "zwrócenia uwagi ze względu na swój rozmiar");
+    case AlertRule::Suspicious:
+        return QStringLiteral(
+            "Plik jest z przedziału 4,5 MB - 10 MB i klasyfikuje się do podejrzeń");
+    case AlertRule::TooLarge:
+        break;
+    }
+    return QStringLiteral("Podejrzany za wysoki rozmiar pliku na zwykły plik tymczasowy. Plik "
+                          "jest większy od 10 MB");
+}
+
+QString sizeText(const FileDetails& details) {
+    return QStringLiteral("%1 bajtów,  %2 KB").arg(details.size).arg(details.size / 1024);
+}
+
+QString attributesText(const FileDetails& details) {
+    static const struct {
+        qint32 bit;
+        const char* word;
+    } words[] = {
+        {0x01, "Tylko do odczytu"}, {0x02, "Ukryty"}, {0x04, "Systemowy"},
+        {0x20, "Archiwalny"},       {0x80, nullptr},  {0x100, "Tymczasowy"},
+        {0x800, "Skompresowany"},
+    };
+    QStringList shown;
+    for (const auto& w : words) {
+        if (details.attributes && (*details.attributes & w.bit) && w.word)
+            shown << QString::fromUtf8(w.word);
+    }
+    return shown.isEmpty() ? QStringLiteral("Normalny (ustawiony automatycznie)")
+                           : shown.join(QStringLiteral(", "));
+}
+
+QString detailsLineText(const FileDetails& details) {
+    return QStringLiteral("Plik: %1    Rozmiar: %2 KB (%3 b)    Dane modyfikacji: %4,  Alert: %5")
+        .arg(details.name, QString::number(details.size / 1024), QString::number(details.size),
+             details.modifiedText, riskText(details.level));
 }
 
 } // namespace pylomir::core

@@ -27,7 +27,19 @@ QString filterCountText(const FiltersState& filters);
 QString ignoredFilesCountText(const IgnoreListsState& ignore);
 QString ignoredMasksCountText(const IgnoreListsState& ignore);
 
-// The alert word ("Niski", "Średni", "Wysoki"), or "-" with no alert.
+// The word on the alert label ("Niski", "Średni", "Wysoki", "Wysoki !"), or
+// "-" with no alert.
 QString alertText(const AlertState& alert);
+// The level's own word, as "Poziom ryzyka:" shows it.
+QString riskText(AlertLevel level);
+// The rule's comment.
+QString commentText(AlertRule rule);
+// "%d bajtów,  %d KB".
+QString sizeText(const FileDetails& details);
+// The word for the attributes: one per attribute the file has, joined by
+// ", "; a file with none (and an ignored entry) is normal.
+QString attributesText(const FileDetails& details);
+// The status line of an assessed file.
+QString detailsLineText(const FileDetails& details);
 
 } // namespace pylomir::core
