@@ -176,6 +176,7 @@ void FoundListView::onCurrentChanged(const QModelIndex& current) {
     model_->writingToCore = true;
     model_->list().setCurrent(current.isValid() ? current.row() : -1);
     model_->writingToCore = false;
+    emit currentEntryChanged();
 }
 
 } // namespace pylomir::ui

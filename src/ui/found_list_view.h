@@ -58,6 +58,10 @@ public:
 
     static constexpr qint64 kSelectionSyncMs = 250;
 
+signals:
+    // The user moved the focus to another entry (mouse or keyboard).
+    void currentEntryChanged();
+
 private:
     void applySelectionFromCore();
     void applyCurrentFromCore();

@@ -2,6 +2,7 @@
 
 #include "core/app_info.h"
 #include "core/shown_texts.h"
+#include "ui/alert_sign.h"
 #include "ui/centring.h"
 #include "ui/filters_page.h"
 #include "ui/found_list_view.h"
@@ -151,6 +152,9 @@ void MainWindow::buildLayout() {
     foundListView_ = new FoundListView(core_.model().foundList, tabs_);
     tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
                   QStringLiteral("Skanowanie..."));
+    connect(foundListView_, &FoundListView::currentEntryChanged, this, [this] {
+        command([this] { core_.assessment().assessCurrentFound(core_.model().foundList); });
+    });
     closeButton_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     tabs_->setCornerWidget(closeButton_, Qt::TopRightCorner);
@@ -261,6 +265,24 @@ QWidget* MainWindow::buildLeftColumn() {
         grid->addWidget(shown, row, 1);
         ++row;
     }
+    // The alert row: the word in the level's colour and the level's sign.
+    alertLabel_ = value();
+    alertLabel_->setTextInteractionFlags(Qt::NoTextInteraction);
+    alertImage_ = new QLabel(column);
+    alertImage_->setFixedSize(kAlertSignSize, kAlertSignSize);
+    auto* alertRow = new QHBoxLayout;
+    alertRow->setSpacing(4);
+    alertRow->addWidget(alertLabel_);
+    alertRow->addWidget(alertImage_);
+    alertRow->addStretch(1);
+    auto* alertCaption = caption(QStringLiteral("Alert o typie pliku:"), column);
+    alertCaption->setFont(small);
+    grid->addWidget(alertCaption, row, 0);
+    grid->addLayout(alertRow, row, 1);
+    hints_.add(alertLabel_,
+               QStringLiteral("Pokazuje alert możliwej niestabilności po usunięciu pliku.\r\n"
+                              "Zielony - Niski, Żółty - Średni, Czerwony - Wysoki"));
+
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
 
@@ -337,6 +359,7 @@ void MainWindow::syncViews(bool full) {
     setText(suspiciousCountLabel_, core::suspiciousCountText(scan));
     setText(scanCountLabel_, core::scanCountText(m_.statistics));
     setText(lastScanLabel_, m_.statistics.lastScanText);
+    syncAlert();
     setText(elapsedClockLabel_, core::elapsedClockText(scan));
     setShown(elapsedClockLabel_, scan.elapsedClockVisible);
 
@@ -372,6 +395,20 @@ void MainWindow::syncViews(bool full) {
         if (m_.fullList.stale)
             core_.scanRun().syncFullList();
         fullListWindow_->setLines(m_.fullList.lines);
+    }
+}
+
+void MainWindow::syncAlert() {
+    const std::optional<core::AlertLevel>& level = m_.alert.shownAlert;
+    setText(alertLabel_, core::alertText(m_.alert));
+    const QString colour = level ? alertColour(*level).name() : QString();
+    const QString style = colour.isEmpty() ? QString() : QStringLiteral("color: %1").arg(colour);
+    if (alertLabel_->styleSheet() != style)
+        alertLabel_->setStyleSheet(style);
+    const int shown = level ? int(*level) : -1;
+    if (shownAlertSign_ != shown) {
+        shownAlertSign_ = shown;
+        alertImage_->setPixmap(level ? alertSign(*level, kAlertSignSize) : QPixmap());
     }
 }
 

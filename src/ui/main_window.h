@@ -49,6 +49,7 @@ public:
     FullListWindow* fullListWindow() const { return fullListWindow_; }
     QLabel* statusLabel() const { return statusLabel_; }
     QLabel* foundCountLabel() const { return foundCountLabel_; }
+    QLabel* alertLabel() const { return alertLabel_; }
     QTabWidget* tabs() const { return tabs_; }
     FiltersPage* filtersPage() const { return filtersPage_; }
     SettingsPage* settingsPage() const { return settingsPage_; }
@@ -66,6 +67,7 @@ private:
     QWidget* buildLeftColumn();
     void revealSelectedFolder();
     void syncTimer(QTimer& timer, const core::TimerModel& model);
+    void syncAlert();
     void syncAnimation(bool active);
     // Shows the full-list window with the model's copy.
     void presentFullList();
@@ -88,6 +90,9 @@ private:
     QLabel* suspiciousCountLabel_ = nullptr; // suspicious count
     QLabel* scanCountLabel_ = nullptr;       // scan count
     QLabel* lastScanLabel_ = nullptr;        // last scan date
+    QLabel* alertLabel_ = nullptr;           // alert word in the level's colour
+    QLabel* alertImage_ = nullptr;           // the level's sign
+    int shownAlertSign_ = -1;                // the level whose sign is drawn, -1 none
     QLabel* elapsedClockLabel_ = nullptr;    // elapsed-time clock
     QPushButton* pauseButton_ = nullptr;     // "Pauza"
     QPushButton* fullListButton_ = nullptr;  // "Pełna lista"

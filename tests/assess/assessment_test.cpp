@@ -63,7 +63,8 @@ TEST_F(AssessmentTest, TheRuleChainRatesEveryBoundary) {
         EXPECT_EQ(a.shownAlert, assess::levelOf(r.rule));
         EXPECT_EQ(core::alertText(a), QString::fromUtf8(r.word));
         // The two higher levels sound the alert, each time.
-        EXPECT_EQ(ui.sounds.size(), r.rule == AlertRule::Empty || r.rule == AlertRule::Small ? 0 : 1);
+        EXPECT_EQ(ui.sounds.size(),
+                  r.rule == AlertRule::Empty || r.rule == AlertRule::Small ? 0 : 1);
     }
 }
 
@@ -80,7 +81,8 @@ TEST_F(AssessmentTest, DetailsStatusLineAndTheStickyBlueComment) {
               QStringLiteral("Plik: duzy.tmp    Rozmiar: 10156 KB (10400002 b)    Dane "
                              "modyfikacji: ") +
                   d.modifiedText + QStringLiteral(",  Alert: Wysoki"));
-    EXPECT_TRUE(d.modifiedText.contains(QStringLiteral("09:30:15"))) << d.modifiedText.toStdString();
+    EXPECT_TRUE(d.modifiedText.contains(QStringLiteral("09:30:15")))
+        << d.modifiedText.toStdString();
     EXPECT_TRUE(model().alert.commentBlue);
 
     click(QStringLiteral("maly.tmp"), 10);

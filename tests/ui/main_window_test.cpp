@@ -136,6 +136,22 @@ TEST_F(MainWindowTest, ScanFromTheStartButtonFillsTheListAndTheFullList) {
     EXPECT_EQ(full.rowCount(), 4);
 }
 
+// Moving the focus in the found list rates the entry; the next scan clears it.
+TEST_F(MainWindowTest, TheFocusedFoundEntryShowsItsAlertUntilTheNextScan) {
+    window_->selectFolder(scanRoot_);
+    window_->startButton()->click();
+    EXPECT_EQ(window_->alertLabel()->text(), QStringLiteral("-"));
+    QListView* list = window_->foundListView();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    EXPECT_EQ(core_->model().alert.shownAlert, core::AlertLevel::Low);
+    EXPECT_EQ(window_->alertLabel()->text(), QStringLiteral("Niski"));
+    EXPECT_TRUE(window_->alertLabel()->styleSheet().contains(QStringLiteral("#16873e")));
+    EXPECT_EQ(core_->model().alert.assessedPath, list->model()->index(0, 0).data().toString());
+
+    window_->startButton()->click();
+    EXPECT_EQ(window_->alertLabel()->text(), QStringLiteral("-"));
+}
+
 TEST_F(MainWindowTest, ClosingWhileScanningIsRefusedAndAllowedAfterwards) {
     window_->selectFolder(scanRoot_);
     pump_.window = window_.get();
