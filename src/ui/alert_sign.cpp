@@ -61,7 +61,8 @@ QPixmap alertSign(core::AlertLevel level, int size) {
     const QColor mark = level == core::AlertLevel::Medium ? Qt::black : Qt::white;
     p.setPen(QPen(mark, qMax<qreal>(1.5, s / 8), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     if (level == core::AlertLevel::Low) {
-        p.drawPolyline(QPolygonF({{s * 0.28, s * 0.52}, {s * 0.44, s * 0.68}, {s * 0.72, s * 0.34}}));
+        p.drawPolyline(
+            QPolygonF({{s * 0.28, s * 0.52}, {s * 0.44, s * 0.68}, {s * 0.72, s * 0.34}}));
     } else {
         const qreal top = level == core::AlertLevel::Medium ? s * 0.36 : s * 0.26;
         p.drawLine(QPointF(s / 2, top), QPointF(s / 2, s * 0.62));
