@@ -11,6 +11,11 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       settingsTab_(model_.options, services_, filterSets_, statistics_),
       scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_) {}
 
+void MainWindowCore::deleteIgnoredFileFromDisk() {
+    if (ignoreLists_.deleteCurrentIgnoredFile())
+        assessment_.resetAlert();
+}
+
 void MainWindowCore::startUp() {
     settingsTab_.readRegistryBlock();
     // Whatever the store held, the selected mode comes with its filters.

@@ -23,6 +23,10 @@ public:
     // The start-up sequence, run once when the window is created.
     void startUp();
 
+    // "Usuń ten plik z dysku" of the ignored files' menu; the alert of a
+    // file that may be gone goes with it.
+    void deleteIgnoredFileFromDisk();
+
     const core::MainWindowModel& model() const { return model_; }
     core::MainWindowModel& model() { return model_; }
     const core::Services& services() const { return services_; }

@@ -47,7 +47,7 @@ struct ScanState {
     QString scanRoot;     // root folder of the next scan
 
     // What the last scan recorded.
-    QList<qint32> lastScanSizes;          // size of every entry it reported, in report order
+    QList<qint64> lastScanSizes;          // size of every entry it reported, in report order
     qint64 lastScanBytes = 0;             // their sum, taken at the end of a scan
     qsizetype suspiciousCount = 0;        // entries it auto-ignored
     QList<qsizetype> lastScanFoundCounts; // the found count at its end (one entry)
@@ -165,8 +165,14 @@ struct OptionsState {
 struct IgnoreListsState {
     PathList ignoredFiles;           // full paths
     QStringList ignoredMasks;        // name masks
+    qsizetype currentMask = -1;      // the mask with the focus, or -1
     qsizetype ignoredFilesCount = 0; // shown counts, set by the commands that change a list's size
     qsizetype ignoredMasksCount = 0;
+    // Kept in order (letter case ignored) once sorted, until the program ends.
+    bool ignoredFilesSorted = false;
+    bool ignoredMasksSorted = false;
+    QString newIgnoredFileText; // the fields beside "Dodaj własny wpis" and "Dodaj własny filtr"
+    QString newIgnoredMaskText;
 };
 
 // The cumulative statistics, kept as the texts they are stored as (the

@@ -14,6 +14,13 @@ void PathList::setChecked(qsizetype i, bool on) {
         observer_->statesChanged();
 }
 
+void PathList::setAllChecked(bool on) {
+    for (Entry& e : entries_)
+        e.checked = on;
+    if (observer_)
+        observer_->statesChanged();
+}
+
 void PathList::setSelected(qsizetype i, bool on) {
     entries_[size_t(i)].selected = on;
     if (observer_)
@@ -88,6 +95,54 @@ void PathList::assign(const QStringList& paths) {
     rebuildIndex();
     if (observer_)
         observer_->structureChanged();
+}
+
+void PathList::insert(qsizetype i, const QString& path) {
+    if (i < 0 || i > count())
+        i = count();
+    if (i == count()) {
+        append(path);
+        return;
+    }
+    if (observer_)
+        observer_->aboutToChangeStructure();
+    Entry e;
+    e.path = path;
+    e.hash = platform::pathHash(path);
+    entries_.insert(entries_.begin() + i, std::move(e));
+    if (current_ >= i)
+        ++current_;
+    rebuildIndex();
+    if (observer_)
+        observer_->structureChanged();
+}
+
+qsizetype PathList::removeFlagged(const std::vector<bool>& flags) {
+    const size_t n = entries_.size();
+    size_t kept = 0;
+    qsizetype newCurrent = -1;
+    bool any = false;
+    for (size_t i = 0; i < n && !any; ++i)
+        any = i < flags.size() && flags[i];
+    if (!any)
+        return 0;
+    if (observer_)
+        observer_->aboutToChangeStructure();
+    for (size_t i = 0; i < n; ++i) {
+        if (i < flags.size() && flags[i])
+            continue;
+        if (qsizetype(i) == current_)
+            newCurrent = qsizetype(kept);
+        if (kept != i)
+            entries_[kept] = std::move(entries_[i]);
+        ++kept;
+    }
+    entries_.resize(kept);
+    current_ = newCurrent;
+    rebuildIndex();
+    if (observer_)
+        observer_->structureChanged();
+    return qsizetype(n - kept);
 }
 
 void PathList::removeAt(qsizetype i) {

@@ -34,6 +34,8 @@ public:
     qsizetype current() const { return current_; }
 
     void setChecked(qsizetype i, bool on);
+    // Sets or clears every check mark at once.
+    void setAllChecked(bool on);
     void setSelected(qsizetype i, bool on);
     void setCurrent(qsizetype i);
 
@@ -43,7 +45,12 @@ public:
     void append(const QString& path);
     // Replaces the whole content; every entry unchecked and unselected, no current.
     void assign(const QStringList& paths);
+    // Puts one unchecked entry at position i (0 to count()).
+    void insert(qsizetype i, const QString& path);
     void removeAt(qsizetype i);
+    // Removes every entry whose flag is set (flags has count() of them) in
+    // one pass; the others keep their order and states. Returns how many went.
+    qsizetype removeFlagged(const std::vector<bool>& flags);
     void clear();
     QStringList paths() const;
 

@@ -123,8 +123,9 @@ public:
     }
     // SetFileAttributes; 0 clears every attribute that can be cleared.
     virtual bool setAttributes(const QString& path, qint32 attributes) = 0;
-    // Deletes a file or link (never the target of a link).
-    virtual bool removeFile(const QString& path) = 0;
+    // Deletes a file or link (never the target of a link); false, with the
+    // system's reason, when it stays.
+    virtual bool removeFile(const QString& path, QString* reason = nullptr) = 0;
 
     // Opens a file for reading; null, with the system's reason, when it
     // cannot be opened.

@@ -501,11 +501,13 @@ public:
         return ::chmod(native.constData(), wanted) == 0;
     }
 
-    bool removeFile(const QString& path) override {
-        if (path.isEmpty())
-            return false;
+    bool removeFile(const QString& path, QString* reason) override {
         // unlink never removes a folder and removes a link, not its target.
-        return ::unlink(nativeName(path).constData()) == 0;
+        if (!path.isEmpty() && ::unlink(nativeName(path).constData()) == 0)
+            return true;
+        if (reason)
+            *reason = systemReason(path.isEmpty() ? ENOENT : errno);
+        return false;
     }
 
     // Anything but a regular file is refused: a FIFO or a device could block

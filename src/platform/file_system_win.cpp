@@ -18,6 +18,19 @@ const wchar_t* wide(const QString& s) {
     return reinterpret_cast<const wchar_t*>(s.utf16());
 }
 
+// The system's own words for the last failure, in the user's language.
+QString lastErrorText() {
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    QString reason =
+        n ? QString::fromWCharArray(text, int(n)).trimmed() : QStringLiteral("Error %1").arg(error);
+    LocalFree(text);
+    return reason;
+}
+
 qint32 attributesOf(DWORD attr) {
     if (attr & FILE_ATTRIBUTE_REPARSE_POINT)
         attr &= ~DWORD(FILE_ATTRIBUTE_DIRECTORY);
@@ -101,14 +114,18 @@ public:
         return SetFileAttributesW(wide(path), static_cast<DWORD>(attributes)) != 0;
     }
 
-    bool removeFile(const QString& path) override {
+    bool removeFile(const QString& path, QString* reason) override {
         // A folder junction or link is removed as a folder entry; its target
         // stays untouched.
         const DWORD attr = GetFileAttributesW(wide(path));
-        if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT) &&
-            (attr & FILE_ATTRIBUTE_DIRECTORY))
-            return RemoveDirectoryW(wide(path)) != 0;
-        return DeleteFileW(wide(path)) != 0;
+        const bool removed =
+            (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT) &&
+             (attr & FILE_ATTRIBUTE_DIRECTORY))
+                ? RemoveDirectoryW(wide(path)) != 0
+                : DeleteFileW(wide(path)) != 0;
+        if (!removed && reason)
+            *reason = lastErrorText();
+        return removed;
     }
 };
 

@@ -152,7 +152,7 @@ void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
     if (m_.options.autoIgnore) {
         size = fs.findSize(path);
         lookedUp = true;
-        if (size && threshold_ < qint64(qint32(*size))) {
+        if (size && threshold_ < *size) {
             ignore_.addToIgnoredFiles(path);
             ++scan_.suspiciousCount;
             autoIgnored = true;
@@ -166,7 +166,7 @@ void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
     if (!lookedUp)
         size = fs.findSize(path);
     if (size)
-        scan_.lastScanSizes.append(qint32(*size));
+        scan_.lastScanSizes.append(*size);
 
     m_.fullList.stale = true;
 
@@ -223,9 +223,49 @@ void ScanRun::endOfRun() {
     scan_.progress = 100;
 }
 
+void ScanRun::checkAllFound() {
+    m_.foundList.setAllChecked(true);
+}
+
+void ScanRun::uncheckAllFound() {
+    m_.foundList.setAllChecked(false);
+}
+
+void ScanRun::moveCheckedToIgnoredFiles() {
+    core::FoundList& found = m_.foundList;
+    // Last to first, as the list was always walked: the moved paths arrive
+    // in reverse order.
+    QStringList moved;
+    std::vector<bool> checked(size_t(found.count()), false);
+    for (qsizetype i = found.count() - 1; i >= 0; --i) {
+        if (found.isChecked(i)) {
+            moved.append(found.path(i));
+            checked[size_t(i)] = true;
+        }
+    }
+    found.removeFlagged(checked);
+    scan_.foundCaption = core::FoundCaption::Remaining;
+    scan_.foundCount = found.count();
+    status_.show(QStringLiteral("Dodano plik(i) do listy ignorowań"));
+    ignore_.appendMovedFiles(moved);
+}
+
+void ScanRun::clearCurrentFoundAttributes() {
+    const core::FoundList& found = m_.foundList;
+    if (found.current() < 0) {
+        status_.show(QStringLiteral("Nie wybrano pliku z listy znalezionych."));
+        return;
+    }
+    const QString& path = found.path(found.current());
+    if (s_.fileSystem->setAttributes(path, 0))
+        status_.show(QStringLiteral("Ustawiono normalny atrybut..."));
+    else
+        status_.show(QStringLiteral("Nie można ustawić normalnego atrybutu pliku."));
+}
+
 void ScanRun::sumLastScanBytes() {
     qint64 total = 0;
-    for (qint32 size : std::as_const(scan_.lastScanSizes))
+    for (qint64 size : std::as_const(scan_.lastScanSizes))
         total += size;
     scan_.lastScanBytes = total;
 }

@@ -39,6 +39,15 @@ public:
     bool tryClose();
 
     // Totals routines.
+    // The found list's ignore commands: check marks on every entry, and the
+    // checked entries moved to the ignored files.
+    void checkAllFound();
+    void uncheckAllFound();
+    void moveCheckedToIgnoredFiles();
+    // "Ustaw normalny atrybut": clears the attributes of the current found
+    // entry's file.
+    void clearCurrentFoundAttributes();
+
     void sumLastScanBytes();          // byte total of the last scan
     void showLastScanSize();          // "Rozmiar:" from the byte total
     void refreshLastScanFoundCount(); // found count at the end of the last scan

@@ -30,7 +30,7 @@ TEST_F(ScanRunTest, ListsMatchesOnceAcrossRunsAndLetterCaseCounts) {
 
     scan();
     EXPECT_EQ(model().foundList.count(), 3);
-    EXPECT_EQ(model().scan.lastScanSizes, QList<qint32>({100, 2000}));
+    EXPECT_EQ(model().scan.lastScanSizes, QList<qint64>({100, 2000}));
     EXPECT_EQ(model().scan.foundSizeKb, 2);
     EXPECT_EQ(model().scan.lastScanFoundCounts, QList<qsizetype>{3});
     EXPECT_EQ(model().fullList.lines, model().foundList.paths());
@@ -51,7 +51,7 @@ TEST_F(ScanRunTest, AutoIgnoreTakesFilesStrictlyAboveTheThreshold) {
         EXPECT_EQ(model().foundList.contains(QStringLiteral("/r/big.tmp")), !c.ignored);
         EXPECT_EQ(model().ignore.ignoredFiles.contains(QStringLiteral("/r/big.tmp")), c.ignored);
         EXPECT_EQ(model().scan.suspiciousCount, c.ignored ? 1 : 0);
-        EXPECT_EQ(model().scan.lastScanSizes, QList<qint32>{qint32(c.size)}); // size counts anyway
+        EXPECT_EQ(model().scan.lastScanSizes, QList<qint64>{c.size}); // size counts anyway
         EXPECT_EQ(readList("ignoralplik.dat"), model().ignore.ignoredFiles.paths());
     }
 }

@@ -7,6 +7,7 @@
 #include "support/forwarding_file_system.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <vector>
@@ -30,6 +31,7 @@ public:
     QHash<QString, bool> unlistable; // folders whose listing fails
     std::vector<QString> listed;     // folders listed, in order
     std::vector<std::pair<QString, qint32>> attributeCalls;
+    QSet<QString> undeletable; // files whose deletion is refused
 
     // Adds a file (or folder when attributes hold faDirectory) by full path,
     // creating its parent folders' entries.
@@ -70,9 +72,16 @@ public:
         attributeCalls.emplace_back(path, attributes);
         return true;
     }
-    bool removeFile(const QString& path) override {
+    bool removeFile(const QString& path, QString* reason = nullptr) override {
+        if (undeletable.contains(path)) {
+            if (reason)
+                *reason = QStringLiteral("Permission denied");
+            return false;
+        }
         const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
         auto it = folders.find(path.left(cut + 1));
+        if (reason)
+            *reason = QStringLiteral("No such file or directory");
         if (it == folders.end())
             return false;
         for (auto e = it->begin(); e != it->end(); ++e) {

@@ -21,7 +21,9 @@ public:
     bool setAttributes(const QString& path, qint32 attributes) override {
         return inner_->setAttributes(path, attributes);
     }
-    bool removeFile(const QString& path) override { return inner_->removeFile(path); }
+    bool removeFile(const QString& path, QString* reason = nullptr) override {
+        return inner_->removeFile(path, reason);
+    }
     std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override {
         return inner_->openForReading(path, reason);
     }
