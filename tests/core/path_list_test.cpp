@@ -40,10 +40,38 @@ TEST(PathListTest, IndexFollowsGrowthRemovalAndReplacement) {
     list.assign({QStringLiteral("/x/a"), QStringLiteral("/x/b")});
     EXPECT_FALSE(list.contains(QStringLiteral("/t/f1.tmp")));
     EXPECT_TRUE(list.contains(QStringLiteral("/x/b")));
+    list.insert(1, QStringLiteral("/x/0"));
+    EXPECT_EQ(list.paths(), QStringList({"/x/a", "/x/0", "/x/b"}));
+    EXPECT_TRUE(list.contains(QStringLiteral("/x/0")));
     list.clear();
     EXPECT_FALSE(list.contains(QStringLiteral("/x/a")));
     list.append(QStringLiteral("/x/a"));
     EXPECT_TRUE(list.contains(QStringLiteral("/x/a")));
+}
+
+// Removing many entries at once keeps the survivors' order, states and the
+// focused entry, and the index forgets exactly the removed paths.
+TEST(PathListTest, RemovingFlaggedEntriesKeepsTheRestAsTheyWere) {
+    PathList list;
+    for (int i = 0; i < 6; ++i)
+        list.append(QStringLiteral("/f%1").arg(i));
+    list.setChecked(3, true);
+    list.setSelected(4, true);
+    list.setCurrent(4);
+    EXPECT_EQ(list.removeFlagged({true, false, true, false, false, true}), 3);
+    EXPECT_EQ(list.paths(), QStringList({"/f1", "/f3", "/f4"}));
+    EXPECT_TRUE(list.isChecked(1));
+    EXPECT_TRUE(list.isSelected(2));
+    EXPECT_EQ(list.current(), 2);
+    for (const char* gone : {"/f0", "/f2", "/f5"})
+        EXPECT_FALSE(list.contains(QString::fromLatin1(gone)));
+    EXPECT_TRUE(list.contains(QStringLiteral("/f3")));
+
+    list.removeFlagged({false, false, true}); // the focused entry itself
+    EXPECT_EQ(list.current(), -1);
+    list.setCurrent(1);
+    list.insert(0, QStringLiteral("/new"));
+    EXPECT_EQ(list.path(list.current()), QStringLiteral("/f3"));
 }
 
 // A view follows the list through its notices alone, so each change must
@@ -76,6 +104,17 @@ TEST(PathListTest, EveryChangeIsAnnouncedToTheObserver) {
              list.assign({"/c", "/d"});
          },
          {"before", "after"}},
+        {[&] { list.insert(0, "/0"); }, {"before", "after"}},
+        {[&] { list.insert(3, "/z"); }, {"append 3+1"}},
+        {[&] { list.setAllChecked(true); }, {"states"}},
+        {[&] {
+             list.removeFlagged({false, true});
+         },
+         {"before", "after"}},
+        {[&] {
+             list.removeFlagged({false, false});
+         },
+         {}},
         {[&] { list.clear(); }, {"before", "after"}},
     };
     for (const auto& c : cases) {

@@ -42,7 +42,10 @@ TEST_F(ScanRunTest, AutoIgnoreTakesFilesStrictlyAboveTheThreshold) {
     struct Case {
         qint64 size;
         bool ignored;
-    } cases[] = {{670000, false}, {670001, true}};
+    } cases[] = {{670000, false},
+                 {670001, true},
+                 {(qint64(3) << 30), true},
+                 {(qint64(4) << 30) + 100, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
         SetUp();
