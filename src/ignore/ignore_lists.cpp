@@ -211,7 +211,7 @@ void IgnoreLists::addIgnoredMask() {
     writeIgnoredMasks();
 }
 
-void IgnoreLists::addMaskForFileName(const QString& nameField) {
+void IgnoreLists::addNameToIgnoredMasks(const QString& nameField) {
     if (nameField.isEmpty() || nameField == QLatin1String("-"))
         s_.ui->showMessage(QStringLiteral("Nie podano żadnego typu filtra !"));
     else

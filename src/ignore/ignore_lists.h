@@ -53,7 +53,7 @@ public:
     void addIgnoredMask(); // the new-mask field; a mask the mask rule refuses is not added
     // "Dodaj do filtra ignorow." of the object information window: its name
     // field, turned into the mask of that one name.
-    void addMaskForFileName(const QString& nameField);
+    void addNameToIgnoredMasks(const QString& nameField);
     void removeCurrentIgnoredFile();
     void removeCurrentIgnoredMask();
     void clearIgnoredFiles(); // asks first

@@ -246,8 +246,8 @@ TEST_F(IgnoreCommandsTest, AFileNameBecomesTheMaskOfThatNameAlone) {
         for (const QString& other : c.others)
             EXPECT_FALSE(mask.matches(other)) << other.toStdString();
     }
-    lists().addMaskForFileName(QStringLiteral("logo[1].gif"));
-    lists().addMaskForFileName(QStringLiteral("-"));
+    lists().addNameToIgnoredMasks(QStringLiteral("logo[1].gif"));
+    lists().addNameToIgnoredMasks(QStringLiteral("-"));
     EXPECT_EQ(readList("ignoraltyp.dat"), QStringList({"logo[[]1].gif"}));
     EXPECT_EQ(ui.texts(), QStringList({"Nie podano żadnego typu filtra !"}));
 }
