@@ -214,8 +214,18 @@ bool writeListFile(FileSystem& fs, const QString& path, const QStringList& lines
     written.reserve(lines.size());
     if (skipped)
         skipped->clear();
+    // A line break (or a NUL, which ends the text) inside a name would read
+    // back as other entries: a name split that way could ignore, or offer to
+    // delete, a file nobody listed.
+    const auto splitsOnReading = [](const QString& line) {
+        for (const QChar c : line) {
+            if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0))
+                return true;
+        }
+        return false;
+    };
     for (const QString& line : lines) {
-        if (!holdsRawBytes(line))
+        if (!holdsRawBytes(line) && !splitsOnReading(line))
             written.append(line);
         else if (skipped)
             skipped->append(line);
@@ -242,11 +252,18 @@ QString cannotCreateMessage(const QString& path, const QString& reason) {
 
 QString skippedLinesMessage(const QString& path, const QStringList& skipped) {
     constexpr qsizetype kShown = 10;
-    QString names = QStringList(skipped.mid(0, kShown)).join(QLatin1Char('\n'));
+    QStringList shown = skipped.mid(0, kShown);
+    // One name per line, whatever the names hold.
+    for (QString& name : shown) {
+        name.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        name.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+        name.replace(QChar(0), QLatin1String("\\0"));
+    }
+    QString names = shown.join(QLatin1Char('\n'));
     if (skipped.size() > kShown)
         names += QStringLiteral("\n… i %1 innych").arg(skipped.size() - kShown);
     return QStringLiteral("Nie zapisano do pliku \"%1\" nazw, których nie da się w nim zapisać "
-                          "(zawierają bajty spoza UTF-8):\n%2")
+                          "(zawierają bajty spoza UTF-8 albo znaki końca wiersza):\n%2")
         .arg(path, names);
 }
 

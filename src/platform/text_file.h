@@ -46,8 +46,9 @@ bool readListFile(FileSystem& fs, const QString& path, QStringList& lines,
                   QString* reason = nullptr, qsizetype maxLines = kMaxListLines);
 // Writes a list file through a temporary file and a rename; on failure the
 // old file stays as it was and the system's reason is returned. A line
-// holding a name that is not UTF-8 (holdsRawBytes) is left out and listed in
-// skipped: the file could only hold some other name in its place.
+// holding a name that is not UTF-8 (holdsRawBytes), a line break or a NUL is
+// left out and listed in skipped: the file could only hold some other name,
+// or several, in its place.
 bool writeListFile(FileSystem& fs, const QString& path, const QStringList& lines,
                    QString* reason = nullptr, QStringList* skipped = nullptr);
 

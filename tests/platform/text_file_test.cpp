@@ -115,24 +115,29 @@ TEST(ListFile, WritesReplacesAndReadsBackLeavingNoTemporaryFile) {
               QStringList{"ignoralplik.dat"});
 }
 
-TEST(ListFile, ANameThatIsNotUtf8IsLeftOutAndReported) {
+// Such a name could only come back as some other name, or as several.
+TEST(ListFile, ANameTheFileCannotHoldIsLeftOutAndReported) {
     QTemporaryDir tmp;
     const QString file = tmp.filePath("ignoralplik.dat");
     const QString raw = QString::fromStdU16String(u"/d/b\xDCFF.tmp");
     const QString other = QString::fromStdU16String(u"/d/\xDCE9t\xDCE9.log");
+    const QString split = QStringLiteral("/d/x\n/d/ważny.txt");
+    const QString carriage = QStringLiteral("/d/x\r.tmp");
+    const QString nul = QStringLiteral("/d/x") + QChar(0) + QStringLiteral(".tmp");
     QStringList skipped = {"z poprzedniego razu"};
-    ASSERT_TRUE(
-        writeListFile(realFileSystem(), file, {"/d/żółw", raw, "/d/日", other}, nullptr, &skipped));
-    EXPECT_EQ(skipped, (QStringList{raw, other}));
+    ASSERT_TRUE(writeListFile(realFileSystem(), file,
+                              {"/d/żółw", raw, split, "/d/日", other, carriage, nul}, nullptr,
+                              &skipped));
+    EXPECT_EQ(skipped, (QStringList{raw, split, other, carriage, nul}));
     QStringList read;
     ASSERT_TRUE(readListFile(realFileSystem(), file, read));
     EXPECT_EQ(read, (QStringList{"/d/żółw", "/d/日"}));
     ASSERT_TRUE(writeListFile(realFileSystem(), file, {"/d/a"}, nullptr, &skipped));
     EXPECT_EQ(skipped, QStringList());
-    EXPECT_EQ(skippedLinesMessage("/f.dat", {raw}),
+    EXPECT_EQ(skippedLinesMessage("/f.dat", {raw, split}),
               QStringLiteral("Nie zapisano do pliku \"/f.dat\" nazw, których nie da się w nim "
-                             "zapisać (zawierają bajty spoza UTF-8):\n") +
-                  raw);
+                             "zapisać (zawierają bajty spoza UTF-8 albo znaki końca wiersza):\n") +
+                  raw + QStringLiteral("\n/d/x\\n/d/ważny.txt"));
 }
 
 TEST(ListFile, FailuresKeepTheOldStateAndSayWhy) {
