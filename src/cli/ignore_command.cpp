@@ -121,8 +121,8 @@ void printAddSummary(qsizetype given, qsizetype kept, qsizetype fresh, qsizetype
 int run(const Command& command, const QStringList& args) {
     const QString name = QStringLiteral("ignore ") + QLatin1String(command.sub);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(command.description) +
-                                     QLatin1Char('\n') + QString::fromLatin1(kListsNote) +
+    parser.setApplicationDescription(QString::fromLatin1(command.description) + QLatin1Char('\n') +
+                                     QString::fromLatin1(kListsNote) +
                                      QString::fromLatin1(kExitNote));
     const QCommandLineOption masksOption(
         QStringLiteral("masks"), QStringLiteral("The ignored masks instead of the ignored files."));
@@ -179,8 +179,7 @@ int run(const Command& command, const QStringList& args) {
         const QStringList kept = keepable(entries, refused);
         const QStringList fresh =
             masks ? newMasks(kept, state.ignoredMasks) : newPaths(kept, state.ignoredFiles);
-        const qsizetype added =
-            masks ? lists.addIgnoredMasks(fresh) : lists.addIgnoredFiles(fresh);
+        const qsizetype added = masks ? lists.addIgnoredMasks(fresh) : lists.addIgnoredFiles(fresh);
         printAddSummary(given.size(), kept.size(), fresh.size(), added);
         break;
     }

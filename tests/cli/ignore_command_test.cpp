@@ -69,11 +69,20 @@ TEST_F(IgnoreCommandTest, ListedEntriesAreNotAddedTwice) {
         const char* summary;
     } cases[] = {
         // Paths keep their letter case on POSIX systems.
-        {"path case", "/t/A.txt\r\n", {"add", "/t/A.txt", "/t/a.txt"}, "/t/A.txt\r\n/t/a.txt\r\n",
+        {"path case",
+         "/t/A.txt\r\n",
+         {"add", "/t/A.txt", "/t/a.txt"},
+         "/t/A.txt\r\n/t/a.txt\r\n",
          "added 1, already listed 1\n"},
-        {"path given twice", "", {"add", "/t/b", "/t/x/../b"}, "/t/b\r\n",
+        {"path given twice",
+         "",
+         {"add", "/t/b", "/t/x/../b"},
+         "/t/b\r\n",
          "added 1, already listed 1\n"},
-        {"mask case", "r?port.*\r\n", {"add", "--masks", "R?PORT.*"}, "r?port.*\r\n",
+        {"mask case",
+         "r?port.*\r\n",
+         {"add", "--masks", "R?PORT.*"},
+         "r?port.*\r\n",
          "added 0, already listed 1\n"},
     };
     for (const auto& c : cases) {
@@ -96,15 +105,27 @@ TEST_F(IgnoreCommandTest, RemoveTakesAwayEveryEqualEntry) {
         QByteArray stored;
         const char* summary;
     } cases[] = {
-        {"path twice", "/t/a\r\n/t/b\r\n/t/a\r\n", {"remove", "/t/a", "/t/none"}, "/t/b\r\n",
+        {"path twice",
+         "/t/a\r\n/t/b\r\n/t/a\r\n",
+         {"remove", "/t/a", "/t/none"},
+         "/t/b\r\n",
          "removed 2, not listed 1\n"},
-        {"path case", "/t/a\r\n/t/A\r\n", {"remove", "/t/A"}, "/t/a\r\n",
+        {"path case",
+         "/t/a\r\n/t/A\r\n",
+         {"remove", "/t/A"},
+         "/t/a\r\n",
          "removed 1, not listed 0\n"},
         // An entry typed into the window need not be a full path.
-        {"entry as typed", "notes.txt\r\n/t/b\r\n", {"remove", "notes.txt"}, "/t/b\r\n",
+        {"entry as typed",
+         "notes.txt\r\n/t/b\r\n",
+         {"remove", "notes.txt"},
+         "/t/b\r\n",
          "removed 1, not listed 0\n"},
-        {"mask case", "R?port.*\r\n*.tmp\r\nr?PORT.*\r\n", {"remove", "--masks", "r?port.*"},
-         "*.tmp\r\n", "removed 2, not listed 0\n"},
+        {"mask case",
+         "R?port.*\r\n*.tmp\r\nr?PORT.*\r\n",
+         {"remove", "--masks", "r?port.*"},
+         "*.tmp\r\n",
+         "removed 2, not listed 0\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,8 +161,7 @@ TEST_F(IgnoreCommandTest, AListFileThatCannotBeWrittenIsAnError) {
         const char* message;
     } cases[] = {
         {"a folder in its place", [&] { QDir().mkpath(files()); }, "Is a directory"},
-        {"no Filtry folder",
-         [&] { QDir(root + "/home/Filtry").removeRecursively(); },
+        {"no Filtry folder", [&] { QDir(root + "/home/Filtry").removeRecursively(); },
          "No such file or directory"},
     };
     for (const auto& c : cases) {
@@ -161,12 +181,9 @@ TEST_F(IgnoreCommandTest, UsageErrors) {
         QStringList args;
         const char* err;
     } cases[] = {
-        {{"add"}, "missing PATH"},
-        {{"remove", "--masks"}, "missing MASK"},
-        {{"add", ""}, "an empty PATH"},
-        {{"list", "/t/a"}, "takes no arguments"},
-        {{"add", "--null", "/t/a"}, "null"},
-        {{"sort"}, "unknown ignore command"},
+        {{"add"}, "missing PATH"},           {{"remove", "--masks"}, "missing MASK"},
+        {{"add", ""}, "an empty PATH"},      {{"list", "/t/a"}, "takes no arguments"},
+        {{"add", "--null", "/t/a"}, "null"}, {{"sort"}, "unknown ignore command"},
         {{}, "Usage: pylomir-cli ignore"},
     };
     for (const auto& c : cases) {
