@@ -24,6 +24,8 @@ int runScan(const QStringList& args);
 int runArchiveInfo(const QStringList& args);
 int runArchiveCreate(const QStringList& args);
 int runArchiveRestore(const QStringList& args);
+// "ignore list|add|remove": sub names the subcommand.
+int runIgnore(const QString& sub, const QStringList& args);
 
 // Parses a subcommand's arguments with --help added. Returns the exit status
 // when the command ends here (help shown, or a usage error reported).

@@ -33,16 +33,19 @@ void printOut(const QString& text) {
 }
 
 void ConsoleUi::showMessage(const QString& text) {
-    printError(text);
+    if (notesShown_)
+        printError(text);
 }
 
 core::MsgAnswer ConsoleUi::messageBox(const QString& caption, const QString& text,
                                       core::MsgIcon icon, core::MsgButtons buttons) {
     const QString title = caption.trimmed();
+    const bool error = icon == core::MsgIcon::Error || title == QStringLiteral("Błąd");
     // "Błąd: Błąd skanowania..." would say it twice.
-    printError(title.isEmpty() || text.startsWith(title) ? text
-                                                         : title + QStringLiteral(": ") + text);
-    if (icon == core::MsgIcon::Error || title == QStringLiteral("Błąd"))
+    if (error || notesShown_)
+        printError(title.isEmpty() || text.startsWith(title) ? text
+                                                             : title + QStringLiteral(": ") + text);
+    if (error)
         recordError(text);
     return core::safeAnswer(buttons);
 }

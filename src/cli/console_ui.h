@@ -32,12 +32,16 @@ public:
     // What the window shows beside an error box (the folder a scan failed
     // in), printed under the error's text when not empty.
     void setErrorContext(std::function<QString()> context) { context_ = std::move(context); }
+    // Whether notes (message boxes that are not errors) are printed; errors
+    // always are.
+    void setNotesShown(bool shown) { notesShown_ = shown; }
 
 private:
     void recordError(const QString& text);
 
     QStringList errors_;
     std::function<QString()> context_;
+    bool notesShown_ = true;
 };
 
 } // namespace pylomir::cli

@@ -1,4 +1,5 @@
-// pylomir-cli: the scan and the backup archives without a window.
+// pylomir-cli: the scan, the ignore lists and the backup archives without a
+// window.
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "core/app_info.h"
@@ -15,12 +16,15 @@ namespace {
 const char kHelp[] =
     "Usage: pylomir-cli COMMAND [options] [arguments]\n"
     "\n"
-    "Finds disposable files and reads, writes and unpacks Pylomir backup archives\n"
-    "without a window, with the program folder (PYLOMIR_HOME) and the settings\n"
-    "(PYLOMIR_SETTINGS) the window uses.\n"
+    "Finds disposable files, keeps the ignore lists, and reads, writes and unpacks\n"
+    "Pylomir backup archives without a window, with the program folder\n"
+    "(PYLOMIR_HOME) and the settings (PYLOMIR_SETTINGS) the window uses.\n"
     "\n"
     "Commands:\n"
     "  scan FOLDER            scan a folder as the main window's start button does\n"
+    "  ignore list [--masks]  print the ignored files (or masks)\n"
+    "  ignore add|remove [--masks] PATH-OR-MASK...\n"
+    "                         add paths or masks to the ignore lists, or remove them\n"
     "  archive info ARCHIVE   show an archive's title, size and file list\n"
     "  archive create ARCHIVE FILE|MASK...\n"
     "                         pack files into a backup archive\n"
@@ -36,6 +40,10 @@ const char kHelp[] =
 const char kArchiveHelp[] = "Usage: pylomir-cli archive info|create|restore [options] ARCHIVE ...\n"
                             "\n"
                             "Run 'pylomir-cli archive SUBCOMMAND --help' for its options.\n";
+
+const char kIgnoreHelp[] = "Usage: pylomir-cli ignore list|add|remove [--masks] [PATH-OR-MASK...]\n"
+                           "\n"
+                           "Run 'pylomir-cli ignore SUBCOMMAND --help' for its options.\n";
 
 bool isHelp(const QString& arg) {
     return arg == QLatin1String("--help") || arg == QLatin1String("-h") ||
@@ -61,22 +69,26 @@ int dispatch(const QStringList& args) {
     rest.prepend(args.at(0));
     if (command == QLatin1String("scan"))
         return runScan(rest);
-    if (command != QLatin1String("archive")) {
+    const bool archive = command == QLatin1String("archive");
+    if (!archive && command != QLatin1String("ignore")) {
         printError(QStringLiteral("pylomir-cli: unknown command '%1'\n"
                                   "Try 'pylomir-cli --help'.")
                        .arg(command));
         return kExitUsage;
     }
+    const QString groupHelp = QString::fromLatin1(archive ? kArchiveHelp : kIgnoreHelp);
     if (rest.size() < 2) {
-        printError(QString::fromLatin1(kArchiveHelp));
+        printError(groupHelp);
         return kExitUsage;
     }
     const QString sub = rest.at(1);
     if (isHelp(sub)) {
-        printOut(QString::fromLatin1(kArchiveHelp));
+        printOut(groupHelp);
         return kExitOk;
     }
     rest.removeAt(1);
+    if (!archive)
+        return runIgnore(sub, rest);
     if (sub == QLatin1String("info"))
         return runArchiveInfo(rest);
     if (sub == QLatin1String("create"))

@@ -2,9 +2,9 @@
 #include "app/main_window_core.h"
 #include "cli/commands.h"
 #include "cli/console_ui.h"
+#include "cli/path_output.h"
 #include "core/shown_texts.h"
 #include "platform/clock.h"
-#include "platform/file_names.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/program_dir.h"
@@ -92,38 +92,6 @@ void chooseMode(app::MainWindowCore& windowCore, std::optional<FilterMode> wante
     windowCore.filterSets().reloadMode(mode);
 }
 
-// A path as the bytes the output carries. Every printed path goes through
-// here.
-QByteArray pathBytes(const QString& path) {
-    return platform::encodeFileName(path);
-}
-
-// Text output: control bytes escaped as 'ls -b' does, so that one path is
-// one line. Where the backslash is the separator it stays as it is: such
-// names cannot hold control characters.
-QByteArray textField(const QByteArray& bytes) {
-    const bool escapeBackslash = platform::separator() != QLatin1Char('\\');
-    QByteArray out;
-    out.reserve(bytes.size());
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b == '\n') {
-            out += "\\n";
-        } else if (b == '\t') {
-            out += "\\t";
-        } else if (b == '\\' && escapeBackslash) {
-            out += "\\\\";
-        } else if (b < 0x20 || b == 0x7F) {
-            const char octal[] = {'\\', char('0' + (b >> 6)), char('0' + ((b >> 3) & 7)),
-                                  char('0' + (b & 7))};
-            out.append(octal, sizeof octal);
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
 QByteArray csvField(const QByteArray& bytes) {
     if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') &&
         !bytes.contains('\r'))
@@ -178,16 +146,6 @@ QByteArray jsonString(const QString& text) {
     }
     flush(text.size());
     return '"' + out + '"';
-}
-
-void writeOut(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
-void writeErr(const QByteArray& bytes) {
-    std::fflush(stdout); // keep the order of interleaved output on a terminal
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
 }
 
 // The scan's box of skipped folders names only ten of them; the command line
@@ -250,17 +208,6 @@ void printCsv(const QStringList& paths, platform::FileSystem& fs) {
         const std::optional<qint64> size = fs.findSize(path);
         out += csvField(pathBytes(path)) + ',' + (size ? QByteArray::number(*size) : QByteArray()) +
                "\r\n";
-    }
-    writeOut(out);
-}
-
-void printText(const QStringList& paths, bool nullEnded) {
-    QByteArray out;
-    for (const QString& path : paths) {
-        if (nullEnded)
-            out += pathBytes(path) + '\0';
-        else
-            out += textField(pathBytes(path)) + '\n';
     }
     writeOut(out);
 }
@@ -353,7 +300,7 @@ int runScan(const QStringList& args) {
     const QStringList paths = m.foundList.paths();
     switch (format) {
     case Format::Text:
-        printText(paths, nullEnded);
+        writeOut(pathLines(paths, nullEnded));
         printSummary(m.scan);
         break;
     case Format::Csv:
