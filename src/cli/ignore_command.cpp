@@ -73,19 +73,21 @@ QStringList newPaths(const QStringList& paths, const core::PathList& listed) {
     return fresh;
 }
 
-bool maskListed(const QString& mask, const QStringList& masks) {
-    for (const QString& m : masks) {
-        if (ignore::sameMask(m, mask))
-            return true;
-    }
-    return false;
+QSet<QString> maskKeys(const QStringList& masks) {
+    QSet<QString> keys;
+    for (const QString& m : masks)
+        keys.insert(ignore::maskKey(m));
+    return keys;
 }
 
 QStringList newMasks(const QStringList& masks, const QStringList& listed) {
     QStringList fresh;
+    QSet<QString> seen = maskKeys(listed);
     for (const QString& m : masks) {
-        if (!maskListed(m, listed) && !maskListed(m, fresh))
+        const QString key = ignore::maskKey(m);
+        if (!seen.contains(key))
             fresh << m;
+        seen.insert(key);
     }
     return fresh;
 }
@@ -187,8 +189,9 @@ int run(const Command& command, const QStringList& args) {
         qsizetype unlisted = 0;
         qsizetype removed = 0;
         if (masks) {
+            const QSet<QString> listed = maskKeys(state.ignoredMasks);
             for (const QString& m : given)
-                unlisted += maskListed(m, state.ignoredMasks) ? 0 : 1;
+                unlisted += listed.contains(ignore::maskKey(m)) ? 0 : 1;
             removed = lists.removeIgnoredMasks(given);
         } else {
             // An entry typed into the window may be any text, so the

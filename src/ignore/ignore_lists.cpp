@@ -37,11 +37,11 @@ template <class Get> qsizetype sortedPlace(qsizetype count, const QString& entry
     return lo;
 }
 
+} // namespace
+
 QString maskKey(const QString& mask) {
     return mask.toCaseFolded();
 }
-
-} // namespace
 
 QStringList subtractSamePaths(const QStringList& source, const QStringList& removal) {
     QSet<QString> removed;

@@ -21,8 +21,9 @@ QStringList subtractSamePaths(const QStringList& source, const QStringList& remo
 QString maskForFileName(const QString& name);
 
 // Whether two masks are the same entry of the ignored masks (letter case
-// ignored).
+// ignored), and the text two masks share exactly when they are.
 bool sameMask(const QString& a, const QString& b);
+QString maskKey(const QString& mask);
 
 // What the ignore comparison did to the found list.
 struct IgnoreComparison {
