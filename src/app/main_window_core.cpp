@@ -16,6 +16,21 @@ void MainWindowCore::deleteIgnoredFileFromDisk() {
         assessment_.resetAlert();
 }
 
+void MainWindowCore::assessCurrentFound() {
+    showDetailsBarOutOfScan();
+    assessment_.assessCurrentFound(model_.foundList);
+}
+
+void MainWindowCore::assessCurrentIgnored() {
+    showDetailsBarOutOfScan();
+    assessment_.assessCurrentIgnored(model_.ignore.ignoredFiles);
+}
+
+void MainWindowCore::showDetailsBarOutOfScan() {
+    if (!model_.scan.running && !model_.status.detailsStatusBarVisible)
+        statusLine_.showDetailsBar();
+}
+
 void MainWindowCore::startUp() {
     settingsTab_.readRegistryBlock();
     // Whatever the store held, the selected mode comes with its filters.

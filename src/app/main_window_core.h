@@ -26,6 +26,11 @@ public:
     // "Usuń ten plik z dysku" of the ignored files' menu; the alert of a
     // file that may be gone goes with it.
     void deleteIgnoredFileFromDisk();
+    // A click on a found or an ignored file: its alert and details line. Out
+    // of a scan the details bar takes the bottom, so the line is seen even
+    // before the first scan has shown that bar.
+    void assessCurrentFound();
+    void assessCurrentIgnored();
 
     const core::MainWindowModel& model() const { return model_; }
     core::MainWindowModel& model() { return model_; }
@@ -40,6 +45,8 @@ public:
     scan::ScanRun& scanRun() { return scanRun_; }
 
 private:
+    void showDetailsBarOutOfScan();
+
     core::Services services_;
     core::MainWindowModel model_;
     core::StatusLine statusLine_;

@@ -297,6 +297,19 @@ TEST_F(IgnoreCommandsTest, NormalAttributeActsOnTheFocusedFoundEntryOnly) {
     EXPECT_EQ(model().status.statusText, QStringLiteral("Ustawiono normalny atrybut..."));
 }
 
+// Before any scan the bottom shows the scan's bar; a click must still be seen.
+TEST_F(IgnoreCommandsTest, AClickBeforeTheFirstScanShowsTheDetailsLine) {
+    fs.add(QStringLiteral("/r/duzy.bak"), 5000000);
+    state().ignoredFiles.assign({QStringLiteral("/r/duzy.bak")});
+    state().ignoredFiles.setCurrent(0);
+    ASSERT_TRUE(model().status.scanStatusBarVisible);
+    window->assessCurrentIgnored();
+    EXPECT_TRUE(model().status.detailsStatusBarVisible);
+    EXPECT_FALSE(model().status.scanStatusBarVisible);
+    EXPECT_TRUE(model().status.detailsStatusText.startsWith(QStringLiteral("Plik: duzy.bak ")));
+    EXPECT_EQ(ui.sounds, QStringList({"ALERT"}));
+}
+
 TEST_F(IgnoreCommandsTest, AListThatCannotBeWrittenKeepsItsOldFileAndTheChange) {
     state().newIgnoredFileText = QStringLiteral("/r/pierwszy.tmp");
     lists().addIgnoredFile();
