@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -266,8 +267,12 @@ QWidget* MainWindow::buildLeftColumn() {
     folderTree_->setToolTipDuration(kHintMs);
     layout->addWidget(folderTree_, 1);
 
+    // Two lines always, so a longer message never moves the tree.
     statusLabel_ = new QLabel(column);
     statusLabel_->setFont(bold);
+    statusLabel_->setWordWrap(true);
+    statusLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    statusLabel_->setFixedHeight(2 * QFontMetrics(bold).lineSpacing());
     layout->addWidget(statusLabel_);
 
     // The counters are many and the column narrow.
@@ -295,7 +300,6 @@ QWidget* MainWindow::buildLeftColumn() {
         {caption(QStringLiteral("Zignorowano:"), column), ignoredCountLabel_},
         {caption(QStringLiteral("Podejrzanych:"), column), suspiciousCountLabel_},
         {caption(QStringLiteral("Ilość skanowań:"), column), scanCountLabel_},
-        {caption(QStringLiteral("Ostatnio skan.:"), column), lastScanLabel_},
     };
     int row = 0;
     for (const auto& [name, shown] : rows) {
@@ -304,6 +308,11 @@ QWidget* MainWindow::buildLeftColumn() {
         grid->addWidget(shown, row, 1);
         ++row;
     }
+    // A date and a time need the column's whole width.
+    auto* lastScanCaption = caption(QStringLiteral("Ostatnio skan.:"), column);
+    lastScanCaption->setFont(small);
+    grid->addWidget(lastScanCaption, row++, 0);
+    grid->addWidget(lastScanLabel_, row++, 0, 1, 2, Qt::AlignRight);
     // The alert row: the word in the level's colour and the level's sign.
     alertLabel_ = value();
     alertLabel_->setTextInteractionFlags(Qt::NoTextInteraction);

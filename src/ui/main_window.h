@@ -52,6 +52,7 @@ public:
     FullListWindow* fullListWindow() const { return fullListWindow_; }
     QLabel* statusLabel() const { return statusLabel_; }
     QLabel* foundCountLabel() const { return foundCountLabel_; }
+    QLabel* lastScanLabel() const { return lastScanLabel_; }
     QLabel* alertLabel() const { return alertLabel_; }
     QTabWidget* tabs() const { return tabs_; }
     FiltersPage* filtersPage() const { return filtersPage_; }

@@ -12,6 +12,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
@@ -24,11 +25,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -371,6 +374,58 @@ TEST_F(MainWindowTest, IgnoreListsTabAndMenusEditTheListsAndTheirFiles) {
     EXPECT_EQ(page.ignoredMasksList()->count(), 0);
     EXPECT_EQ(page.ignoredMasksCountLabel()->text(), "0");
     EXPECT_EQ(listFile(masksFile), QStringList{});
+}
+
+// The left column is narrow: long messages wrap and the date has a row of its own.
+TEST_F(MainWindowTest, LeftColumnShowsLongStatusAndDateWhole) {
+    core_->model().status.statusText = QStringLiteral("Nie wybrano pliku z listy znalezionych.");
+    core_->model().statistics.lastScanText = QStringLiteral("17 Dec 2026,14:43:13");
+    window_->syncViews();
+    QApplication::processEvents();
+    QLabel* status = window_->statusLabel();
+    EXPECT_GE(status->height(), status->heightForWidth(status->width()));
+    QLabel* date = window_->lastScanLabel();
+    EXPECT_GE(date->width(), date->sizeHint().width());
+    EXPECT_LE(date->mapTo(window_.get(), QPoint(date->width(), 0)).x(), 196);
+}
+
+// The boxes speak Polish, and the button pressed is the answer.
+TEST(QtUiPortBox, ButtonsArePolishAndAnswerAsPressed) {
+    struct Case {
+        core::MsgButtons buttons;
+        QStringList words;
+        const char* press;
+        core::MsgAnswer answer;
+    };
+    const Case cases[] = {
+        {core::MsgButtons::YesNo, {"Tak", "Nie"}, "Nie", core::MsgAnswer::No},
+        {core::MsgButtons::YesNoCancel, {"Tak", "Nie", "Anuluj"}, "Tak", core::MsgAnswer::Yes},
+    };
+    for (const Case& c : cases) {
+        ui::QtUiPort port;
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QAbstractButton* pressed = nullptr;
+            for (QAbstractButton* b : box->buttons()) {
+                shown << b->text();
+                if (b->text() == QLatin1String(c.press))
+                    pressed = b;
+            }
+            if (pressed) {
+                pressed->click();
+            } else {
+                ADD_FAILURE() << "no button " << c.press;
+                box->reject(); // never leave the test waiting on a box
+            }
+        });
+        EXPECT_EQ(port.messageBox("Pylomir", "?", core::MsgIcon::Warning, c.buttons), c.answer);
+        shown.sort();
+        QStringList words = c.words;
+        words.sort();
+        EXPECT_EQ(shown, words);
+    }
 }
 
 TEST(QtFilter, ProgramFiltersBecomeQtFilters) {
