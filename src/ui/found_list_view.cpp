@@ -1,6 +1,7 @@
 #include "ui/found_list_view.h"
 
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 
 namespace pylomir::ui {
 
@@ -176,7 +177,16 @@ void FoundListView::onCurrentChanged(const QModelIndex& current) {
     model_->writingToCore = true;
     model_->list().setCurrent(current.isValid() ? current.row() : -1);
     model_->writingToCore = false;
-    emit currentEntryChanged();
+    emit entryPicked();
+}
+
+void FoundListView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex before = currentIndex();
+    QListView::mousePressEvent(event);
+    // A click that leaves the focus where it was still picks the entry.
+    if (event->button() == Qt::LeftButton && before.isValid() && currentIndex() == before &&
+        indexAt(event->position().toPoint()) == before)
+        emit entryPicked();
 }
 
 } // namespace pylomir::ui

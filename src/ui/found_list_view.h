@@ -59,8 +59,12 @@ public:
     static constexpr qint64 kSelectionSyncMs = 250;
 
 signals:
-    // The user moved the focus to another entry (mouse or keyboard).
-    void currentEntryChanged();
+    // The user moved the focus to another entry (mouse or keyboard) or
+    // clicked the entry that has it.
+    void entryPicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void applySelectionFromCore();

@@ -8,16 +8,19 @@
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
 #include "ui/gui_message_pump.h"
+#include "ui/ignore_lists_page.h"
 #include "ui/settings_page.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
+#include <QMenu>
 #include <QMovie>
 #include <QProgressBar>
 #include <QPushButton>
@@ -152,9 +155,10 @@ void MainWindow::buildLayout() {
     foundListView_ = new FoundListView(core_.model().foundList, tabs_);
     tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
                   QStringLiteral("Skanowanie..."));
-    connect(foundListView_, &FoundListView::currentEntryChanged, this, [this] {
+    connect(foundListView_, &FoundListView::entryPicked, this, [this] {
         command([this] { core_.assessment().assessCurrentFound(core_.model().foundList); });
     });
+    buildFoundListMenu();
     closeButton_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     tabs_->setCornerWidget(closeButton_, Qt::TopRightCorner);
@@ -162,6 +166,9 @@ void MainWindow::buildLayout() {
     filtersPage_ = new FiltersPage(core_, run, hints_, tabs_);
     tabs_->addTab(filtersPage_, style()->standardIcon(QStyle::SP_FileDialogListView),
                   QStringLiteral("Wybór filtrów"));
+    ignoreListsPage_ = new IgnoreListsPage(core_, run, hints_, tabs_);
+    tabs_->addTab(ignoreListsPage_, style()->standardIcon(QStyle::SP_BrowserStop),
+                  QStringLiteral("Ignorowania"));
     settingsPage_ = new SettingsPage(core_, run, hints_, tabs_);
     tabs_->addTab(settingsPage_, style()->standardIcon(QStyle::SP_FileDialogDetailedView),
                   QStringLiteral("Ustawienia"));
@@ -192,6 +199,39 @@ void MainWindow::buildLayout() {
     detailsStatusBar_->setGeometry(0, barTop, kClientWidth, kClientHeight - barTop);
     detailsStatusLabel_ = new QLabel(detailsStatusBar_);
     detailsStatusBar_->addWidget(detailsStatusLabel_, 1);
+}
+
+void MainWindow::buildFoundListMenu() {
+    struct Row {
+        QAction** action; // null for a separator
+        const char* caption;
+        std::function<void()> run;
+    };
+    scan::ScanRun& scan = core_.scanRun();
+    const Row rows[] = {
+        {&moveToIgnoredAction_, "Dodaj pliki do listy Ignorowań",
+         [&scan] { scan.moveCheckedToIgnoredFiles(); }},
+        {&checkAllAction_, "Zaznacz pliki jako \"Ignorowane\"", [&scan] { scan.checkAllFound(); }},
+        {&uncheckAllAction_, "Odznacz pliki jako \"Ignorowane\"",
+         [&scan] { scan.uncheckAllFound(); }},
+        {nullptr, nullptr, {}},
+        {&clearAttributesAction_, "Ustaw normalny atrybut",
+         [&scan] { scan.clearCurrentFoundAttributes(); }},
+    };
+    foundListMenu_ = new QMenu(this);
+    for (const Row& row : rows) {
+        if (!row.action) {
+            foundListMenu_->addSeparator();
+            continue;
+        }
+        QAction* action = foundListMenu_->addAction(QString::fromUtf8(row.caption));
+        connect(action, &QAction::triggered, this, [this, run = row.run] { command(run); });
+        *row.action = action;
+    }
+    foundListView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(foundListView_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        foundListMenu_->popup(foundListView_->viewport()->mapToGlobal(at));
+    });
 }
 
 QWidget* MainWindow::buildLeftColumn() {
@@ -227,8 +267,12 @@ QWidget* MainWindow::buildLeftColumn() {
     folderTree_->setToolTipDuration(kHintMs);
     layout->addWidget(folderTree_, 1);
 
+    // Two lines always, so a longer message never moves the tree.
     statusLabel_ = new QLabel(column);
     statusLabel_->setFont(bold);
+    statusLabel_->setWordWrap(true);
+    statusLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    statusLabel_->setFixedHeight(2 * QFontMetrics(bold).lineSpacing());
     layout->addWidget(statusLabel_);
 
     // The counters are many and the column narrow.
@@ -256,7 +300,6 @@ QWidget* MainWindow::buildLeftColumn() {
         {caption(QStringLiteral("Zignorowano:"), column), ignoredCountLabel_},
         {caption(QStringLiteral("Podejrzanych:"), column), suspiciousCountLabel_},
         {caption(QStringLiteral("Ilość skanowań:"), column), scanCountLabel_},
-        {caption(QStringLiteral("Ostatnio skan.:"), column), lastScanLabel_},
     };
     int row = 0;
     for (const auto& [name, shown] : rows) {
@@ -265,6 +308,11 @@ QWidget* MainWindow::buildLeftColumn() {
         grid->addWidget(shown, row, 1);
         ++row;
     }
+    // A date and a time need the column's whole width.
+    auto* lastScanCaption = caption(QStringLiteral("Ostatnio skan.:"), column);
+    lastScanCaption->setFont(small);
+    grid->addWidget(lastScanCaption, row++, 0);
+    grid->addWidget(lastScanLabel_, row++, 0, 1, 2, Qt::AlignRight);
     // The alert row: the word in the level's colour and the level's sign.
     alertLabel_ = value();
     alertLabel_->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -383,6 +431,7 @@ void MainWindow::syncViews(bool full) {
 
     hints_.apply(m_.options.hintsShown());
     filtersPage_->sync();
+    ignoreListsPage_->sync(full);
     settingsPage_->sync();
 
     syncTimer(progressTimer_, scan.progressTimer);

@@ -10,8 +10,10 @@
 #include <QTimer>
 #include <QWidget>
 
+class QAction;
 class QLabel;
 class QListView;
+class QMenu;
 class QMovie;
 class QProgressBar;
 class QPushButton;
@@ -25,6 +27,7 @@ namespace pylomir::ui {
 class FiltersPage;
 class FoundListView;
 class GuiMessagePump;
+class IgnoreListsPage;
 class SettingsPage;
 class FullListWindow;
 
@@ -49,10 +52,17 @@ public:
     FullListWindow* fullListWindow() const { return fullListWindow_; }
     QLabel* statusLabel() const { return statusLabel_; }
     QLabel* foundCountLabel() const { return foundCountLabel_; }
+    QLabel* lastScanLabel() const { return lastScanLabel_; }
     QLabel* alertLabel() const { return alertLabel_; }
     QTabWidget* tabs() const { return tabs_; }
     FiltersPage* filtersPage() const { return filtersPage_; }
+    IgnoreListsPage* ignoreListsPage() const { return ignoreListsPage_; }
     SettingsPage* settingsPage() const { return settingsPage_; }
+    QMenu* foundListMenu() const { return foundListMenu_; }
+    QAction* moveToIgnoredAction() const { return moveToIgnoredAction_; }
+    QAction* checkAllAction() const { return checkAllAction_; }
+    QAction* uncheckAllAction() const { return uncheckAllAction_; }
+    QAction* clearAttributesAction() const { return clearAttributesAction_; }
 
     // Root folders in the tree's terms ("/", "/home/x", "C:/Windows").
     void selectFolder(const QString& path);
@@ -65,6 +75,7 @@ private:
     template <class Command> void command(Command&& run);
     void buildLayout();
     QWidget* buildLeftColumn();
+    void buildFoundListMenu();
     void revealSelectedFolder();
     void syncTimer(QTimer& timer, const core::TimerModel& model);
     void syncAlert();
@@ -100,13 +111,19 @@ private:
     QMovie* movie_ = nullptr;
     QPixmap stillFrame_;
     QTabWidget* tabs_ = nullptr;
-    FoundListView* foundListView_ = nullptr;  // FoundList
-    FiltersPage* filtersPage_ = nullptr;      // "Wybór filtrów"
-    SettingsPage* settingsPage_ = nullptr;    // "Ustawienia"
-    HintSwitch hints_;                        // hints that "Pokaż podpowiedzi" governs
-    QPushButton* closeButton_ = nullptr;      // "Zamknij program"
-    QProgressBar* scanProgressBar_ = nullptr; // scan progress
-    QStatusBar* scanStatusBar_ = nullptr;     // the folder being scanned
+    FoundListView* foundListView_ = nullptr; // FoundList
+    QMenu* foundListMenu_ = nullptr;
+    QAction* moveToIgnoredAction_ = nullptr;     // "Dodaj pliki do listy Ignorowań"
+    QAction* checkAllAction_ = nullptr;          // "Zaznacz pliki jako \"Ignorowane\""
+    QAction* uncheckAllAction_ = nullptr;        // "Odznacz pliki jako \"Ignorowane\""
+    QAction* clearAttributesAction_ = nullptr;   // "Ustaw normalny atrybut"
+    FiltersPage* filtersPage_ = nullptr;         // "Wybór filtrów"
+    IgnoreListsPage* ignoreListsPage_ = nullptr; // "Ignorowania"
+    SettingsPage* settingsPage_ = nullptr;       // "Ustawienia"
+    HintSwitch hints_;                           // hints that "Pokaż podpowiedzi" governs
+    QPushButton* closeButton_ = nullptr;         // "Zamknij program"
+    QProgressBar* scanProgressBar_ = nullptr;    // scan progress
+    QStatusBar* scanStatusBar_ = nullptr;        // the folder being scanned
     QStatusBar* detailsStatusBar_ = nullptr;
     QLabel* detailsStatusLabel_ = nullptr;
     FullListWindow* fullListWindow_ = nullptr;

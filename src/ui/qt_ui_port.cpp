@@ -3,6 +3,7 @@
 #include "core/app_info.h"
 #include "platform/gui/sound.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -81,6 +82,13 @@ core::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text
                                      core::MsgIcon icon, core::MsgButtons buttons) {
     prepareModal();
     QMessageBox box(toQt(icon), caption, text, toQt(buttons), owner_);
+    // Qt's own words would be English: no Polish translation of it ships here.
+    const std::pair<QMessageBox::StandardButton, const char*> words[] = {
+        {QMessageBox::Yes, "Tak"}, {QMessageBox::No, "Nie"}, {QMessageBox::Cancel, "Anuluj"}};
+    for (const auto& [button, word] : words) {
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(QString::fromUtf8(word));
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return core::MsgAnswer::Yes;

@@ -8,18 +8,30 @@
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
 #include "ui/gui_message_pump.h"
+#include "ui/ignore_lists_page.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QMovie>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -49,6 +61,45 @@ QStringList viewPaths(const QAbstractItemModel& model) {
     for (int r = 0; r < model.rowCount(); ++r)
         out << model.index(r, 0).data().toString();
     return out;
+}
+
+// Captions of a menu's items, "-" for a separator.
+QStringList menuItems(const QMenu& menu) {
+    QStringList out;
+    for (const QAction* a : menu.actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+void typeInto(QWidget* widget, const QString& text) {
+    widget->setFocus(Qt::TabFocusReason);
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+void pressEnter(QWidget* widget) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+void clickRow(QListView* view, int row) {
+    const QPointF at = view->visualRect(view->model()->index(row, 0)).center();
+    const QPointF global = view->viewport()->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &release);
+}
+
+QStringList listFile(const QString& path) {
+    QStringList lines;
+    EXPECT_TRUE(platform::readListFile(platform::realFileSystem(), path, lines))
+        << path.toStdString();
+    return lines;
 }
 
 // Closes the window from inside the scan, the way a click on the title
@@ -239,6 +290,142 @@ TEST_F(MainWindowTest, EmbeddedSoundsAndAnimationAreLinkedIn) {
     QMovie movie(QStringLiteral(":/animation/monitor.gif"));
     EXPECT_TRUE(movie.isValid());
     EXPECT_EQ(movie.frameCount(), 8);
+}
+
+// The "Ignorowania" tab and the menus that feed it, driven as a user would.
+TEST_F(MainWindowTest, IgnoreListsTabAndMenusEditTheListsAndTheirFiles) {
+    ui::IgnoreListsPage& page = *window_->ignoreListsPage();
+    window_->tabs()->setCurrentWidget(&page);
+    const QString filesFile = home_.filePath("Filtry/ignoralplik.dat");
+    const QString masksFile = home_.filePath("Filtry/ignoraltyp.dat");
+
+    const std::pair<const QMenu*, QStringList> menus[] = {
+        {window_->foundListMenu(),
+         {"Dodaj pliki do listy Ignorowań", "Zaznacz pliki jako \"Ignorowane\"",
+          "Odznacz pliki jako \"Ignorowane\"", "-", "Ustaw normalny atrybut"}},
+        {page.ignoredFilesMenu(),
+         {"Szczegóły obiektu", "-", "Usuń ten plik z dysku", "-", "Usuń z listy ignorowania",
+          "Posortuj listę", "Czyść listę"}},
+        {page.ignoredMasksMenu(), {"Usuń filtr z listy", "Posortuj listę", "Czyść listę"}},
+    };
+    for (const auto& [menu, items] : menus)
+        EXPECT_EQ(menuItems(*menu), items);
+
+    // A path typed by hand, and a mask added with Enter.
+    const QString kept = QDir::toNativeSeparators(home_.filePath("keep/notes.txt"));
+    touch(kept);
+    typeInto(page.newIgnoredFileEdit(), kept);
+    page.addIgnoredFileButton()->click();
+    typeInto(page.newIgnoredMaskEdit(), "r?port.*");
+    pressEnter(page.newIgnoredMaskEdit());
+    EXPECT_EQ(viewPaths(*page.ignoredFilesList()->model()), QStringList{kept});
+    EXPECT_EQ(page.ignoredMasksList()->item(0)->text(), "r?port.*");
+    EXPECT_EQ(page.ignoredFilesCountLabel()->text(), "1");
+    EXPECT_EQ(page.ignoredMasksCountLabel()->text(), "1");
+    EXPECT_EQ(listFile(filesFile), QStringList{kept});
+    EXPECT_EQ(listFile(masksFile), QStringList{"r?port.*"});
+    EXPECT_EQ(page.newIgnoredFileEdit()->text(), kept); // the field keeps its text
+
+    // The mask keeps a file out of the scan; checked found entries move over,
+    // last first.
+    touch(scanRoot_ + QStringLiteral("/raport.tmp"));
+    window_->selectFolder(scanRoot_);
+    window_->startButton()->click();
+    QAbstractItemModel& found = *window_->foundListView()->model();
+    const QStringList scanned = viewPaths(found);
+    EXPECT_FALSE(scanned.contains(native("raport.tmp")));
+    ASSERT_EQ(scanned.size(), 3);
+    window_->checkAllAction()->trigger();
+    found.setData(found.index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    window_->moveToIgnoredAction()->trigger();
+    EXPECT_EQ(viewPaths(found), QStringList{scanned[1]});
+    const QStringList ignored = {kept, scanned[2], scanned[0]};
+    EXPECT_EQ(viewPaths(*page.ignoredFilesList()->model()), ignored);
+    EXPECT_EQ(page.ignoredFilesCountLabel()->text(), "3");
+    EXPECT_EQ(listFile(filesFile), ignored);
+
+    // A click rates the entry, and so does a second click on it.
+    clickRow(page.ignoredFilesList(), 0);
+    EXPECT_EQ(window_->alertLabel()->text(), QStringLiteral("Niski"));
+    EXPECT_EQ(core_->model().alert.assessedPath, kept);
+    core_->assessment().resetAlert();
+    window_->syncViews();
+    clickRow(page.ignoredFilesList(), 0);
+    EXPECT_EQ(window_->alertLabel()->text(), QStringLiteral("Niski"));
+
+    // "Usuń ten plik z dysku" asks, deletes, drops the entry and the alert.
+    page.deleteIgnoredFileAction()->trigger();
+    EXPECT_FALSE(QFile::exists(kept));
+    EXPECT_EQ(viewPaths(*page.ignoredFilesList()->model()), ignored.mid(1));
+    EXPECT_EQ(window_->alertLabel()->text(), QStringLiteral("-"));
+
+    // "Czyść listę": No keeps the entries, Yes empties the list.
+    ui_.answers = {core::MsgAnswer::No};
+    page.clearIgnoredFilesAction()->trigger();
+    EXPECT_EQ(page.ignoredFilesList()->model()->rowCount(), 2);
+    page.clearIgnoredFilesAction()->trigger();
+    EXPECT_EQ(page.ignoredFilesList()->model()->rowCount(), 0);
+    EXPECT_EQ(page.ignoredFilesCountLabel()->text(), "0");
+    EXPECT_EQ(listFile(filesFile), QStringList{});
+
+    // The mask picked in the list is the one the menu removes.
+    page.ignoredMasksList()->setCurrentRow(0);
+    page.removeIgnoredMaskAction()->trigger();
+    EXPECT_EQ(page.ignoredMasksList()->count(), 0);
+    EXPECT_EQ(page.ignoredMasksCountLabel()->text(), "0");
+    EXPECT_EQ(listFile(masksFile), QStringList{});
+}
+
+// The left column is narrow: long messages wrap and the date has a row of its own.
+TEST_F(MainWindowTest, LeftColumnShowsLongStatusAndDateWhole) {
+    core_->model().status.statusText = QStringLiteral("Nie wybrano pliku z listy znalezionych.");
+    core_->model().statistics.lastScanText = QStringLiteral("17 Dec 2026,14:43:13");
+    window_->syncViews();
+    QApplication::processEvents();
+    QLabel* status = window_->statusLabel();
+    EXPECT_GE(status->height(), status->heightForWidth(status->width()));
+    QLabel* date = window_->lastScanLabel();
+    EXPECT_GE(date->width(), date->sizeHint().width());
+    EXPECT_LE(date->mapTo(window_.get(), QPoint(date->width(), 0)).x(), 196);
+}
+
+// The boxes speak Polish, and the button pressed is the answer.
+TEST(QtUiPortBox, ButtonsArePolishAndAnswerAsPressed) {
+    struct Case {
+        core::MsgButtons buttons;
+        QStringList words;
+        const char* press;
+        core::MsgAnswer answer;
+    };
+    const Case cases[] = {
+        {core::MsgButtons::YesNo, {"Tak", "Nie"}, "Nie", core::MsgAnswer::No},
+        {core::MsgButtons::YesNoCancel, {"Tak", "Nie", "Anuluj"}, "Tak", core::MsgAnswer::Yes},
+    };
+    for (const Case& c : cases) {
+        ui::QtUiPort port;
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QAbstractButton* pressed = nullptr;
+            for (QAbstractButton* b : box->buttons()) {
+                shown << b->text();
+                if (b->text() == QLatin1String(c.press))
+                    pressed = b;
+            }
+            if (pressed) {
+                pressed->click();
+            } else {
+                ADD_FAILURE() << "no button " << c.press;
+                box->reject(); // never leave the test waiting on a box
+            }
+        });
+        EXPECT_EQ(port.messageBox("Pylomir", "?", core::MsgIcon::Warning, c.buttons), c.answer);
+        shown.sort();
+        QStringList words = c.words;
+        words.sort();
+        EXPECT_EQ(shown, words);
+    }
 }
 
 TEST(QtFilter, ProgramFiltersBecomeQtFilters) {

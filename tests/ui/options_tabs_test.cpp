@@ -10,6 +10,7 @@
 #include "support/scripted_ui.h"
 #include "ui/filters_page.h"
 #include "ui/gui_message_pump.h"
+#include "ui/ignore_lists_page.h"
 #include "ui/main_window.h"
 #include "ui/settings_page.h"
 
@@ -24,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -269,17 +271,25 @@ TEST_F(OptionsTabsTest, SettingsEditedOnTheTabAreSavedAndTheSizeFieldFollowsItsB
     EXPECT_TRUE(settingsTab_->autoIgnoreThresholdEdit()->isEnabled());
 }
 
-// Every control of the two tabs gets the room it asks for and lies inside
+// Every control of the editing tabs gets the room it asks for and lies inside
 // its tab. Set PYLOMIR_SCREENSHOTS to a folder to keep pictures of them.
 TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
     EXPECT_EQ(window_->size(), QSize(926, 485));
     QTabWidget* tabs = window_->tabs();
-    ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(tabs->tabText(1), "Wybór filtrów");
-    EXPECT_EQ(tabs->tabText(2), "Ustawienia");
+    QStringList captions;
+    for (int i = 0; i < tabs->count(); ++i)
+        captions << tabs->tabText(i);
+    EXPECT_EQ(captions,
+              (QStringList{"Skanowanie...", "Wybór filtrów", "Ignorowania", "Ustawienia"}));
+    // Every tab's caption shows whole, none pushed behind scroll arrows.
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_TRUE(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)))
+            << captions[i].toStdString();
     const QString shots = qEnvironmentVariable("PYLOMIR_SCREENSHOTS");
-    const std::pair<QWidget*, const char*> pages[] = {{filters_, "pylomir-filters.png"},
-                                                      {settingsTab_, "pylomir-settings.png"}};
+    const std::pair<QWidget*, const char*> pages[] = {
+        {filters_, "pylomir-filters.png"},
+        {window_->ignoreListsPage(), "pylomir-ignore-lists.png"},
+        {settingsTab_, "pylomir-settings.png"}};
     for (const auto& [page, file] : pages) {
         tabs->setCurrentWidget(page);
         QApplication::processEvents();
