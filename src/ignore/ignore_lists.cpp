@@ -143,6 +143,8 @@ bool IgnoreLists::addToIgnoredFiles(const QString& path) {
     if (l_.ignoredFiles.contains(path))
         return false;
     placeIgnoredFile(path);
+    // A scan adds here too: the shown count must not lag behind the list.
+    l_.ignoredFilesCount = l_.ignoredFiles.count();
     return true;
 }
 

@@ -110,7 +110,7 @@ QWidget* IgnoreListsPage::buildFilesColumn(HintSwitch& hints) {
     connect(addIgnoredFileButton_, &QPushButton::clicked, this,
             [this] { run_([this] { core_.ignoreLists().addIgnoredFile(); }); });
     connect(ignoredFilesList_, &FoundListView::entryPicked, this,
-            [this] { run_([this] { core_.assessment().assessCurrentIgnored(l_.ignoredFiles); }); });
+            [this] { run_([this] { core_.assessCurrentIgnored(); }); });
     return group;
 }
 

@@ -155,9 +155,8 @@ void MainWindow::buildLayout() {
     foundListView_ = new FoundListView(core_.model().foundList, tabs_);
     tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
                   QStringLiteral("Skanowanie..."));
-    connect(foundListView_, &FoundListView::entryPicked, this, [this] {
-        command([this] { core_.assessment().assessCurrentFound(core_.model().foundList); });
-    });
+    connect(foundListView_, &FoundListView::entryPicked, this,
+            [this] { command([this] { core_.assessCurrentFound(); }); });
     buildFoundListMenu();
     closeButton_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));

@@ -54,6 +54,7 @@ TEST_F(ScanRunTest, AutoIgnoreTakesFilesStrictlyAboveTheThreshold) {
         EXPECT_EQ(model().foundList.contains(QStringLiteral("/r/big.tmp")), !c.ignored);
         EXPECT_EQ(model().ignore.ignoredFiles.contains(QStringLiteral("/r/big.tmp")), c.ignored);
         EXPECT_EQ(model().scan.suspiciousCount, c.ignored ? 1 : 0);
+        EXPECT_EQ(model().ignore.ignoredFilesCount, c.ignored ? 1 : 0);
         EXPECT_EQ(model().scan.lastScanSizes, QList<qint64>{c.size}); // size counts anyway
         EXPECT_EQ(readList("ignoralplik.dat"), model().ignore.ignoredFiles.paths());
     }
