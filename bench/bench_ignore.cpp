@@ -5,6 +5,8 @@
 // many entries off the ignored files. Each is set against two linear peers
 // measured in the same run on the same paths: writing the list file, and a
 // hash set built and the paths sorted.
+#include "bench_support.h"
+
 #include "app/main_window_core.h"
 #include "core/path_list.h"
 #include "platform/clock.h"
@@ -29,25 +31,9 @@ using namespace pylomir;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Keeps what the commands would have shown: a write failure must not pass
-// for speed.
-class RecordingUi : public core::NullUiPort {
-public:
-    QStringList said;
-    void showMessage(const QString& text) override { said << text; }
-    core::MsgAnswer messageBox(const QString&, const QString& text, core::MsgIcon,
-                               core::MsgButtons buttons) override {
-        said << text;
-        return core::safeAnswer(buttons);
-    }
-    void showError(const QString& text) override { said << text; }
-};
+using bench::Clock;
+using bench::RecordingUi;
+using bench::secondsSince;
 
 // A main window's core over a fresh program folder, lists loaded.
 struct Window {

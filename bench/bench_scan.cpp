@@ -3,6 +3,7 @@
 // The tree is made in folder/tree (default /tmp/pylomir-bench-tree) on the
 // first run and reused afterwards.
 #include "bench_masks.h"
+#include "bench_support.h"
 #include "tree_gen.h"
 
 #include "app/main_window_core.h"
@@ -29,24 +30,9 @@ using namespace pylomir;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Keeps what the scan would have shown, to report it beside the timing.
-class RecordingUi : public core::NullUiPort {
-public:
-    QStringList said;
-    void showMessage(const QString& text) override { said << text; }
-    core::MsgAnswer messageBox(const QString&, const QString& text, core::MsgIcon,
-                               core::MsgButtons buttons) override {
-        said << text;
-        return core::safeAnswer(buttons);
-    }
-    void showError(const QString& text) override { said << text; }
-};
+using bench::Clock;
+using bench::RecordingUi;
+using bench::secondsSince;
 
 struct Result {
     QString name;

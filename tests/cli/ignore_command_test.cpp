@@ -34,6 +34,25 @@ protected:
         return cli(QStringList{"ignore"} + args);
     }
 
+    // One edit of a list file holding `listed`: what it stores and says.
+    struct EditCase {
+        const char* name;
+        QByteArray listed;
+        QStringList args;
+        QByteArray stored;
+        const char* summary;
+    };
+    void expectEdit(const EditCase& c) const {
+        SCOPED_TRACE(c.name);
+        const bool isMask = c.args.contains("--masks");
+        writeFile(files(), isMask ? "" : c.listed);
+        writeFile(masks(), isMask ? c.listed : "");
+        const Result r = ignore(c.args);
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(r.err, c.summary);
+        EXPECT_EQ(readFile(isMask ? masks() : files()), c.stored);
+    }
+
     QTemporaryDir dir;
     QString root;
 };
@@ -61,13 +80,7 @@ TEST_F(IgnoreCommandTest, ListFilesAreTheWindowsCodePageWithCrLf) {
 }
 
 TEST_F(IgnoreCommandTest, ListedEntriesAreNotAddedTwice) {
-    const struct {
-        const char* name;
-        QByteArray listed;
-        QStringList args;
-        QByteArray stored;
-        const char* summary;
-    } cases[] = {
+    const EditCase cases[] = {
         // Paths keep their letter case on POSIX systems.
         {"path case",
          "/t/A.txt\r\n",
@@ -85,26 +98,12 @@ TEST_F(IgnoreCommandTest, ListedEntriesAreNotAddedTwice) {
          "r?port.*\r\n",
          "added 0, already listed 1\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const bool isMask = c.args.contains("--masks");
-        writeFile(files(), isMask ? "" : c.listed);
-        writeFile(masks(), isMask ? c.listed : "");
-        const Result r = ignore(c.args);
-        EXPECT_EQ(r.code, 0) << r.err.toStdString();
-        EXPECT_EQ(r.err, c.summary);
-        EXPECT_EQ(readFile(isMask ? masks() : files()), c.stored);
-    }
+    for (const EditCase& c : cases)
+        expectEdit(c);
 }
 
 TEST_F(IgnoreCommandTest, RemoveTakesAwayEveryEqualEntry) {
-    const struct {
-        const char* name;
-        QByteArray listed;
-        QStringList args;
-        QByteArray stored;
-        const char* summary;
-    } cases[] = {
+    const EditCase cases[] = {
         {"path twice",
          "/t/a\r\n/t/b\r\n/t/a\r\n",
          {"remove", "/t/a", "/t/none"},
@@ -127,16 +126,8 @@ TEST_F(IgnoreCommandTest, RemoveTakesAwayEveryEqualEntry) {
          "*.tmp\r\n",
          "removed 2, not listed 0\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const bool isMask = c.args.contains("--masks");
-        writeFile(files(), isMask ? "" : c.listed);
-        writeFile(masks(), isMask ? c.listed : "");
-        const Result r = ignore(c.args);
-        EXPECT_EQ(r.code, 0) << r.err.toStdString();
-        EXPECT_EQ(r.err, c.summary);
-        EXPECT_EQ(readFile(isMask ? masks() : files()), c.stored);
-    }
+    for (const EditCase& c : cases)
+        expectEdit(c);
 }
 
 TEST_F(IgnoreCommandTest, RefusedEntriesFailTheCommandButTheOthersAreStored) {

@@ -11,6 +11,7 @@
 #include "ui/ignore_lists_page.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
+#include "ui/widget_input.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -42,6 +43,11 @@ using namespace pylomir;
 
 namespace {
 
+using pylomir::testing::clickInto;
+using pylomir::testing::clickRow;
+using pylomir::testing::pressEnter;
+using pylomir::testing::typeInto;
+
 void touch(const QString& path, const QByteArray& bytes = "x") {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
@@ -69,30 +75,6 @@ QStringList menuItems(const QMenu& menu) {
     for (const QAction* a : menu.actions())
         out << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return out;
-}
-
-void typeInto(QWidget* widget, const QString& text) {
-    widget->setFocus(Qt::TabFocusReason);
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-void pressEnter(QWidget* widget) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-}
-
-void clickRow(QListView* view, int row) {
-    const QPointF at = view->visualRect(view->model()->index(row, 0)).center();
-    const QPointF global = view->viewport()->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(view->viewport(), &release);
 }
 
 QStringList listFile(const QString& path) {

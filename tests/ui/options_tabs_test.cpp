@@ -13,6 +13,7 @@
 #include "ui/ignore_lists_page.h"
 #include "ui/main_window.h"
 #include "ui/settings_page.h"
+#include "ui/widget_input.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -40,6 +41,11 @@ using core::OptionsState;
 
 namespace {
 
+using pylomir::testing::clickInto;
+using pylomir::testing::clickRow;
+using pylomir::testing::pressEnter;
+using pylomir::testing::typeInto;
+
 const QStringList kSafe = {"*.tmp", "*.bak", "~*.*"};
 const QStringList kLessSafe = {"*.tmp", "*.bak", "~*.*", "*.log", "*.old"};
 const QStringList kAdvanced = {"*.tmp", "*.bak", "~*.*", "*.log", "*.old", "*.reg", "*.dmp"};
@@ -50,24 +56,6 @@ QStringList shownFilters(const QListWidget& list) {
     for (int i = 0; i < list.count(); ++i)
         out << list.item(i)->text();
     return out;
-}
-
-void typeInto(QWidget* widget, const QString& text) {
-    widget->setFocus(Qt::TabFocusReason);
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-void clickInto(QWidget* widget) {
-    const QPointF at(4, 4);
-    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
 }
 
 class OptionsTabsTest : public ::testing::Test {
