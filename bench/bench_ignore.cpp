@@ -35,32 +35,7 @@ using bench::Clock;
 using bench::RecordingUi;
 using bench::secondsSince;
 
-// A main window's core over a fresh program folder, lists loaded.
-struct Window {
-    Window() {
-        programDir = work.path() + QLatin1Char('/');
-        QDir(programDir).mkpath(QStringLiteral("Filtry"));
-        settings = platform::openSettingsStore(programDir + QStringLiteral("bench.ini"));
-        services = core::Services{&platform::realFileSystem(),
-                                  settings.get(),
-                                  &platform::systemClock(),
-                                  &locale,
-                                  &ui,
-                                  &pump,
-                                  programDir};
-        core = std::make_unique<app::MainWindowCore>(services);
-        core->ignoreLists().loadAtStartup();
-    }
-
-    QTemporaryDir work;
-    QString programDir;
-    std::unique_ptr<platform::SettingsStore> settings;
-    platform::LocaleFormats locale;
-    RecordingUi ui;
-    core::NullMessagePump pump;
-    core::Services services;
-    std::unique_ptr<app::MainWindowCore> core;
-};
+using bench::BenchWindow;
 
 // Typical found paths, all different, in no sorted order.
 QStringList makePaths(qsizetype n) {
@@ -109,7 +84,7 @@ int main(int argc, char** argv) {
         const QStringList paths = makePaths(n);
 
         move.seconds.push_back(best(repeat, [&] {
-            Window w;
+            BenchWindow w;
             core::FoundList& found = w.core->model().foundList;
             found.assign(paths);
             found.setAllChecked(true);
@@ -122,7 +97,7 @@ int main(int argc, char** argv) {
         }));
 
         remove.seconds.push_back(best(repeat, [&] {
-            Window w;
+            BenchWindow w;
             w.core->model().ignore.ignoredFiles.assign(paths);
             const auto start = Clock::now();
             const qsizetype removed = w.core->ignoreLists().removeIgnoredFiles(paths);
@@ -167,8 +142,14 @@ int main(int argc, char** argv) {
             std::printf(" %7.3f us", perEntry(*r, i));
         const double growth = perEntry(*r, sizes.size() - 1) / perEntry(*r, 0);
         std::printf("   %.2f\n", growth);
-        if (r == &move || r == &remove)
-            flat &= growth < 2.0;
+    }
+    // Caches make even linear work dearer per entry on larger lists, so
+    // the yardstick is the growth against the hash-set peer, whose memory
+    // behaves alike: quadratic work would grow 4 times against it.
+    for (const Row* r : {&move, &remove}) {
+        const size_t last = sizes.size() - 1;
+        flat &=
+            (r->seconds[last] / setSort.seconds[last]) / (r->seconds[0] / setSort.seconds[0]) < 2.0;
     }
     std::printf("\n%-24s", "ratio to the peer");
     for (const qsizetype n : sizes)
@@ -193,7 +174,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!flat) {
-        std::printf("WARNING: the time per entry grows with the list\n");
+        std::printf("WARNING: the time per entry grows with the list faster than the peer's\n");
         return 3;
     }
     return 0;

@@ -212,29 +212,15 @@ int main(int argc, char** argv) {
         QStringList said;
         qint64 found = 0;
         const double t = best(repeat, [&] {
-            QTemporaryDir work;
-            const QString programDir = work.path() + QLatin1Char('/');
-            QDir(programDir).mkpath(QStringLiteral("Filtry"));
-            auto settings = platform::openSettingsStore(programDir + QStringLiteral("bench.ini"));
-            const platform::LocaleFormats locale;
-            RecordingUi ui;
-            core::NullMessagePump pump;
-            const core::Services services{&platform::realFileSystem(),
-                                          settings.get(),
-                                          &platform::systemClock(),
-                                          &locale,
-                                          &ui,
-                                          &pump,
-                                          programDir};
-            app::MainWindowCore windowCore(services);
-            windowCore.ignoreLists().loadAtStartup();
+            bench::BenchWindow w;
+            app::MainWindowCore& windowCore = *w.core;
             windowCore.model().filters.filters = masks;
             windowCore.scanRun().setScanRoot(tree.root);
             const auto start = Clock::now();
             windowCore.scanRun().startScan();
             const double elapsed = secondsSince(start);
             found = windowCore.model().foundList.count();
-            said = ui.said;
+            said = w.ui.said;
             return elapsed;
         });
         results.push_back({QStringLiteral("(a) scan run"), t, found,

@@ -1,12 +1,21 @@
-// What the benchmarks share: a clock, and a UI port that keeps what a
-// command would have shown, so a failure never passes for speed.
+// What the benchmarks share: a clock, a UI port that keeps what a command
+// would have shown (so a failure never passes for speed), and a main
+// window's core over a fresh program folder.
 #pragma once
 
+#include "app/main_window_core.h"
 #include "core/ui_port.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/locale_formats.h"
+#include "platform/settings_store.h"
 
+#include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <chrono>
+#include <memory>
 
 namespace bench {
 
@@ -26,6 +35,33 @@ public:
         return pylomir::core::safeAnswer(buttons);
     }
     void showError(const QString& text) override { said << text; }
+};
+
+// A main window's core over a fresh program folder, lists loaded.
+struct BenchWindow {
+    BenchWindow() {
+        programDir = work.path() + QLatin1Char('/');
+        QDir(programDir).mkpath(QStringLiteral("Filtry"));
+        settings = pylomir::platform::openSettingsStore(programDir + QStringLiteral("bench.ini"));
+        services = pylomir::core::Services{&pylomir::platform::realFileSystem(),
+                                           settings.get(),
+                                           &pylomir::platform::systemClock(),
+                                           &locale,
+                                           &ui,
+                                           &pump,
+                                           programDir};
+        core = std::make_unique<pylomir::app::MainWindowCore>(services);
+        core->ignoreLists().loadAtStartup();
+    }
+
+    QTemporaryDir work;
+    QString programDir;
+    std::unique_ptr<pylomir::platform::SettingsStore> settings;
+    pylomir::platform::LocaleFormats locale;
+    RecordingUi ui;
+    pylomir::core::NullMessagePump pump;
+    pylomir::core::Services services;
+    std::unique_ptr<pylomir::app::MainWindowCore> core;
 };
 
 } // namespace bench
