@@ -183,6 +183,24 @@ struct StatisticsState {
     QString totalDeletedFilesText = QStringLiteral("0"); // "Usunięto plików:"
     QString totalDeletedBytesText = QStringLiteral("0"); // "Usunięto bajtów:"
     QString totalDeletedSizeText = QStringLiteral("0");  // "Rozmiar całoś.:"
+
+    // The size bookkeeping behind them: the stored total at start, then one
+    // size per deleted file; and the sizes deleted this session.
+    QList<qint64> totalDeletedSizes;
+    QList<qint64> sessionDeletedSizes;
+    QString totalDeletedBytesInput = QStringLiteral("0");  // what "Rozmiar całoś.:" is made from
+    QString sessionDeletedBytesText = QStringLiteral("0"); // sum of sessionDeletedSizes
+    qint64 sessionDeletedKb = 0;                           // second "Usunięto teraz:" value
+};
+
+// What this session deleted, kept from start to exit for the deletion log
+// and the HTML report. Owner: Deletion.
+struct SessionRecords {
+    qint64 deletedCount = 0;      // first "Usunięto teraz:" value
+    QStringList logBlocks;        // eight lines per deleted entry
+    QStringList deletedPathLines; // "Lokalizacja: " + path, per deleted entry
+    QStringList htmlFragments;    // 38 lines per entry deleted with HTML reports on
+    qint64 htmlReportedCount = 0; // entries deleted with HTML reports on
 };
 
 struct MainWindowModel {
@@ -195,6 +213,7 @@ struct MainWindowModel {
     OptionsState options;
     IgnoreListsState ignore;
     StatisticsState statistics;
+    SessionRecords records;
 };
 
 } // namespace pylomir::core
