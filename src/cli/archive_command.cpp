@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "core/message_pump.h"
+#include "core/time_stamp.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
@@ -119,13 +120,8 @@ bool archiveExists(const QString& path, const QString& command) {
     return false;
 }
 
-// The time stamp that names archives and fills their titles:
-// dd-mm-yyyy, a blank, the long time with '-' for ':'.
 QString timeStamp(const platform::LocaleFormats& locale) {
-    const QDateTime now = platform::systemClock().now();
-    QString time = locale.longTime(now.time());
-    time.replace(QLatin1Char(':'), QLatin1Char('-'));
-    return now.date().toString(QStringLiteral("dd-MM-yyyy")) + QLatin1Char(' ') + time;
+    return core::timeStamp(platform::systemClock().now(), locale);
 }
 
 // One line of the information list as the advanced-restore window shows it:
