@@ -9,7 +9,8 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       assessment_(model_.alert, statusLine_, services_), statistics_(model_.statistics, services_),
       ignoreLists_(model_.ignore, services_), filterSets_(model_.filters, services_),
       settingsTab_(model_.options, services_, filterSets_, statistics_),
-      scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_) {}
+      scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_),
+      deletionLog_(model_, services_) {}
 
 void MainWindowCore::deleteIgnoredFileFromDisk() {
     if (ignoreLists_.deleteCurrentIgnoredFile())

@@ -50,6 +50,21 @@ QString scanCountText(const StatisticsState& statistics) {
     return QString::number(statistics.scanCount);
 }
 
+QString lastScanFoundCountText(const ScanState& scan) {
+    qint64 total = 0;
+    for (const qsizetype n : scan.lastScanFoundCounts)
+        total += n;
+    return QString::number(total);
+}
+
+QString sessionDeletedFilesText(const SessionRecords& records) {
+    return filesText(records.deletedCount);
+}
+
+QString sessionDeletedSizeText(const StatisticsState& statistics) {
+    return QString::number(statistics.sessionDeletedKb) + QStringLiteral(" KB");
+}
+
 QString filterCountText(const FiltersState& filters) {
     return filters.filterCount ? QString::number(*filters.filterCount) : QStringLiteral("-");
 }
