@@ -10,7 +10,7 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       ignoreLists_(model_.ignore, services_), filterSets_(model_.filters, services_),
       settingsTab_(model_.options, services_, filterSets_, statistics_),
       scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_),
-      deletionLog_(model_, services_) {}
+      deletionLog_(model_, services_), htmlReport_(model_, services_, statusLine_) {}
 
 void MainWindowCore::deleteIgnoredFileFromDisk() {
     if (ignoreLists_.deleteCurrentIgnoredFile())

@@ -8,6 +8,7 @@
 #include "core/status_line.h"
 #include "ignore/ignore_lists.h"
 #include "records/deletion_log.h"
+#include "records/html_report.h"
 #include "records/statistics.h"
 #include "scan/filter_sets.h"
 #include "scan/scan_run.h"
@@ -45,6 +46,7 @@ public:
     scan::SettingsTab& settingsTab() { return settingsTab_; }
     scan::ScanRun& scanRun() { return scanRun_; }
     records::DeletionLog& deletionLog() { return deletionLog_; }
+    records::HtmlReport& htmlReport() { return htmlReport_; }
 
 private:
     void showDetailsBarOutOfScan();
@@ -59,6 +61,7 @@ private:
     scan::SettingsTab settingsTab_;
     scan::ScanRun scanRun_;
     records::DeletionLog deletionLog_;
+    records::HtmlReport htmlReport_;
 };
 
 } // namespace pylomir::app
