@@ -7,6 +7,7 @@
 #include "core/services.h"
 #include "core/status_line.h"
 #include "ignore/ignore_lists.h"
+#include "records/deletion.h"
 #include "records/statistics.h"
 #include "scan/filter_sets.h"
 #include "scan/scan_run.h"
@@ -43,6 +44,7 @@ public:
     scan::FilterSets& filterSets() { return filterSets_; }
     scan::SettingsTab& settingsTab() { return settingsTab_; }
     scan::ScanRun& scanRun() { return scanRun_; }
+    records::Deletion& deletion() { return deletion_; }
 
 private:
     void showDetailsBarOutOfScan();
@@ -56,6 +58,7 @@ private:
     scan::FilterSets filterSets_;
     scan::SettingsTab settingsTab_;
     scan::ScanRun scanRun_;
+    records::Deletion deletion_;
 };
 
 } // namespace pylomir::app

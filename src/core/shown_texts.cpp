@@ -50,6 +50,14 @@ QString scanCountText(const StatisticsState& statistics) {
     return QString::number(statistics.scanCount);
 }
 
+QString sessionDeletedFilesText(const SessionRecords& records) {
+    return filesText(records.deletedCount);
+}
+
+QString sessionDeletedSizeText(const StatisticsState& statistics) {
+    return QString::number(statistics.sessionDeletedKb) + QStringLiteral(" KB");
+}
+
 QString filterCountText(const FiltersState& filters) {
     return filters.filterCount ? QString::number(*filters.filterCount) : QStringLiteral("-");
 }

@@ -20,6 +20,9 @@ QString suspiciousCountText(const ScanState& scan);
 QString elapsedClockText(const ScanState& scan);
 
 QString scanCountText(const StatisticsState& statistics);
+// The two "Usunięto teraz:" values: "3 plików" and "7 KB".
+QString sessionDeletedFilesText(const SessionRecords& records);
+QString sessionDeletedSizeText(const StatisticsState& statistics);
 
 // "-" until the count is first set.
 QString filterCountText(const FiltersState& filters);
