@@ -145,8 +145,8 @@ bool Deletion::onIgnoreList(const QString& path) {
     // Compiled again whenever the masks changed since (a copy stays shared
     // with the list until the list is edited).
     const QStringList& masks = m_.ignore.ignoredMasks;
-    if (!masksCompiled_ || !(maskSource_.isSharedWith(masks) ||
-                             (maskSource_.isEmpty() && masks.isEmpty()))) {
+    if (!masksCompiled_ ||
+        !(maskSource_.isSharedWith(masks) || (maskSource_.isEmpty() && masks.isEmpty()))) {
         maskSource_ = masks;
         QStringList valid;
         for (const QString& mask : masks) {
@@ -158,8 +158,8 @@ bool Deletion::onIgnoreList(const QString& path) {
     }
     if (masks_.isEmpty())
         return false;
-    const qsizetype cut = std::max(path.lastIndexOf(platform::separator()),
-                                   path.lastIndexOf(QLatin1Char('/')));
+    const qsizetype cut =
+        std::max(path.lastIndexOf(platform::separator()), path.lastIndexOf(QLatin1Char('/')));
     return masks_.matchesAny(QStringView(path).mid(cut + 1));
 }
 
@@ -421,8 +421,9 @@ void Deletion::dropCheckedFound() {
     const qsizetype dropped = found.removeFlagged(checked);
     m_.scan.foundCaption = core::FoundCaption::Remaining;
     m_.scan.foundCount = found.count();
-    status_.show(dropped > 0 ? QStringLiteral("Wyrzucono pliki z listy")
-                             : QStringLiteral("Brak zaznaczonych (ptaszkiem) plików do wyrzucenia"));
+    status_.show(dropped > 0
+                     ? QStringLiteral("Wyrzucono pliki z listy")
+                     : QStringLiteral("Brak zaznaczonych (ptaszkiem) plików do wyrzucenia"));
 }
 
 void Deletion::openCurrentFile() {

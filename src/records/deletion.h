@@ -43,8 +43,8 @@ class Deletion {
 public:
     // Writes the found list, the session's records and (through statistics)
     // the statistics; sets the found count and its caption after a deletion.
-    Deletion(core::MainWindowModel& model, const core::Services& services,
-             Statistics& statistics, ignore::IgnoreLists& ignoreLists, core::StatusLine& status,
+    Deletion(core::MainWindowModel& model, const core::Services& services, Statistics& statistics,
+             ignore::IgnoreLists& ignoreLists, core::StatusLine& status,
              assess::Assessment& assessment);
 
     // Backs up every found file before the deletion; false when the backup
