@@ -20,7 +20,9 @@ protected:
         }
         model().foundList.assign(paths);
     }
-    bool onDisk(const QString& name) { return fs.findFirst(QStringLiteral("/r/") + name).has_value(); }
+    bool onDisk(const QString& name) {
+        return fs.findFirst(QStringLiteral("/r/") + name).has_value();
+    }
     QStringList listed() { return model().foundList.paths(); }
     // The deleted names in the order they were deleted, from the log blocks.
     QStringList deletedInOrder() {
@@ -52,8 +54,8 @@ TEST_F(DeletionTest, SelectedEntriesGoLastToFirstWhateverIsCheckedOrCurrent) {
     EXPECT_EQ(model().scan.foundCaption, core::FoundCaption::Remaining);
     EXPECT_EQ(model().scan.foundCount, 1);
     EXPECT_EQ(core::sessionDeletedFilesText(model().records), "2 plików");
-    EXPECT_EQ(model().records.deletedPathLines, QStringList({"Lokalizacja: /r/c.tmp",
-                                                             "Lokalizacja: /r/a.tmp"}));
+    EXPECT_EQ(model().records.deletedPathLines,
+              QStringList({"Lokalizacja: /r/c.tmp", "Lokalizacja: /r/a.tmp"}));
 }
 
 TEST_F(DeletionTest, NoAndCancelDeleteNothingAndNoRunsTheBackup) {
@@ -243,7 +245,8 @@ TEST_F(DeletionTest, ListCommandsSayWhatTheyDid) {
     const Case onEmpty[] = {
         {&records::Deletion::deleteSelected, "Brak plików do usunięcia !"},
         {&records::Deletion::selectAllFound, "Lista znalezionych plików jest pusta"},
-        {&records::Deletion::dropCheckedFound, "Brak zaznaczonych (ptaszkiem) plików do wyrzucenia"},
+        {&records::Deletion::dropCheckedFound,
+         "Brak zaznaczonych (ptaszkiem) plików do wyrzucenia"},
         {&records::Deletion::openCurrentFile, "Nie wybrano pliku do otwarcia"},
         {&records::Deletion::clearFoundList, "Odświeżono listę"},
     };

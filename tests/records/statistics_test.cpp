@@ -149,9 +149,9 @@ TEST_F(ResetTest, WritesTheUndoFileThenZeros) {
                                 "\"Listbox\"=\"2\"\r\n\r\n";
     EXPECT_EQ(file.readAll(), expected);
 
-    for (const QString* text : {&st().totalDeletedBytesText, &st().lastScanText,
-                                &st().totalDeletedSizeText, &st().totalDeletedFilesText,
-                                &st().totalDeletedBytesInput})
+    for (const QString* text :
+         {&st().totalDeletedBytesText, &st().lastScanText, &st().totalDeletedSizeText,
+          &st().totalDeletedFilesText, &st().totalDeletedBytesInput})
         EXPECT_EQ(*text, "0");
     EXPECT_EQ(st().scanCount, 0);
     EXPECT_EQ(settings.readString(QStringLiteral("Skanowan"), QStringLiteral("Skasowano")), "0");
