@@ -10,7 +10,11 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       ignoreLists_(model_.ignore, services_), filterSets_(model_.filters, services_),
       settingsTab_(model_.options, services_, filterSets_, statistics_),
       scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_),
-      deletionLog_(model_, services_), htmlReport_(model_, services_, statusLine_) {}
+      deletionLog_(model_, services_), htmlReport_(model_, services_, statusLine_),
+      deletion_(model_, services_, statistics_, ignoreLists_, statusLine_, assessment_) {
+    // The statistics are kept when the program ends, whatever the log did.
+    deletionLog_.setOnClosing([this] { statistics_.saveStatistics(); });
+}
 
 void MainWindowCore::deleteIgnoredFileFromDisk() {
     if (ignoreLists_.deleteCurrentIgnoredFile())
@@ -37,9 +41,9 @@ void MainWindowCore::startUp() {
     // Whatever the store held, the selected mode comes with its filters.
     filterSets_.loadSelectedAtStartup();
     settingsTab_.showFoldersAtStart();
-    // The statistics' working copies and the recovery tab's folders are set
-    // here once those exist. The animation is embedded in the program, so
-    // nothing is written beside it.
+    statistics_.prepareWorkingCopies();
+    // The recovery tab's folders are set here once those exist. The animation is embedded in the
+    // program, so nothing is written beside it.
     ignoreLists_.loadAtStartup();
     settingsTab_.checkLogFolder();
     filterSets_.setFilterCount();

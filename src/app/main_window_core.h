@@ -7,6 +7,7 @@
 #include "core/services.h"
 #include "core/status_line.h"
 #include "ignore/ignore_lists.h"
+#include "records/deletion.h"
 #include "records/deletion_log.h"
 #include "records/html_report.h"
 #include "records/statistics.h"
@@ -47,6 +48,7 @@ public:
     scan::ScanRun& scanRun() { return scanRun_; }
     records::DeletionLog& deletionLog() { return deletionLog_; }
     records::HtmlReport& htmlReport() { return htmlReport_; }
+    records::Deletion& deletion() { return deletion_; }
 
 private:
     void showDetailsBarOutOfScan();
@@ -62,6 +64,7 @@ private:
     scan::ScanRun scanRun_;
     records::DeletionLog deletionLog_;
     records::HtmlReport htmlReport_;
+    records::Deletion deletion_;
 };
 
 } // namespace pylomir::app

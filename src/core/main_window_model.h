@@ -20,6 +20,17 @@ enum class FilterMode { Safe, LessSafe, Advanced, UserDefined };
 // The risk of instability after removing a file.
 enum class AlertLevel { Low, Medium, High };
 
+// The tabs of the main window; some commands act by the active one.
+enum class MainTab {
+    FoundList,
+    Filters,
+    FilterDescriptions,
+    Recovery,
+    IgnoreLists,
+    Settings,
+    About
+};
+
 // The caption over the found count.
 enum class FoundCaption {
     Found,     // "Znalazłem:"
@@ -72,7 +83,13 @@ struct ScanState {
 
     bool startEnabled() const { return !running; }
     bool pauseEnabled() const { return running; }
+    // While a scan runs it makes its newest entry current after every file,
+    // so the commands on found entries would act on one the user never saw.
     bool deleteCurrentEnabled() const { return !running; }
+    bool deleteOneEnabled() const { return !running; }
+    bool deleteSelectedEnabled() const { return !running; }
+    bool quickDeleteEnabled() const { return !running; }
+    bool openFileEnabled() const { return !running; }
 };
 
 // The status texts and the two status bars that take turns at the bottom.
@@ -205,6 +222,11 @@ struct SessionRecords {
 
 struct MainWindowModel {
     FoundList foundList;
+    // Once sorted, the found list keeps its order for the session: a scan
+    // puts what it finds at its sorted place.
+    bool foundListSorted = false;
+    bool foundListEnabled = true; // off while the quick delete runs
+    MainTab activeTab = MainTab::FoundList;
     FullListModel fullList;
     ScanState scan;
     StatusState status;

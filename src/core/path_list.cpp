@@ -1,6 +1,9 @@
 #include "core/path_list.h"
 
 #include "platform/file_names.h"
+#include "platform/locale_formats.h"
+
+#include <algorithm>
 
 namespace pylomir::core {
 
@@ -23,6 +26,13 @@ void PathList::setAllChecked(bool on) {
 
 void PathList::setSelected(qsizetype i, bool on) {
     entries_[size_t(i)].selected = on;
+    if (observer_)
+        observer_->statesChanged();
+}
+
+void PathList::setAllSelected(bool on) {
+    for (Entry& e : entries_)
+        e.selected = on;
     if (observer_)
         observer_->statesChanged();
 }
@@ -81,6 +91,7 @@ void PathList::append(const QString& path) {
 }
 
 void PathList::assign(const QStringList& paths) {
+    ++layoutGeneration_;
     if (observer_)
         observer_->aboutToChangeStructure();
     entries_.clear();
@@ -104,6 +115,7 @@ void PathList::insert(qsizetype i, const QString& path) {
         append(path);
         return;
     }
+    ++layoutGeneration_;
     if (observer_)
         observer_->aboutToChangeStructure();
     Entry e;
@@ -126,6 +138,7 @@ qsizetype PathList::removeFlagged(const std::vector<bool>& flags) {
         any = i < flags.size() && flags[i];
     if (!any)
         return 0;
+    ++layoutGeneration_;
     if (observer_)
         observer_->aboutToChangeStructure();
     for (size_t i = 0; i < n; ++i) {
@@ -148,6 +161,7 @@ qsizetype PathList::removeFlagged(const std::vector<bool>& flags) {
 void PathList::removeAt(qsizetype i) {
     if (i < 0 || i >= count())
         return;
+    ++layoutGeneration_;
     if (observer_)
         observer_->aboutToChangeStructure();
     entries_.erase(entries_.begin() + i);
@@ -161,6 +175,7 @@ void PathList::removeAt(qsizetype i) {
 }
 
 void PathList::clear() {
+    ++layoutGeneration_;
     if (observer_)
         observer_->aboutToChangeStructure();
     entries_.clear();
@@ -176,6 +191,44 @@ QStringList PathList::paths() const {
     for (const Entry& e : entries_)
         out.append(e.path);
     return out;
+}
+
+void PathList::sort(const Less& less) {
+    if (entries_.size() < 2)
+        return;
+    ++layoutGeneration_;
+    if (observer_)
+        observer_->aboutToChangeStructure();
+    std::vector<size_t> order(entries_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this, &less](size_t a, size_t b) {
+        return less(entries_[a].path, entries_[b].path);
+    });
+    std::vector<Entry> sorted;
+    sorted.reserve(entries_.size());
+    qsizetype newCurrent = -1;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (qsizetype(order[i]) == current_)
+            newCurrent = qsizetype(i);
+        sorted.push_back(std::move(entries_[order[i]]));
+    }
+    entries_ = std::move(sorted);
+    current_ = newCurrent;
+    rebuildIndex();
+    if (observer_)
+        observer_->structureChanged();
+}
+
+qsizetype PathList::sortedPlace(const QString& path, const Less& less) const {
+    const auto at =
+        std::upper_bound(entries_.begin(), entries_.end(), path,
+                         [&less](const QString& p, const Entry& e) { return less(p, e.path); });
+    return qsizetype(at - entries_.begin());
+}
+
+PathList::Less foundListOrder(const platform::LocaleFormats& locale) {
+    return [&locale](const QString& a, const QString& b) { return locale.lessIgnoringCase(a, b); };
 }
 
 } // namespace pylomir::core

@@ -9,7 +9,12 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <vector>
+
+namespace pylomir::platform {
+class LocaleFormats;
+}
 
 namespace pylomir::core {
 
@@ -37,6 +42,7 @@ public:
     // Sets or clears every check mark at once.
     void setAllChecked(bool on);
     void setSelected(qsizetype i, bool on);
+    void setAllSelected(bool on);
     void setCurrent(qsizetype i);
 
     // Whether the same path is listed (letter case counts except on Windows).
@@ -54,6 +60,20 @@ public:
     void clear();
     QStringList paths() const;
 
+    // The order of a sorted list.
+    using Less = std::function<bool(const QString&, const QString&)>;
+    // Puts the entries in order (equal ones keep theirs); each keeps its
+    // states, and the current entry stays current.
+    void sort(const Less& less);
+    // Where a path goes in a list sorted by less: after the entries that
+    // sort with it.
+    qsizetype sortedPlace(const QString& path, const Less& less) const;
+
+    // Changes whenever an entry may have moved to another index (removals,
+    // insertions, sorting, replacing); appending leaves it. Long work that
+    // holds indices across a pause for events checks it.
+    quint64 layoutGeneration() const { return layoutGeneration_; }
+
     void setObserver(PathListObserver* observer) { observer_ = observer; }
 
 private:
@@ -70,10 +90,14 @@ private:
     // Open addressing: entry index + 1 per slot, 0 = empty.
     std::vector<quint32> slots_;
     qsizetype current_ = -1;
+    quint64 layoutGeneration_ = 0;
     PathListObserver* observer_ = nullptr;
 };
 
 // The found-file list of the main window.
 using FoundList = PathList;
+
+// The order of the sorted found list: letter case ignored, in the user's locale.
+PathList::Less foundListOrder(const platform::LocaleFormats& locale);
 
 } // namespace pylomir::core

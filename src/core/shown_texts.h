@@ -20,12 +20,12 @@ QString suspiciousCountText(const ScanState& scan);
 QString elapsedClockText(const ScanState& scan);
 
 QString scanCountText(const StatisticsState& statistics);
+// The two "Usunięto teraz:" values: "3 plików" and "7 KB".
+QString sessionDeletedFilesText(const SessionRecords& records);
+QString sessionDeletedSizeText(const StatisticsState& statistics);
 
 // The number of files the last scan found, "0" before any scan.
 QString lastScanFoundCountText(const ScanState& scan);
-// The two "Usunięto teraz:" values: "3 plików" and "12 KB".
-QString sessionDeletedFilesText(const SessionRecords& records);
-QString sessionDeletedSizeText(const StatisticsState& statistics);
 
 // "-" until the count is first set.
 QString filterCountText(const FiltersState& filters);

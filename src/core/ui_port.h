@@ -46,6 +46,9 @@ public:
     virtual std::optional<QString> saveFileName(const FileDialogOptions& dialog) = 0;
     // Shows another window of the program.
     virtual void showWindow(WindowId window) = 0;
+    // Opens a file, folder or link with the program the desktop has for it;
+    // false when nothing took it.
+    virtual bool openWithShell(const QString& target) = 0;
 };
 
 // The answer that can lose nothing: Ok where there is nothing to choose,
@@ -67,6 +70,7 @@ public:
     std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
     void showWindow(WindowId) override {}
+    bool openWithShell(const QString&) override { return false; }
 };
 
 } // namespace pylomir::core

@@ -159,8 +159,15 @@ void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
         }
     }
     core::FoundList& found = m_.foundList;
-    if (!autoIgnored && !found.contains(path))
-        found.append(path);
+    qsizetype newest = found.count();
+    if (!autoIgnored && !found.contains(path)) {
+        if (m_.foundListSorted) {
+            newest = found.sortedPlace(path, core::foundListOrder(*s_.locale));
+            found.insert(newest, path);
+        } else {
+            found.append(path);
+        }
+    }
 
     // One look-up serves both the threshold and the size list.
     if (!lookedUp)
@@ -175,7 +182,7 @@ void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
     scan_.foundCaption = core::FoundCaption::Found;
 
     if (!found.isEmpty())
-        found.setCurrent(found.count() - 1);
+        found.setCurrent(newest < found.count() ? newest : found.count() - 1);
 
     if (m_.options.clearAttributesOnScan)
         fs.setAttributes(path, 0);

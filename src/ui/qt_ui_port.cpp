@@ -1,6 +1,7 @@
 #include "ui/qt_ui_port.h"
 
 #include "core/app_info.h"
+#include "platform/gui/shell.h"
 #include "platform/gui/sound.h"
 
 #include <QAbstractButton>
@@ -137,6 +138,10 @@ std::optional<QString> QtUiPort::saveFileName(const core::FileDialogOptions& dia
 void QtUiPort::showWindow(core::WindowId window) {
     if (showWindow_)
         showWindow_(window);
+}
+
+bool QtUiPort::openWithShell(const QString& target) {
+    return platform::shellOpen(target);
 }
 
 } // namespace pylomir::ui

@@ -34,6 +34,7 @@ public:
     std::optional<QString> openFileName(const core::FileDialogOptions& dialog) override;
     std::optional<QString> saveFileName(const core::FileDialogOptions& dialog) override;
     void showWindow(core::WindowId window) override;
+    bool openWithShell(const QString& target) override;
 
 private:
     void prepareModal() const;

@@ -23,6 +23,8 @@ public:
     QStringList errors;     // default error boxes
     QStringList sounds;
     std::vector<core::WindowId> windows;
+    QStringList opened; // what openWithShell was given
+    bool openSucceeds = true;
     std::deque<core::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
     std::deque<std::optional<QString>> folderAnswers;
     std::deque<std::optional<QString>> fileAnswers;
@@ -64,6 +66,11 @@ public:
         windows.push_back(w);
         if (onShowWindow)
             onShowWindow(w);
+    }
+
+    bool openWithShell(const QString& target) override {
+        opened << target;
+        return openSucceeds;
     }
 
 private:
