@@ -9,7 +9,10 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       assessment_(model_.alert, statusLine_, services_), statistics_(model_.statistics, services_),
       ignoreLists_(model_.ignore, services_), filterSets_(model_.filters, services_),
       settingsTab_(model_.options, services_, filterSets_, statistics_),
-      scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_) {}
+      scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_),
+      foundListFiles_(model_.foundList, statusLine_, services_,
+                      {[this](const auto& paths) { scanRun_.showLoadedFoundList(paths); },
+                       [this] { assessment_.resetAlert(); }}) {}
 
 void MainWindowCore::deleteIgnoredFileFromDisk() {
     if (ignoreLists_.deleteCurrentIgnoredFile())

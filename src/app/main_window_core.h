@@ -7,6 +7,7 @@
 #include "core/services.h"
 #include "core/status_line.h"
 #include "ignore/ignore_lists.h"
+#include "records/found_list_files.h"
 #include "records/statistics.h"
 #include "scan/filter_sets.h"
 #include "scan/scan_run.h"
@@ -43,6 +44,7 @@ public:
     scan::FilterSets& filterSets() { return filterSets_; }
     scan::SettingsTab& settingsTab() { return settingsTab_; }
     scan::ScanRun& scanRun() { return scanRun_; }
+    records::FoundListFiles& foundListFiles() { return foundListFiles_; }
 
 private:
     void showDetailsBarOutOfScan();
@@ -56,6 +58,7 @@ private:
     scan::FilterSets filterSets_;
     scan::SettingsTab settingsTab_;
     scan::ScanRun scanRun_;
+    records::FoundListFiles foundListFiles_;
 };
 
 } // namespace pylomir::app
