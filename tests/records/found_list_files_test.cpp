@@ -35,12 +35,9 @@ TEST(FoundListFileName, PffIsAppendedOnlyWhenTheNameLacksIt) {
         const char* chosen;
         const char* saved;
     } cases[] = {
-        {"/d/lista", "/d/lista.pff"},
-        {"/d/lista.pff", "/d/lista.pff"},
-        {"/d/lista.PFF", "/d/lista.PFF"},
-        {"/d/lista.Pff", "/d/lista.Pff"},
-        {"/d/lista.txt", "/d/lista.txt.pff"},
-        {"/d/lista.pff.txt", "/d/lista.pff.txt.pff"},
+        {"/d/lista", "/d/lista.pff"},         {"/d/lista.pff", "/d/lista.pff"},
+        {"/d/lista.PFF", "/d/lista.PFF"},     {"/d/lista.Pff", "/d/lista.Pff"},
+        {"/d/lista.txt", "/d/lista.txt.pff"}, {"/d/lista.pff.txt", "/d/lista.pff.txt.pff"},
         {"/d/listapff", "/d/listapff.pff"},
     };
     for (const auto& c : cases)
