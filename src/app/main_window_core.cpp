@@ -11,7 +11,10 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       settingsTab_(model_.options, services_, filterSets_, statistics_),
       scanRun_(model_, services_, ignoreLists_, statistics_, statusLine_, assessment_),
       deletionLog_(model_, services_), htmlReport_(model_, services_, statusLine_),
-      deletion_(model_, services_, statistics_, ignoreLists_, statusLine_, assessment_) {
+      deletion_(model_, services_, statistics_, ignoreLists_, statusLine_, assessment_),
+      foundListFiles_(model_.foundList, statusLine_, services_,
+                      {[this](const auto& paths) { scanRun_.showLoadedFoundList(paths); },
+                       [this] { assessment_.resetAlert(); }}) {
     // The statistics are kept when the program ends, whatever the log did.
     deletionLog_.setOnClosing([this] { statistics_.saveStatistics(); });
 }

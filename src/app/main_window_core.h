@@ -9,6 +9,7 @@
 #include "ignore/ignore_lists.h"
 #include "records/deletion.h"
 #include "records/deletion_log.h"
+#include "records/found_list_files.h"
 #include "records/html_report.h"
 #include "records/statistics.h"
 #include "scan/filter_sets.h"
@@ -49,6 +50,7 @@ public:
     records::DeletionLog& deletionLog() { return deletionLog_; }
     records::HtmlReport& htmlReport() { return htmlReport_; }
     records::Deletion& deletion() { return deletion_; }
+    records::FoundListFiles& foundListFiles() { return foundListFiles_; }
 
 private:
     void showDetailsBarOutOfScan();
@@ -65,6 +67,7 @@ private:
     records::DeletionLog deletionLog_;
     records::HtmlReport htmlReport_;
     records::Deletion deletion_;
+    records::FoundListFiles foundListFiles_;
 };
 
 } // namespace pylomir::app

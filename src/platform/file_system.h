@@ -165,5 +165,9 @@ QString toNative(const QString& path);
 // A path made absolute against the process's current folder, with native
 // separators; an absolute path only gets its separators made native.
 QString absolutePath(const QString& path);
+// Whether a path names one entry by itself, wherever the process stands: a
+// full path, with no part that climbs to a parent ("..") and nothing a
+// find-first look-up would take for a wildcard.
+bool isLiteralFullPath(QStringView path);
 
 } // namespace pylomir::platform

@@ -663,6 +663,18 @@ QString absolutePath(const QString& path) {
     return clean;
 }
 
+bool isLiteralFullPath(QStringView path) {
+    if (!path.startsWith(QLatin1Char('/')))
+        return false;
+    if (path.contains(QLatin1Char('*')) || path.contains(QLatin1Char('?')))
+        return false;
+    for (const QStringView part : path.split(QLatin1Char('/'))) {
+        if (part == QLatin1String(".."))
+            return false;
+    }
+    return true;
+}
+
 } // namespace pylomir::platform
 
 #endif // !_WIN32

@@ -8,6 +8,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 #include <windows.h>
 
 namespace pylomir::platform {
@@ -146,6 +148,37 @@ QString driveRoot() {
 
 QString toNative(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+bool isLiteralFullPath(QStringView path) {
+    const auto isSeparator = [](QChar c) {
+        return c == QLatin1Char('\\') || c == QLatin1Char('/');
+    };
+    const bool drive = path.size() >= 3 && path[0].isLetter() && path[0].unicode() < 0x80 &&
+                       path[1] == QLatin1Char(':') && isSeparator(path[2]);
+    const bool share = path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+    if (!drive && !share)
+        return false;
+    // FindFirstFile reads '<', '>' and '"' as wildcards too; no name holds them.
+    for (const QChar c : path) {
+        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('<') ||
+            c == QLatin1Char('>') || c == QLatin1Char('"'))
+            return false;
+    }
+    // The system trims the dots and blanks that end a part, so ".. " climbs
+    // as ".." does.
+    qsizetype start = drive ? 3 : 2;
+    for (qsizetype i = start; i <= path.size(); ++i) {
+        if (i < path.size() && !isSeparator(path[i]))
+            continue;
+        const QStringView part = path.mid(start, i - start);
+        if (part.startsWith(QLatin1String("..")) &&
+            std::all_of(part.begin(), part.end(),
+                        [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); }))
+            return false;
+        start = i + 1;
+    }
+    return true;
 }
 
 } // namespace pylomir::platform

@@ -270,6 +270,13 @@ void ScanRun::clearCurrentFoundAttributes() {
         status_.show(QStringLiteral("Nie można ustawić normalnego atrybutu pliku."));
 }
 
+void ScanRun::showLoadedFoundList(const std::optional<QStringList>& paths) {
+    if (paths)
+        m_.foundList.assign(*paths);
+    scan_.foundCaption = core::FoundCaption::Loaded;
+    scan_.foundCount = m_.foundList.count();
+}
+
 void ScanRun::sumLastScanBytes() {
     qint64 total = 0;
     for (qint64 size : std::as_const(scan_.lastScanSizes))

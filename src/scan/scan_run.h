@@ -10,6 +10,9 @@
 #include "records/statistics.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace pylomir::scan {
 
@@ -47,6 +50,10 @@ public:
     // "Ustaw normalny atrybut": clears the attributes of the current found
     // entry's file.
     void clearCurrentFoundAttributes();
+
+    // A found-list file was loaded: its paths (none when the dialog was
+    // cancelled) replace the found list, and the count is shown as loaded.
+    void showLoadedFoundList(const std::optional<QStringList>& paths);
 
     void sumLastScanBytes();          // byte total of the last scan
     void showLastScanSize();          // "Rozmiar:" from the byte total

@@ -207,6 +207,7 @@ void MainWindow::buildFoundListMenu() {
         std::function<void()> run;
     };
     scan::ScanRun& scan = core_.scanRun();
+    records::FoundListFiles& lists = core_.foundListFiles();
     const Row rows[] = {
         {&moveToIgnoredAction_, "Dodaj pliki do listy Ignorowań",
          [&scan] { scan.moveCheckedToIgnoredFiles(); }},
@@ -216,6 +217,10 @@ void MainWindow::buildFoundListMenu() {
         {nullptr, nullptr, {}},
         {&clearAttributesAction_, "Ustaw normalny atrybut",
          [&scan] { scan.clearCurrentFoundAttributes(); }},
+        {nullptr, nullptr, {}},
+        {&saveFoundListAction_, "Zapisz listę plików", [&lists] { lists.saveFoundListFromMenu(); }},
+        {&loadFoundListAction_, "Wczytaj listę plików",
+         [&lists] { lists.loadFoundListFromMenu(); }},
     };
     foundListMenu_ = new QMenu(this);
     for (const Row& row : rows) {

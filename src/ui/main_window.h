@@ -63,6 +63,8 @@ public:
     QAction* checkAllAction() const { return checkAllAction_; }
     QAction* uncheckAllAction() const { return uncheckAllAction_; }
     QAction* clearAttributesAction() const { return clearAttributesAction_; }
+    QAction* saveFoundListAction() const { return saveFoundListAction_; }
+    QAction* loadFoundListAction() const { return loadFoundListAction_; }
 
     // Root folders in the tree's terms ("/", "/home/x", "C:/Windows").
     void selectFolder(const QString& path);
@@ -117,6 +119,8 @@ private:
     QAction* checkAllAction_ = nullptr;          // "Zaznacz pliki jako \"Ignorowane\""
     QAction* uncheckAllAction_ = nullptr;        // "Odznacz pliki jako \"Ignorowane\""
     QAction* clearAttributesAction_ = nullptr;   // "Ustaw normalny atrybut"
+    QAction* saveFoundListAction_ = nullptr;     // "Zapisz listę plików"
+    QAction* loadFoundListAction_ = nullptr;     // "Wczytaj listę plików"
     FiltersPage* filtersPage_ = nullptr;         // "Wybór filtrów"
     IgnoreListsPage* ignoreListsPage_ = nullptr; // "Ignorowania"
     SettingsPage* settingsPage_ = nullptr;       // "Ustawienia"

@@ -109,17 +109,32 @@ SettingsPage::SettingsPage(app::MainWindowCore& windowCore, CommandRunner run, H
 
     auto* commands = new QHBoxLayout;
     commands->addStretch(1);
+    saveFoundListButton_ = new QPushButton(QStringLiteral("Zapisz listę znalez. plików"), this);
+    saveFoundListButton_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    commands->addWidget(saveFoundListButton_);
+    loadFoundListButton_ = new QPushButton(QStringLiteral("Wczytaj listę znalez. plików"), this);
+    loadFoundListButton_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    commands->addWidget(loadFoundListButton_);
     saveButton_ = new QPushButton(QStringLiteral("Zastosuj wprowadzone zmiany"), this);
     saveButton_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     commands->addWidget(saveButton_);
     page->addLayout(commands);
 
     hints.add(saveButton_, QStringLiteral("Zapisz ustawienia programu i ścieżki katalogów"));
+    hints.add(saveFoundListButton_,
+              QStringLiteral("Zapisz ścieżki znalezionych plików w pliku listy (.pff)"));
+    hints.add(loadFoundListButton_,
+              QStringLiteral("Wczytaj listę plików zapisaną wcześniej w pliku .pff"));
     setHint(backupFolderButton_, QStringLiteral("Wybierz folder dla plików kopii zapasowej"));
     setHint(logFolderButton_, QStringLiteral("Wybierz folder dla plików raportu"));
 
     connect(saveButton_, &QPushButton::clicked, this,
             [this, &tab] { run_([&tab] { tab.saveSettings(); }); });
+    records::FoundListFiles& lists = core_.foundListFiles();
+    connect(saveFoundListButton_, &QPushButton::clicked, this,
+            [this, &lists] { run_([&lists] { lists.saveFoundList(); }); });
+    connect(loadFoundListButton_, &QPushButton::clicked, this,
+            [this, &lists] { run_([&lists] { lists.loadFoundList(); }); });
     connect(backupFolderButton_, &QPushButton::clicked, this,
             [this, &tab] { run_([&tab] { tab.chooseBackupFolder(); }); });
     connect(logFolderButton_, &QPushButton::clicked, this,

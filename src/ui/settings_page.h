@@ -27,6 +27,8 @@ public:
     void sync();
 
     QPushButton* saveButton() const { return saveButton_; }
+    QPushButton* saveFoundListButton() const { return saveFoundListButton_; }
+    QPushButton* loadFoundListButton() const { return loadFoundListButton_; }
     QPushButton* backupFolderButton() const { return backupFolderButton_; }
     QPushButton* logFolderButton() const { return logFolderButton_; }
     QLineEdit* backupFolderEdit() const { return backupFolderEdit_; }
@@ -42,9 +44,11 @@ private:
     const core::OptionsState& o_;
     CommandRunner run_;
 
-    QPushButton* saveButton_ = nullptr;         // "Zastosuj wprowadzone zmiany": save the settings
-    QPushButton* backupFolderButton_ = nullptr; // "Zmień katalog"
-    QPushButton* logFolderButton_ = nullptr;    // "Zmień katalog"
+    QPushButton* saveButton_ = nullptr;          // "Zastosuj wprowadzone zmiany": save the settings
+    QPushButton* saveFoundListButton_ = nullptr; // "Zapisz listę znalez. plików"
+    QPushButton* loadFoundListButton_ = nullptr; // "Wczytaj listę znalez. plików"
+    QPushButton* backupFolderButton_ = nullptr;  // "Zmień katalog"
+    QPushButton* logFolderButton_ = nullptr;     // "Zmień katalog"
     QLineEdit* backupFolderEdit_ = nullptr;
     QLineEdit* logFolderEdit_ = nullptr;
     QLineEdit* autoIgnoreThresholdEdit_ = nullptr;

@@ -28,6 +28,7 @@ public:
     std::deque<core::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
     std::deque<std::optional<QString>> folderAnswers;
     std::deque<std::optional<QString>> fileAnswers;
+    std::vector<core::FileDialogOptions> fileDialogs; // every file dialog shown, in order
     // Runs while a box is open (a modal box holds the caller there).
     std::function<void(const Box&)> whileBoxOpen;
     // Shows the window for real, where a test has one.
@@ -56,10 +57,12 @@ public:
     void showError(const QString& text) override { errors << text; }
     void playSound(const QString& name) override { sounds << name; }
     std::optional<QString> browseForFolder(const QString&) override { return next(folderAnswers); }
-    std::optional<QString> openFileName(const core::FileDialogOptions&) override {
+    std::optional<QString> openFileName(const core::FileDialogOptions& dialog) override {
+        fileDialogs.push_back(dialog);
         return next(fileAnswers);
     }
-    std::optional<QString> saveFileName(const core::FileDialogOptions&) override {
+    std::optional<QString> saveFileName(const core::FileDialogOptions& dialog) override {
+        fileDialogs.push_back(dialog);
         return next(fileAnswers);
     }
     void showWindow(core::WindowId w) override {

@@ -284,7 +284,8 @@ TEST_F(MainWindowTest, IgnoreListsTabAndMenusEditTheListsAndTheirFiles) {
     const std::pair<const QMenu*, QStringList> menus[] = {
         {window_->foundListMenu(),
          {"Dodaj pliki do listy Ignorowań", "Zaznacz pliki jako \"Ignorowane\"",
-          "Odznacz pliki jako \"Ignorowane\"", "-", "Ustaw normalny atrybut"}},
+          "Odznacz pliki jako \"Ignorowane\"", "-", "Ustaw normalny atrybut", "-",
+          "Zapisz listę plików", "Wczytaj listę plików"}},
         {page.ignoredFilesMenu(),
          {"Szczegóły obiektu", "-", "Usuń ten plik z dysku", "-", "Usuń z listy ignorowania",
           "Posortuj listę", "Czyść listę"}},

@@ -259,6 +259,24 @@ TEST_F(OptionsTabsTest, SettingsEditedOnTheTabAreSavedAndTheSizeFieldFollowsItsB
     EXPECT_TRUE(settingsTab_->autoIgnoreThresholdEdit()->isEnabled());
 }
 
+TEST_F(OptionsTabsTest, FoundListButtonsAndMenuItemsSaveAndLoadTheList) {
+    core_->model().foundList.assign({QStringLiteral("/r/a.tmp"), QStringLiteral("/r/b.tmp")});
+    const QString file = home_.filePath("lista.pff");
+    ui_.fileAnswers = {home_.filePath("lista"), file, file};
+
+    settingsTab_->saveFoundListButton()->click();
+    ASSERT_TRUE(QFile::exists(file));
+    core_->model().foundList.clear();
+    settingsTab_->loadFoundListButton()->click();
+    EXPECT_EQ(core_->model().foundList.paths(), QStringList({"/r/a.tmp", "/r/b.tmp"}));
+    EXPECT_EQ(window_->foundCountLabel()->text(), QStringLiteral("2 plików"));
+
+    window_->loadFoundListAction()->trigger();
+    EXPECT_EQ(window_->statusLabel()->text(), QStringLiteral("Wczytano listę plików"));
+    window_->saveFoundListAction()->trigger(); // no answer left: cancelled
+    EXPECT_EQ(window_->statusLabel()->text(), QStringLiteral("Anulowano zapisywanie listy plików"));
+}
+
 // Every control of the editing tabs gets the room it asks for and lies inside
 // its tab. Set PYLOMIR_SCREENSHOTS to a folder to keep pictures of them.
 TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
