@@ -35,6 +35,8 @@ public:
     // before the first scan has shown that bar.
     void assessCurrentFound();
     void assessCurrentIgnored();
+    // The tab on top, which some commands act by.
+    void setActiveTab(core::MainTab tab) { model_.activeTab = tab; }
 
     const core::MainWindowModel& model() const { return model_; }
     core::MainWindowModel& model() { return model_; }

@@ -28,6 +28,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -108,7 +109,15 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
             [this] { command([this] { core_.scanRun().pauseScan(); }); });
     connect(fullListButton_, &QPushButton::clicked, this,
             [this] { command([this] { core_.scanRun().showFullList(); }); });
-    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(quickDeleteButton_, &QToolButton::clicked, this,
+            [this] { command([this] { core_.deletion().quickDelete(); }); });
+    // "Zamknij program" runs the close sequence; the window then goes.
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
+        command([this] { closeConfirmed_ = core_.deletionLog().closeProgram(); });
+        if (closeConfirmed_)
+            close();
+    });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { core_.setActiveTab(activeTab()); });
 
     // The tree starts on the model's root without running the command.
     selectFolder(QDir::fromNativeSeparators(m_.scan.scanRoot));
@@ -176,6 +185,8 @@ void MainWindow::buildLayout() {
                                          "lub na dysku"));
     hints_.add(closeButton_, QStringLiteral("Zamknij aplikację. Jeśli jeszcze skanuje - musisz "
                                             "cierpliwie poczekać."));
+    hints_.add(quickDeleteButton_,
+               QStringLiteral("Szybkie usuwanie: usuń od razu wszystkie pliki z listy"));
     hints_.add(pauseButton_, QStringLiteral("Wstrzymaj skanowanie do naciśnięcia \"OK\""));
     hints_.add(
         fullListButton_,
@@ -201,14 +212,34 @@ void MainWindow::buildLayout() {
 }
 
 void MainWindow::buildFoundListMenu() {
+    // In the menu's order; a row without an action is a separator, one
+    // without a command belongs to a window still to come and is disabled.
     struct Row {
-        QAction** action; // null for a separator
+        QAction** action;
         const char* caption;
         std::function<void()> run;
     };
     scan::ScanRun& scan = core_.scanRun();
+    records::Deletion& deletion = core_.deletion();
     records::FoundListFiles& lists = core_.foundListFiles();
+    records::HtmlReport& report = core_.htmlReport();
+    QAction* unused = nullptr;
     const Row rows[] = {
+        {&unused, "Szczegóły obiektu", {}},
+        {nullptr, nullptr, {}},
+        {&selectAllAction_, "Zaznacz wszystkie pliki", [&deletion] { deletion.selectAllFound(); }},
+        {&deleteOneAction_, "Usuń tylko jeden zaznaczony plik",
+         [&deletion] { deletion.deleteOneFile(); }},
+        {&deleteSelectedAction_, "Usuń wszystkie zaznaczone pliki",
+         [&deletion] { deletion.deleteSelected(); }},
+        {nullptr, nullptr, {}},
+        {&unused, "Zrób kopię tylko wybranego pliku", {}},
+        {&unused, "Utwórz kopię wszystkich plików", {}},
+        {nullptr, nullptr, {}},
+        {&unused, "Odzyskaj pliki z kopii zapasowej", {}},
+        {nullptr, nullptr, {}},
+        {&dropCheckedAction_, "Wyrzuć pliki z listy (nie usuwaj)",
+         [&deletion] { deletion.dropCheckedFound(); }},
         {&moveToIgnoredAction_, "Dodaj pliki do listy Ignorowań",
          [&scan] { scan.moveCheckedToIgnoredFiles(); }},
         {&checkAllAction_, "Zaznacz pliki jako \"Ignorowane\"", [&scan] { scan.checkAllFound(); }},
@@ -217,10 +248,17 @@ void MainWindow::buildFoundListMenu() {
         {nullptr, nullptr, {}},
         {&clearAttributesAction_, "Ustaw normalny atrybut",
          [&scan] { scan.clearCurrentFoundAttributes(); }},
+        {&openFileAction_, "Uruchom zaznaczony plik", [&deletion] { deletion.openCurrentFile(); }},
+        {&unused, "Idź do lokalizacji pliku...", {}},
+        {&sortFoundAction_, "Sortuj alfabetycznie listę ",
+         [&deletion] { deletion.sortFoundList(); }},
         {nullptr, nullptr, {}},
+        {&exportHtmlAction_, "Exportuj raport do HTMa", [&report] { report.exportHtmlReport(); }},
         {&saveFoundListAction_, "Zapisz listę plików", [&lists] { lists.saveFoundListFromMenu(); }},
         {&loadFoundListAction_, "Wczytaj listę plików",
          [&lists] { lists.loadFoundListFromMenu(); }},
+        {&clearFoundAction_, "Czyść listę znalez. plików",
+         [&deletion] { deletion.clearFoundList(); }},
     };
     foundListMenu_ = new QMenu(this);
     for (const Row& row : rows) {
@@ -229,7 +267,10 @@ void MainWindow::buildFoundListMenu() {
             continue;
         }
         QAction* action = foundListMenu_->addAction(QString::fromUtf8(row.caption));
-        connect(action, &QAction::triggered, this, [this, run = row.run] { command(run); });
+        if (row.run)
+            connect(action, &QAction::triggered, this, [this, run = row.run] { command(run); });
+        else
+            action->setEnabled(false);
         *row.action = action;
     }
     foundListView_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -249,7 +290,14 @@ QWidget* MainWindow::buildLeftColumn() {
     bold.setBold(true);
     startButton_->setFont(bold);
     startButton_->setMinimumHeight(28);
-    layout->addWidget(startButton_);
+    quickDeleteButton_ = new QToolButton(column);
+    quickDeleteButton_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    quickDeleteButton_->setFixedSize(28, 28);
+    auto* startRow = new QHBoxLayout;
+    startRow->setSpacing(3);
+    startRow->addWidget(startButton_, 1);
+    startRow->addWidget(quickDeleteButton_);
+    layout->addLayout(startRow);
 
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
@@ -298,12 +346,22 @@ QWidget* MainWindow::buildLeftColumn() {
     suspiciousCountLabel_ = value();
     scanCountLabel_ = value();
     lastScanLabel_ = value();
+    sessionDeletedFilesLabel_ = value();
+    sessionDeletedSizeLabel_ = value();
+    totalDeletedFilesLabel_ = value();
+    totalDeletedBytesLabel_ = value();
+    totalDeletedSizeLabel_ = value();
     const std::pair<QLabel*, QLabel*> rows[] = {
         {foundCaptionLabel_, foundCountLabel_},
         {caption(QStringLiteral("Rozmiar:"), column), foundSizeLabel_},
         {caption(QStringLiteral("Zignorowano:"), column), ignoredCountLabel_},
         {caption(QStringLiteral("Podejrzanych:"), column), suspiciousCountLabel_},
+        {caption(QStringLiteral("Usunięto teraz:"), column), sessionDeletedFilesLabel_},
+        {caption(QString(), column), sessionDeletedSizeLabel_},
+        {caption(QStringLiteral("Usunięto plików:"), column), totalDeletedFilesLabel_},
         {caption(QStringLiteral("Ilość skanowań:"), column), scanCountLabel_},
+        {caption(QStringLiteral("Usunięto bajtów:"), column), totalDeletedBytesLabel_},
+        {caption(QStringLiteral("Rozmiar całoś.:"), column), totalDeletedSizeLabel_},
     };
     int row = 0;
     for (const auto& [name, shown] : rows) {
@@ -411,6 +469,11 @@ void MainWindow::syncViews(bool full) {
     setText(suspiciousCountLabel_, core::suspiciousCountText(scan));
     setText(scanCountLabel_, core::scanCountText(m_.statistics));
     setText(lastScanLabel_, m_.statistics.lastScanText);
+    setText(sessionDeletedFilesLabel_, core::sessionDeletedFilesText(m_.records));
+    setText(sessionDeletedSizeLabel_, core::sessionDeletedSizeText(m_.statistics));
+    setText(totalDeletedFilesLabel_, m_.statistics.totalDeletedFilesText);
+    setText(totalDeletedBytesLabel_, m_.statistics.totalDeletedBytesText);
+    setText(totalDeletedSizeLabel_, m_.statistics.totalDeletedSizeText);
     syncAlert();
     setText(elapsedClockLabel_, core::elapsedClockText(scan));
     setShown(elapsedClockLabel_, scan.elapsedClockVisible);
@@ -419,6 +482,20 @@ void MainWindow::syncViews(bool full) {
         startButton_->setEnabled(scan.startEnabled());
     if (pauseButton_->isEnabled() != scan.pauseEnabled())
         pauseButton_->setEnabled(scan.pauseEnabled());
+    const std::pair<QObject*, bool> enabled[] = {
+        {quickDeleteButton_, scan.quickDeleteEnabled()},
+        {deleteOneAction_, scan.deleteOneEnabled()},
+        {deleteSelectedAction_, scan.deleteSelectedEnabled()},
+        {openFileAction_, scan.openFileEnabled()},
+    };
+    for (const auto& [control, on] : enabled) {
+        if (auto* action = qobject_cast<QAction*>(control))
+            action->setEnabled(on);
+        else
+            static_cast<QWidget*>(control)->setEnabled(on);
+    }
+    if (foundListView_->isEnabled() != m_.foundListEnabled)
+        foundListView_->setEnabled(m_.foundListEnabled);
     scanProgressBar_->setValue(scan.progress);
     syncAnimation(scan.animationRunning);
 
@@ -449,6 +526,17 @@ void MainWindow::syncViews(bool full) {
             core_.scanRun().syncFullList();
         fullListWindow_->setLines(m_.fullList.lines);
     }
+}
+
+core::MainTab MainWindow::activeTab() const {
+    const QWidget* page = tabs_->currentWidget();
+    if (page == filtersPage_)
+        return core::MainTab::Filters;
+    if (page == ignoreListsPage_)
+        return core::MainTab::IgnoreLists;
+    if (page == settingsPage_)
+        return core::MainTab::Settings;
+    return core::MainTab::FoundList;
 }
 
 void MainWindow::syncAlert() {
@@ -500,8 +588,12 @@ void MainWindow::showWindow(core::WindowId window) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    bool closing = true;
-    command([this, &closing] { closing = core_.scanRun().tryClose(); });
+    bool closing = closeConfirmed_;
+    if (!closing) {
+        command([this, &closing] {
+            closing = core_.scanRun().tryClose() && core_.deletionLog().closeProgram();
+        });
+    }
     if (!closing) {
         event->ignore();
         return;

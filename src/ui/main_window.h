@@ -19,6 +19,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
+class QToolButton;
 class QTreeView;
 class QFileSystemModel;
 
@@ -63,6 +64,15 @@ public:
     QAction* checkAllAction() const { return checkAllAction_; }
     QAction* uncheckAllAction() const { return uncheckAllAction_; }
     QAction* clearAttributesAction() const { return clearAttributesAction_; }
+    QAction* selectAllAction() const { return selectAllAction_; }
+    QAction* deleteOneAction() const { return deleteOneAction_; }
+    QAction* deleteSelectedAction() const { return deleteSelectedAction_; }
+    QAction* dropCheckedAction() const { return dropCheckedAction_; }
+    QAction* openFileAction() const { return openFileAction_; }
+    QAction* sortFoundAction() const { return sortFoundAction_; }
+    QAction* exportHtmlAction() const { return exportHtmlAction_; }
+    QAction* clearFoundAction() const { return clearFoundAction_; }
+    QToolButton* quickDeleteButton() const { return quickDeleteButton_; }
     QAction* saveFoundListAction() const { return saveFoundListAction_; }
     QAction* loadFoundListAction() const { return loadFoundListAction_; }
 
@@ -81,6 +91,8 @@ private:
     void revealSelectedFolder();
     void syncTimer(QTimer& timer, const core::TimerModel& model);
     void syncAlert();
+    // The model's name for the tab on top.
+    core::MainTab activeTab() const;
     void syncAnimation(bool active);
     // Shows the full-list window with the model's copy.
     void presentFullList();
@@ -89,27 +101,34 @@ private:
     const core::MainWindowModel& m_; // read only: owners write it
     GuiMessagePump* pump_;
 
-    QPushButton* startButton_ = nullptr; // ">> Rozpocznij skanowanie"
-    QTreeView* folderTree_ = nullptr;    // folder tree: the scan root
+    QPushButton* startButton_ = nullptr;       // ">> Rozpocznij skanowanie"
+    QToolButton* quickDeleteButton_ = nullptr; // deletes the whole list at once
+    QTreeView* folderTree_ = nullptr;          // folder tree: the scan root
     QFileSystemModel* folders_ = nullptr;
     QString revealing_; // folder to bring into view once its parents are read
     QElapsedTimer sinceRevealStart_;
     QTimer revealTimer_;
-    QLabel* statusLabel_ = nullptr;          // status text
-    QLabel* foundCaptionLabel_ = nullptr;    // caption over the found count
-    QLabel* foundCountLabel_ = nullptr;      // found count
-    QLabel* foundSizeLabel_ = nullptr;       // total size
-    QLabel* ignoredCountLabel_ = nullptr;    // ignored count
-    QLabel* suspiciousCountLabel_ = nullptr; // suspicious count
-    QLabel* scanCountLabel_ = nullptr;       // scan count
-    QLabel* lastScanLabel_ = nullptr;        // last scan date
-    QLabel* alertLabel_ = nullptr;           // alert word in the level's colour
-    QLabel* alertImage_ = nullptr;           // the level's sign
-    int shownAlertSign_ = -1;                // the level whose sign is drawn, -1 none
-    QLabel* elapsedClockLabel_ = nullptr;    // elapsed-time clock
-    QPushButton* pauseButton_ = nullptr;     // "Pauza"
-    QPushButton* fullListButton_ = nullptr;  // "Pełna lista"
-    QLabel* scanAnimation_ = nullptr;        // scan animation
+    QLabel* statusLabel_ = nullptr;              // status text
+    QLabel* foundCaptionLabel_ = nullptr;        // caption over the found count
+    QLabel* foundCountLabel_ = nullptr;          // found count
+    QLabel* foundSizeLabel_ = nullptr;           // total size
+    QLabel* ignoredCountLabel_ = nullptr;        // ignored count
+    QLabel* suspiciousCountLabel_ = nullptr;     // suspicious count
+    QLabel* scanCountLabel_ = nullptr;           // scan count
+    QLabel* lastScanLabel_ = nullptr;            // last scan date
+    QLabel* sessionDeletedFilesLabel_ = nullptr; // "Usunięto teraz:" files
+    QLabel* sessionDeletedSizeLabel_ = nullptr;  // and their KB
+    QLabel* totalDeletedFilesLabel_ = nullptr;   // "Usunięto plików:"
+    QLabel* totalDeletedBytesLabel_ = nullptr;   // "Usunięto bajtów:"
+    QLabel* totalDeletedSizeLabel_ = nullptr;    // "Rozmiar całoś.:"
+    bool closeConfirmed_ = false;                // the close sequence has run and let the window go
+    QLabel* alertLabel_ = nullptr;               // alert word in the level's colour
+    QLabel* alertImage_ = nullptr;               // the level's sign
+    int shownAlertSign_ = -1;                    // the level whose sign is drawn, -1 none
+    QLabel* elapsedClockLabel_ = nullptr;        // elapsed-time clock
+    QPushButton* pauseButton_ = nullptr;         // "Pauza"
+    QPushButton* fullListButton_ = nullptr;      // "Pełna lista"
+    QLabel* scanAnimation_ = nullptr;            // scan animation
     QMovie* movie_ = nullptr;
     QPixmap stillFrame_;
     QTabWidget* tabs_ = nullptr;
@@ -119,6 +138,14 @@ private:
     QAction* checkAllAction_ = nullptr;          // "Zaznacz pliki jako \"Ignorowane\""
     QAction* uncheckAllAction_ = nullptr;        // "Odznacz pliki jako \"Ignorowane\""
     QAction* clearAttributesAction_ = nullptr;   // "Ustaw normalny atrybut"
+    QAction* selectAllAction_ = nullptr;         // "Zaznacz wszystkie pliki"
+    QAction* deleteOneAction_ = nullptr;         // "Usuń tylko jeden zaznaczony plik"
+    QAction* deleteSelectedAction_ = nullptr;    // "Usuń wszystkie zaznaczone pliki"
+    QAction* dropCheckedAction_ = nullptr;       // "Wyrzuć pliki z listy (nie usuwaj)"
+    QAction* openFileAction_ = nullptr;          // "Uruchom zaznaczony plik"
+    QAction* sortFoundAction_ = nullptr;         // "Sortuj alfabetycznie listę "
+    QAction* exportHtmlAction_ = nullptr;        // "Exportuj raport do HTMa"
+    QAction* clearFoundAction_ = nullptr;        // "Czyść listę znalez. plików"
     QAction* saveFoundListAction_ = nullptr;     // "Zapisz listę plików"
     QAction* loadFoundListAction_ = nullptr;     // "Wczytaj listę plików"
     FiltersPage* filtersPage_ = nullptr;         // "Wybór filtrów"

@@ -45,8 +45,8 @@ SettingsPage::SettingsPage(app::MainWindowCore& windowCore, CommandRunner run, H
     : QWidget(parent), core_(windowCore), o_(windowCore.model().options), run_(std::move(run)) {
     scan::SettingsTab& tab = core_.settingsTab();
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(6, 6, 6, 6);
-    page->setSpacing(6);
+    page->setContentsMargins(6, 4, 6, 4);
+    page->setSpacing(4);
 
     auto* foldersGroup = new QGroupBox(
         QStringLiteral("Ustawienie ścieżek dla kopii zapasowej (BACKUP) i plików raportu (PLM)"),
@@ -74,7 +74,7 @@ SettingsPage::SettingsPage(app::MainWindowCore& windowCore, CommandRunner run, H
 
     auto* optionsGroup = new QGroupBox(QStringLiteral("Ustawienia pozostałe"), this);
     auto* options = new QVBoxLayout(optionsGroup);
-    options->setSpacing(3);
+    options->setSpacing(2);
     for (const auto option : kGeneralOptions)
         options->addWidget(addCheck(option, optionsGroup));
 
@@ -108,19 +108,28 @@ SettingsPage::SettingsPage(app::MainWindowCore& windowCore, CommandRunner run, H
     page->addStretch(1);
 
     auto* commands = new QHBoxLayout;
-    commands->addStretch(1);
+    resetStatisticsButton_ = new QPushButton(QStringLiteral("Odśwież statystyki"), this);
+    resetStatisticsButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    commands->addWidget(resetStatisticsButton_);
     saveFoundListButton_ = new QPushButton(QStringLiteral("Zapisz listę znalez. plików"), this);
     saveFoundListButton_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     commands->addWidget(saveFoundListButton_);
     loadFoundListButton_ = new QPushButton(QStringLiteral("Wczytaj listę znalez. plików"), this);
     loadFoundListButton_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     commands->addWidget(loadFoundListButton_);
+    commands->addStretch(1);
     saveButton_ = new QPushButton(QStringLiteral("Zastosuj wprowadzone zmiany"), this);
     saveButton_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    commands->addWidget(saveButton_);
+    // The settings' own button keeps the corner; the list commands sit apart.
+    auto* store = new QHBoxLayout;
+    store->addStretch(1);
+    store->addWidget(saveButton_);
     page->addLayout(commands);
+    page->addLayout(store);
 
     hints.add(saveButton_, QStringLiteral("Zapisz ustawienia programu i ścieżki katalogów"));
+    hints.add(resetStatisticsButton_,
+              QStringLiteral("Usuwanie wszystkich statystyk ze skanowania"));
     hints.add(saveFoundListButton_,
               QStringLiteral("Zapisz ścieżki znalezionych plików w pliku listy (.pff)"));
     hints.add(loadFoundListButton_,
@@ -130,6 +139,9 @@ SettingsPage::SettingsPage(app::MainWindowCore& windowCore, CommandRunner run, H
 
     connect(saveButton_, &QPushButton::clicked, this,
             [this, &tab] { run_([&tab] { tab.saveSettings(); }); });
+    records::Statistics& statistics = core_.statistics();
+    connect(resetStatisticsButton_, &QPushButton::clicked, this,
+            [this, &statistics] { run_([&statistics] { statistics.resetStatistics(); }); });
     records::FoundListFiles& lists = core_.foundListFiles();
     connect(saveFoundListButton_, &QPushButton::clicked, this,
             [this, &lists] { run_([&lists] { lists.saveFoundList(); }); });

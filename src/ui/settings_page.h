@@ -27,6 +27,7 @@ public:
     void sync();
 
     QPushButton* saveButton() const { return saveButton_; }
+    QPushButton* resetStatisticsButton() const { return resetStatisticsButton_; }
     QPushButton* saveFoundListButton() const { return saveFoundListButton_; }
     QPushButton* loadFoundListButton() const { return loadFoundListButton_; }
     QPushButton* backupFolderButton() const { return backupFolderButton_; }
@@ -44,6 +45,7 @@ private:
     const core::OptionsState& o_;
     CommandRunner run_;
 
+    QPushButton* resetStatisticsButton_ = nullptr; // "Odśwież statystyki"
     QPushButton* saveButton_ = nullptr;          // "Zastosuj wprowadzone zmiany": save the settings
     QPushButton* saveFoundListButton_ = nullptr; // "Zapisz listę znalez. plików"
     QPushButton* loadFoundListButton_ = nullptr; // "Wczytaj listę znalez. plików"
