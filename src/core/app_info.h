@@ -13,6 +13,11 @@ namespace pylomir::core {
 inline const QString kVersion = QStringLiteral(PYLOMIR_VERSION);
 // The caption of plain message boxes; the title of logs and reports.
 inline const QString kAppTitle = QStringLiteral("Pylomir %1 Pro").arg(kVersion);
+// Where users reach the program and its author: written into the
+// statistics at exit and into HTML reports.
+inline const QString kAuthorMail = QStringLiteral("pylomir@example.org");
+inline const QString kHomePageUrl = QStringLiteral("https://example.org/pylomir/");
+inline const QString kAuthorName = QStringLiteral("Tessaly");
 // The main window's caption.
 inline const QString kMainWindowCaption =
     QStringLiteral(" Pylomir %1 Professional").arg(kVersion) + QString(24, QLatin1Char(' '));

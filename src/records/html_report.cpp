@@ -13,8 +13,8 @@ namespace pylomir::records {
 
 namespace {
 
-const QString kAuthorMail = QStringLiteral("kontakt@tessaly.pl");
-const QString kWebPage = QStringLiteral("https://www.tessaly.pl/pylomir");
+const QString& kAuthorMail = core::kAuthorMail;
+const QString& kWebPage = core::kHomePageUrl;
 const QString kCredit =
     QStringLiteral("Wyprodukowane przez Tessaly. Program rozpowszechniany bezpłatnie.");
 

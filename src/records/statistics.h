@@ -3,6 +3,7 @@
 // deleted this session.
 #pragma once
 
+#include "core/app_info.h"
 #include "core/main_window_model.h"
 #include "core/services.h"
 
@@ -15,9 +16,9 @@
 namespace pylomir::records {
 
 // Written beside the statistics at every exit.
-inline const QString kContactMail = QStringLiteral("pylomir@example.org");
-inline const QString kContactWeb = QStringLiteral("https://example.org/pylomir/");
-inline const QString kContactAuthor = QStringLiteral("Tessaly");
+inline const QString kContactMail = core::kAuthorMail;
+inline const QString kContactWeb = core::kHomePageUrl;
+inline const QString kContactAuthor = core::kAuthorName;
 
 // The number in a size text, read left to right: runs of digits are
 // numbers, a "/" divides what was read so far by the next number (rounding

@@ -292,12 +292,11 @@ QWidget* MainWindow::buildLeftColumn() {
     startButton_->setMinimumHeight(28);
     quickDeleteButton_ = new QToolButton(column);
     quickDeleteButton_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-    quickDeleteButton_->setFixedSize(28, 28);
-    auto* startRow = new QHBoxLayout;
-    startRow->setSpacing(3);
-    startRow->addWidget(startButton_, 1);
-    startRow->addWidget(quickDeleteButton_);
-    layout->addLayout(startRow);
+    quickDeleteButton_->setFixedSize(40, 26);
+    quickDeleteButton_->setIconSize(QSize(20, 20));
+    layout->addWidget(startButton_);
+    // Under the start button, as the scan and its removal follow each other.
+    layout->addWidget(quickDeleteButton_, 0, Qt::AlignLeft);
 
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
