@@ -66,8 +66,8 @@ int runClean(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
     const QCommandLineOption modeOption = cli::modeOption();
-    const QCommandLineOption dryRunOption(
-        QStringLiteral("dry-run"), QStringLiteral("Only list what would be deleted."));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
+                                          QStringLiteral("Only list what would be deleted."));
     const QCommandLineOption yesOption(QStringLiteral("yes"),
                                        QStringLiteral("Delete the found files without asking."));
     const QCommandLineOption nullOption(

@@ -18,6 +18,10 @@ namespace {
 using Result = pylomir::testing::CliResult;
 using pylomir::testing::writeFile;
 
+// Found in the safe mode: the first two; the others are no match or ignored.
+const QStringList kAll{"a.tmp", "sub/b.tmp", "keep.txt", "ignored.tmp", "report.tmp"};
+const QStringList kKept{"keep.txt", "ignored.tmp", "report.tmp"};
+
 class CleanCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,7 +36,7 @@ protected:
         writeFile(root + "/settings.ini",
                   "[Ustawienia]\nBezpieczny=1\nAutoAtrybut=0\n[Skanowan]\nLiczba=0\nLOGKatalog=" +
                       logs.toUtf8() + "/\n");
-        for (const char* name : {"a.tmp", "sub/b.tmp", "keep.txt", "ignored.tmp", "report.tmp"})
+        for (const QString& name : kAll)
             writeFile(tree + '/' + name, "12345");
     }
 
@@ -45,7 +49,7 @@ protected:
 
     QStringList existing() const {
         QStringList names;
-        for (const char* name : {"a.tmp", "sub/b.tmp", "keep.txt", "ignored.tmp", "report.tmp"})
+        for (const QString& name : kAll)
             if (QFile::exists(tree + '/' + name))
                 names << name;
         return names;
@@ -69,9 +73,6 @@ protected:
     QString root, tree, logs;
     bool asNobody = false; // root ignores permissions; an ordinary user does not
 };
-
-const QStringList kAll{"a.tmp", "sub/b.tmp", "keep.txt", "ignored.tmp", "report.tmp"};
-const QStringList kKept{"keep.txt", "ignored.tmp", "report.tmp"};
 
 TEST_F(CleanCommandTest, DryRunListsTheFoundFilesAndStillClosesAsTheWindowDoes) {
     const Result r = clean({"--dry-run"});
@@ -127,7 +128,9 @@ TEST_F(CleanCommandTest, AFileThatStaysIsNamedAndFailsTheCommand) {
     writeFile(locked + "/c.tmp", "123");
     const struct Restore {
         QString path;
-        ~Restore() { QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }
+        ~Restore() {
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
     } restore{locked};
     if (::geteuid() == 0) {
         if (!QFile::exists("/usr/bin/setpriv"))
