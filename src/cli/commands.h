@@ -11,8 +11,8 @@
 namespace pylomir::cli {
 
 enum ExitStatus : int {
-    kExitOk = 0,    // success; for scan: nothing found
-    kExitError = 1, // the operation failed
+    kExitOk = 0,    // success; for scan: nothing found; for clean: nothing left
+    kExitError = 1, // the operation failed; for clean: a file could not be deleted
     kExitUsage = 2, // the command line itself is wrong
     kExitFound = 3, // scan found files
     // scan skipped folders it could not list; what it found elsewhere is
@@ -21,6 +21,8 @@ enum ExitStatus : int {
 };
 
 int runScan(const QStringList& args);
+// "clean": the scan, then the deletion of what it found.
+int runClean(const QStringList& args);
 int runArchiveInfo(const QStringList& args);
 int runArchiveCreate(const QStringList& args);
 int runArchiveRestore(const QStringList& args);

@@ -42,7 +42,8 @@ core::MsgAnswer ConsoleUi::messageBox(const QString& caption, const QString& tex
     const QString title = caption.trimmed();
     const bool error = icon == core::MsgIcon::Error || title == QStringLiteral("Błąd");
     // "Błąd: Błąd skanowania..." would say it twice.
-    if (error || notesShown_)
+    const bool shown = error ? !errorShown_ || errorShown_(text) : notesShown_;
+    if (shown)
         printError(title.isEmpty() || text.startsWith(title) ? text
                                                              : title + QStringLiteral(": ") + text);
     if (error)

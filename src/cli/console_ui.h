@@ -35,12 +35,18 @@ public:
     // Whether notes (message boxes that are not errors) are printed; errors
     // always are.
     void setNotesShown(bool shown) { notesShown_ = shown; }
+    // Whether an error box's text is printed (it is recorded all the same):
+    // for a box whose content the command prints in full its own way.
+    void setErrorFilter(std::function<bool(const QString&)> shown) {
+        errorShown_ = std::move(shown);
+    }
 
 private:
     void recordError(const QString& text);
 
     QStringList errors_;
     std::function<QString()> context_;
+    std::function<bool(const QString&)> errorShown_;
     bool notesShown_ = true;
 };
 

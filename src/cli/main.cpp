@@ -1,5 +1,5 @@
-// pylomir-cli: the scan, the ignore lists and the backup archives without a
-// window.
+// pylomir-cli: the scan and the deletion, the ignore lists and the backup
+// archives without a window.
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "core/app_info.h"
@@ -16,9 +16,9 @@ namespace {
 const char kHelp[] =
     "Usage: pylomir-cli COMMAND [options] [arguments]\n"
     "\n"
-    "Finds disposable files, keeps the ignore lists, and reads, writes and unpacks\n"
-    "Pylomir backup archives without a window, with the program folder\n"
-    "(PYLOMIR_HOME) and the settings (PYLOMIR_SETTINGS) the window uses.\n"
+    "Finds and deletes disposable files, keeps the ignore lists, and reads, writes\n"
+    "and unpacks Pylomir backup archives without a window, with the program\n"
+    "folder (PYLOMIR_HOME) and the settings (PYLOMIR_SETTINGS) the window uses.\n"
     "\n"
     "Commands:\n"
     "  scan FOLDER            scan a folder as the main window's start button does\n"
@@ -33,9 +33,10 @@ const char kHelp[] =
     "\n"
     "Run 'pylomir-cli COMMAND --help' for a command's options.\n"
     "\n"
-    "Exit status: 0 success (scan: nothing found), 1 error, 2 usage error,\n"
-    "3 scan found files, 4 scan skipped folders it could not list (its output\n"
-    "is partial; 1 wins over 4).\n";
+    "Exit status: 0 success (scan: nothing found; clean: every found file\n"
+    "deleted), 1 error (clean: a file could not be deleted), 2 usage error,\n"
+    "3 scan found files, 4 scan or clean skipped folders it could not list\n"
+    "(the output is partial; 1 wins over 4).\n";
 
 const char kArchiveHelp[] = "Usage: pylomir-cli archive info|create|restore [options] ARCHIVE ...\n"
                             "\n"
@@ -69,6 +70,8 @@ int dispatch(const QStringList& args) {
     rest.prepend(args.at(0));
     if (command == QLatin1String("scan"))
         return runScan(rest);
+    if (command == QLatin1String("clean"))
+        return runClean(rest);
     const bool archive = command == QLatin1String("archive");
     if (!archive && command != QLatin1String("ignore")) {
         printError(QStringLiteral("pylomir-cli: unknown command '%1'\n"

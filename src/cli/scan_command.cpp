@@ -1,15 +1,10 @@
 // "scan": the main window's start button over its own model, printed.
-#include "app/main_window_core.h"
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "cli/path_output.h"
+#include "cli/scan_session.h"
 #include "core/shown_texts.h"
-#include "platform/clock.h"
 #include "platform/file_system.h"
-#include "platform/locale_formats.h"
-#include "platform/program_dir.h"
-#include "platform/settings_store.h"
-#include "scan/scan_run.h"
 
 #include <cstdio>
 
@@ -57,40 +52,7 @@ const char kDescription[] =
     "is invalid; what was found before is still printed), 2 usage. 1 wins\n"
     "over 4.";
 
-struct ModeName {
-    const char* name;
-    FilterMode mode;
-};
-
-constexpr ModeName kModes[] = {
-    {"bezpieczny", FilterMode::Safe},
-    {"mniej-bezpieczny", FilterMode::LessSafe},
-    {"zaawansowany", FilterMode::Advanced},
-    {"uzytkownika", FilterMode::UserDefined},
-};
-
-std::optional<FilterMode> parseMode(const QString& text) {
-    QString name = text.trimmed().toLower();
-    name.replace(QChar(0x017C), QLatin1Char('z')); // "użytkownika"
-    for (const ModeName& m : kModes) {
-        if (name == QLatin1String(m.name))
-            return m.mode;
-    }
-    return std::nullopt;
-}
-
 enum class Format { Text, Json, Csv };
-
-// Makes the filter list hold the wanted mode's file. With every mode stored
-// as unselected nothing was read at start, so the safe mode's is.
-void chooseMode(app::MainWindowCore& windowCore, std::optional<FilterMode> wanted) {
-    const core::FiltersState& filters = windowCore.model().filters;
-    const std::optional<FilterMode> current = filters.selectedMode;
-    const FilterMode mode = wanted ? *wanted : current.value_or(FilterMode::Safe);
-    if (current == mode && !filters.filters.isEmpty())
-        return;
-    windowCore.filterSets().reloadMode(mode);
-}
 
 QByteArray csvField(const QByteArray& bytes) {
     if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') &&
@@ -148,24 +110,6 @@ QByteArray jsonString(const QString& text) {
     return '"' + out + '"';
 }
 
-// The scan's box of skipped folders names only ten of them; the command line
-// names every one itself, so that box is left out.
-void printUnlistedFolders(const QStringList& folders) {
-    QByteArray out = QStringLiteral("pylomir-cli scan: skipped %1 folder(s) that could not be "
-                                    "listed:\n")
-                         .arg(folders.size())
-                         .toUtf8();
-    for (const QString& folder : folders)
-        out += textField(pathBytes(folder)) + '\n';
-    writeErr(out);
-}
-
-void printSummary(const core::ScanState& scan) {
-    printError(QStringLiteral("Znalazłem: %1\nRozmiar: %2\nZignorowano: %3\nPodejrzanych: %4")
-                   .arg(core::foundCountText(scan), core::foundSizeText(scan),
-                        core::ignoredCountText(scan), core::suspiciousCountText(scan)));
-}
-
 void printJson(const core::MainWindowModel& m, const QStringList& unlisted,
                platform::FileSystem& fs, const QStringList& errors) {
     const core::ScanState& scan = m.scan;
@@ -218,11 +162,7 @@ int runScan(const QStringList& args) {
     const QString command = QStringLiteral("scan");
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
-    const QCommandLineOption modeOption(
-        {QStringLiteral("m"), QStringLiteral("mode")},
-        QStringLiteral("Scanning mode: bezpieczny, mniej-bezpieczny, zaawansowany or "
-                       "uzytkownika (default: the stored mode)."),
-        QStringLiteral("MODE"));
+    const QCommandLineOption modeOption = cli::modeOption();
     const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
                                           QStringLiteral("Output: text, json or csv."),
                                           QStringLiteral("FORMAT"), QStringLiteral("text"));
@@ -261,41 +201,14 @@ int runScan(const QStringList& args) {
     if (nullEnded && format != Format::Text)
         return usageError(command, QStringLiteral("--null goes with --format text only"));
 
-    const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
-    // Told once, however the command ends.
-    const struct DamagedSettingsNotice {
-        platform::SettingsStore& store;
-        ~DamagedSettingsNotice() {
-            const QString copy = store.damagedFileCopy();
-            if (!copy.isEmpty())
-                printError(QStringLiteral("pylomir-cli scan: the settings file had lines that "
-                                          "cannot be read; it was copied to %1 before it is "
-                                          "rewritten without them")
-                               .arg(copy));
-        }
-    } settingsNotice{*settings};
-    const platform::LocaleFormats locale;
-    ConsoleUi ui;
-    core::NullMessagePump pump;
-    const core::Services services = core::machineServices(*settings, locale, ui, pump);
-
-    app::MainWindowCore windowCore(services);
-    windowCore.startUp();
-    // Start-up messages are notes; a mode whose filters cannot be read is not.
-    ui.resetErrors();
-    chooseMode(windowCore, mode);
-    if (!ui.errors().isEmpty())
+    ScanSession session(command);
+    if (!session.start(mode))
         return kExitError;
-
-    const core::MainWindowModel& m = windowCore.model();
-    // The scan status bar names the folder that failed.
-    ui.setErrorContext([&m] { return m.status.scanStatusText; });
-    // Every skipped folder is named below, not ten of them in a box first.
-    windowCore.scanRun().setTellsOfUnlistedFolders(false);
-    windowCore.scanRun().setScanRoot(platform::absolutePath(positional.first()));
-    windowCore.scanRun().startScan();
-    const QStringList errors = ui.errors();
-    const QStringList unlisted = windowCore.scanRun().unlistedFolders();
+    session.scan(positional.first());
+    const core::MainWindowModel& m = session.model();
+    const core::Services& services = session.services();
+    const QStringList& errors = session.scanErrors();
+    const QStringList& unlisted = session.unlistedFolders();
 
     const QStringList paths = m.foundList.paths();
     switch (format) {
@@ -312,7 +225,7 @@ int runScan(const QStringList& args) {
         break;
     }
     if (!unlisted.isEmpty())
-        printUnlistedFolders(unlisted);
+        printUnlistedFolders(command, unlisted);
     if (!errors.isEmpty())
         return kExitError;
     if (!unlisted.isEmpty())

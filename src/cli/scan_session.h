@@ -1,0 +1,69 @@
+// What "scan" and "clean" share: the main window's core over the machine's
+// services, its start-up, the scanning mode and the scan of one folder.
+#pragma once
+
+#include "app/main_window_core.h"
+#include "cli/console_ui.h"
+#include "core/main_window_model.h"
+#include "core/message_pump.h"
+#include "platform/locale_formats.h"
+#include "platform/settings_store.h"
+
+#include <QCommandLineOption>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace pylomir::cli {
+
+// --mode and its argument.
+QCommandLineOption modeOption();
+// "bezpieczny", "mniej-bezpieczny", "zaawansowany" or "uzytkownika"
+// (also "użytkownika"), any letter case.
+std::optional<core::FilterMode> parseMode(const QString& text);
+
+// "Znalazłem:", "Rozmiar:", "Zignorowano:" and "Podejrzanych:" on standard
+// error.
+void printSummary(const core::ScanState& scan);
+// The folders a scan skipped, one a line, escaped as text output is.
+void printUnlistedFolders(const QString& command, const QStringList& folders);
+
+class ScanSession {
+public:
+    // Opens the settings store; command names the subcommand in messages.
+    explicit ScanSession(const QString& command);
+    // Tells of a damaged settings file's copy, however the command ended.
+    ~ScanSession();
+    ScanSession(const ScanSession&) = delete;
+    ScanSession& operator=(const ScanSession&) = delete;
+
+    // The window's start-up, then the filters of the mode (the stored one
+    // when none is given). False when the mode's filters could not be read.
+    bool start(std::optional<core::FilterMode> mode);
+    // Scans folder (made absolute) as the start button does. Every skipped
+    // folder is kept for the caller to name, not ten of them in a box.
+    void scan(const QString& folder);
+
+    app::MainWindowCore& windowCore() { return *windowCore_; }
+    const core::MainWindowModel& model() const { return windowCore_->model(); }
+    const core::Services& services() const { return services_; }
+    ConsoleUi& ui() { return ui_; }
+    // What the scan reported: its errors, and the folders it could not list.
+    const QStringList& scanErrors() const { return scanErrors_; }
+    const QStringList& unlistedFolders() const { return unlisted_; }
+
+private:
+    QString command_;
+    std::unique_ptr<platform::SettingsStore> settings_;
+    platform::LocaleFormats locale_;
+    ConsoleUi ui_;
+    core::NullMessagePump pump_;
+    core::Services services_;
+    std::unique_ptr<app::MainWindowCore> windowCore_;
+    QStringList scanErrors_;
+    QStringList unlisted_;
+};
+
+} // namespace pylomir::cli
