@@ -86,6 +86,22 @@ AlertLevel levelOf(AlertRule rule) {
     return AlertLevel::High;
 }
 
+core::FileDetails detailsOf(const platform::FindData& found, const QString& path,
+                            const platform::LocaleFormats& locale) {
+    core::FileDetails d;
+    d.name = found.name;
+    d.extension = extensionOf(d.name).toString();
+    d.size = found.size;
+    d.location = path;
+    const platform::SystemTime& t = found.times.lastWrite;
+    d.modifiedText = locale.shortDate(QDate(t.year, t.month, t.day)) + QStringLiteral(",  ") +
+                     locale.longTime(QTime(t.hour, t.minute, t.second));
+    d.attributes = found.attributes;
+    d.rule = rateFile(d.name, d.size);
+    d.level = levelOf(d.rule);
+    return d;
+}
+
 void Assessment::assessEntry(const core::PathList& list, bool ignoredList) {
     if (list.isEmpty() || list.current() < 0)
         return;
@@ -100,18 +116,9 @@ void Assessment::assessEntry(const core::PathList& list, bool ignoredList) {
     }
     alert_.assessedPath = path;
 
-    core::FileDetails d;
-    d.name = found->name;
-    d.extension = extensionOf(d.name).toString();
-    d.size = found->size;
-    d.location = path;
-    const platform::SystemTime& t = found->times.lastWrite;
-    d.modifiedText = s_.locale->shortDate(QDate(t.year, t.month, t.day)) + QStringLiteral(",  ") +
-                     s_.locale->longTime(QTime(t.hour, t.minute, t.second));
-    if (!ignoredList)
-        d.attributes = found->attributes;
-    d.rule = rateFile(d.name, d.size);
-    d.level = levelOf(d.rule);
+    core::FileDetails d = detailsOf(*found, path, *s_.locale);
+    if (ignoredList)
+        d.attributes.reset(); // an ignored entry always reads as normal
     if (d.rule == AlertRule::InstallerLog || d.rule == AlertRule::TooLarge)
         alert_.commentBlue = true;
 

@@ -10,6 +10,10 @@
 namespace pylomir::core {
 class StatusLine;
 }
+namespace pylomir::platform {
+struct FindData;
+class LocaleFormats;
+} // namespace pylomir::platform
 
 namespace pylomir::assess {
 
@@ -18,6 +22,10 @@ namespace pylomir::assess {
 // capitals. A size between two bands takes the band below it.
 core::AlertRule rateFile(QStringView name, qint64 size);
 core::AlertLevel levelOf(core::AlertRule rule);
+// The details of a file as a look-up found it at path, rated; the
+// modification time in the user's formats.
+core::FileDetails detailsOf(const platform::FindData& found, const QString& path,
+                            const platform::LocaleFormats& locale);
 
 class Assessment {
 public:

@@ -27,11 +27,6 @@ QString label(const char* text) {
     return QString::fromUtf8(text).leftJustified(13, QLatin1Char(' '));
 }
 
-QStringView extensionOf(QStringView name) {
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QStringView() : name.mid(dot);
-}
-
 } // namespace
 
 QString htmlEscaped(const QString& text) {
@@ -185,18 +180,7 @@ Deletion::Result Deletion::deleteFile(const QString& path, QString& reason) {
         return Result::Failed;
     }
 
-    core::FileDetails d;
-    d.name = found->name;
-    d.extension = extensionOf(d.name).toString();
-    d.size = found->size;
-    d.location = path;
-    const platform::SystemTime& t = found->times.lastWrite;
-    d.modifiedText = s_.locale->shortDate(QDate(t.year, t.month, t.day)) + QStringLiteral(",  ") +
-                     s_.locale->longTime(QTime(t.hour, t.minute, t.second));
-    d.attributes = found->attributes;
-    d.rule = assess::rateFile(d.name, d.size);
-    d.level = assess::levelOf(d.rule);
-    record(d);
+    record(assess::detailsOf(*found, path, *s_.locale));
     return Result::Deleted;
 }
 

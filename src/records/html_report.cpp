@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/text_file.h"
+#include "records/deletion.h"
 #include "records/record_file.h"
 
 namespace pylomir::records {
@@ -18,29 +19,9 @@ const QString& kWebPage = core::kHomePageUrl;
 const QString kCredit =
     QStringLiteral("Wyprodukowane przez Tessaly. Program rozpowszechniany bezpłatnie.");
 
-// A file name may hold any of these; inserted raw they would become markup.
+// A file name may hold markup characters; inserted raw they would become markup.
 QString escaped(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '&':
-            out += QStringLiteral("&amp;");
-            break;
-        case '<':
-            out += QStringLiteral("&lt;");
-            break;
-        case '>':
-            out += QStringLiteral("&gt;");
-            break;
-        case '"':
-            out += QStringLiteral("&quot;");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return htmlEscaped(text);
 }
 
 // A value cell of the information table.
