@@ -80,17 +80,9 @@ int runClean(const QStringList& args) {
     if (const auto status = parseCommand(parser, args, command))
         return *status;
 
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return usageError(command, positional.isEmpty() ? QStringLiteral("missing FOLDER")
-                                                        : QStringLiteral("only one FOLDER"));
-    std::optional<core::FilterMode> mode;
-    if (parser.isSet(modeOption)) {
-        mode = parseMode(parser.value(modeOption));
-        if (!mode)
-            return usageError(command,
-                              QStringLiteral("unknown mode '%1'").arg(parser.value(modeOption)));
-    }
+    ScanArguments arguments;
+    if (const auto status = readScanArguments(parser, modeOption, command, arguments))
+        return *status;
     const bool dryRun = parser.isSet(dryRunOption);
     if (dryRun == parser.isSet(yesOption))
         return usageError(command, dryRun ? QStringLiteral("--dry-run and --yes exclude each other")
@@ -99,9 +91,9 @@ int runClean(const QStringList& args) {
     const bool nullEnded = parser.isSet(nullOption);
 
     ScanSession session(command);
-    if (!session.start(mode))
+    if (!session.start(arguments.mode))
         return kExitError;
-    session.scan(positional.first());
+    session.scan(arguments.folder);
     app::MainWindowCore& windowCore = session.windowCore();
     const core::MainWindowModel& m = session.model();
     const QStringList& unlisted = session.unlistedFolders();

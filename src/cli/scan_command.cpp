@@ -176,17 +176,9 @@ int runScan(const QStringList& args) {
     if (const auto status = parseCommand(parser, args, command))
         return *status;
 
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return usageError(command, positional.isEmpty() ? QStringLiteral("missing FOLDER")
-                                                        : QStringLiteral("only one FOLDER"));
-    std::optional<FilterMode> mode;
-    if (parser.isSet(modeOption)) {
-        mode = parseMode(parser.value(modeOption));
-        if (!mode)
-            return usageError(command,
-                              QStringLiteral("unknown mode '%1'").arg(parser.value(modeOption)));
-    }
+    ScanArguments arguments;
+    if (const auto status = readScanArguments(parser, modeOption, command, arguments))
+        return *status;
     const QString formatName = parser.value(formatOption).toLower();
     Format format;
     if (formatName == QLatin1String("text"))
@@ -202,9 +194,9 @@ int runScan(const QStringList& args) {
         return usageError(command, QStringLiteral("--null goes with --format text only"));
 
     ScanSession session(command);
-    if (!session.start(mode))
+    if (!session.start(arguments.mode))
         return kExitError;
-    session.scan(positional.first());
+    session.scan(arguments.folder);
     const core::MainWindowModel& m = session.model();
     const core::Services& services = session.services();
     const QStringList& errors = session.scanErrors();

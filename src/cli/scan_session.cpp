@@ -1,5 +1,6 @@
 #include "cli/scan_session.h"
 
+#include "cli/commands.h"
 #include "cli/path_output.h"
 #include "core/services.h"
 #include "core/shown_texts.h"
@@ -52,6 +53,23 @@ std::optional<FilterMode> parseMode(const QString& text) {
     for (const ModeName& m : kModes) {
         if (name == QLatin1String(m.name))
             return m.mode;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> readScanArguments(const QCommandLineParser& parser,
+                                     const QCommandLineOption& modeOption, const QString& command,
+                                     ScanArguments& arguments) {
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(command, positional.isEmpty() ? QStringLiteral("missing FOLDER")
+                                                        : QStringLiteral("only one FOLDER"));
+    arguments.folder = positional.first();
+    if (parser.isSet(modeOption)) {
+        arguments.mode = parseMode(parser.value(modeOption));
+        if (!arguments.mode)
+            return usageError(command,
+                              QStringLiteral("unknown mode '%1'").arg(parser.value(modeOption)));
     }
     return std::nullopt;
 }

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <QCommandLineParser>
+
 #include <memory>
 #include <optional>
 
@@ -23,6 +25,17 @@ QCommandLineOption modeOption();
 // "bezpieczny", "mniej-bezpieczny", "zaawansowany" or "uzytkownika"
 // (also "użytkownika"), any letter case.
 std::optional<core::FilterMode> parseMode(const QString& text);
+
+// The FOLDER and --mode of a scanning command.
+struct ScanArguments {
+    QString folder;
+    std::optional<core::FilterMode> mode; // none: the stored one
+};
+// Reads them from a parsed command line; when they are wrong, reports the
+// usage error and returns its exit status.
+std::optional<int> readScanArguments(const QCommandLineParser& parser,
+                                     const QCommandLineOption& modeOption, const QString& command,
+                                     ScanArguments& arguments);
 
 // "Znalazłem:", "Rozmiar:", "Zignorowano:" and "Podejrzanych:" on standard
 // error.
