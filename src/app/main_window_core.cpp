@@ -14,9 +14,21 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       deletion_(model_, services_, statistics_, ignoreLists_, statusLine_, assessment_),
       foundListFiles_(model_.foundList, statusLine_, services_,
                       {[this](const auto& paths) { scanRun_.showLoadedFoundList(paths); },
-                       [this] { assessment_.resetAlert(); }}) {
+                       [this] { assessment_.resetAlert(); }}),
+      restoreCommands_(model_.archive, services_),
+      backupCommands_(model_, services_, statusLine_, restoreCommands_, backupProgress_),
+      recoveryTab_(model_.recovery, services_, restoreCommands_) {
     // The statistics are kept when the program ends, whatever the log did.
     deletionLog_.setOnClosing([this] { statistics_.saveStatistics(); });
+    deletion_.backupAll = [this] {
+        const backup::BackupOutcome outcome = backupCommands_.backupAllFound();
+        return records::Deletion::BackupBeforeDeletion{outcome.written, outcome.stored};
+    };
+    // The archive just written is listed at once.
+    backupCommands_.onArchiveWritten = [this] {
+        recoveryTab_.rereadLists();
+        restoreCommands_.rereadArchives();
+    };
 }
 
 void MainWindowCore::deleteIgnoredFileFromDisk() {
@@ -45,8 +57,9 @@ void MainWindowCore::startUp() {
     filterSets_.loadSelectedAtStartup();
     settingsTab_.showFoldersAtStart();
     statistics_.prepareWorkingCopies();
-    // The recovery tab's folders are set here once those exist. The animation is embedded in the
-    // program, so nothing is written beside it.
+    recoveryTab_.pointRecoveryLists(model_.options.backupFolderAtStart,
+                                    model_.options.logFolderAtStart);
+    // The animation is embedded in the program, so nothing is written beside it.
     ignoreLists_.loadAtStartup();
     settingsTab_.checkLogFolder();
     filterSets_.setFilterCount();

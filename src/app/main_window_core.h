@@ -3,6 +3,9 @@
 #pragma once
 
 #include "assess/assessment.h"
+#include "backup/backup_commands.h"
+#include "backup/recovery_tab.h"
+#include "backup/restore_commands.h"
 #include "core/main_window_model.h"
 #include "core/services.h"
 #include "core/status_line.h"
@@ -53,6 +56,10 @@ public:
     records::HtmlReport& htmlReport() { return htmlReport_; }
     records::Deletion& deletion() { return deletion_; }
     records::FoundListFiles& foundListFiles() { return foundListFiles_; }
+    backup::RestoreCommands& restoreCommands() { return restoreCommands_; }
+    backup::BackupProgress& backupProgress() { return backupProgress_; }
+    backup::BackupCommands& backupCommands() { return backupCommands_; }
+    backup::RecoveryTab& recoveryTab() { return recoveryTab_; }
 
 private:
     void showDetailsBarOutOfScan();
@@ -70,6 +77,10 @@ private:
     records::HtmlReport htmlReport_;
     records::Deletion deletion_;
     records::FoundListFiles foundListFiles_;
+    backup::RestoreCommands restoreCommands_;
+    backup::BackupProgress backupProgress_;
+    backup::BackupCommands backupCommands_;
+    backup::RecoveryTab recoveryTab_;
 };
 
 } // namespace pylomir::app

@@ -79,6 +79,8 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
     setError(ecNone);
     busy_ = true;
     filesDone_ = 0;
+    stored_.clear();
+    written_ = false;
     const QString archive = isStream(archivePath) ? QString() : platform::absolutePath(archivePath);
     Expansion expanded =
         expandEntries(fileSystem(), nativePathStyle(), backupScope_, files, archive);
@@ -129,6 +131,7 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
         }
     }
     const bool complete = finishArchive();
+    written_ = complete;
     listFile.reset();
 
     if (!skipped_.isEmpty()) {
@@ -294,8 +297,10 @@ bool Archiver::storeFile(const QString& path, bool isList) {
         ok = writeSegment(*source, remaining);
     if (!ok || remaining > 0)
         return false;
-    if (!isList)
+    if (!isList) {
         ++filesDone_;
+        stored_ << path;
+    }
     return true;
 }
 

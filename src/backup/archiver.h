@@ -145,6 +145,12 @@ public:
     qint32 errorCode() const { return errorCode_; }
     // The inputs the last backup left out (ecSkippedInput), in work-list order.
     QStringList skippedInputs() const { return skipped_; }
+    // The files the last backup stored whole, in the order stored; a volume
+    // that was not finished may still hold some of them.
+    QStringList storedFiles() const { return stored_; }
+    // Whether the last backup put a whole archive in place, even one that
+    // left out inputs.
+    bool archiveWritten() const { return written_; }
 
 private:
     struct Operation;
@@ -222,6 +228,8 @@ private:
     qint32 errorCode_ = 0;
     QString errorPath_; // the file the error concerns, if any
     QStringList skipped_;
+    QStringList stored_;
+    bool written_ = false;
 
     // The archive in work: the current volume's file (none for a stream).
     ArchiveWriter writer_;

@@ -220,6 +220,40 @@ struct SessionRecords {
     qint64 htmlReportedCount = 0; // entries deleted with HTML reports on
 };
 
+// The backup commands' working values. Owner: backup::BackupCommands.
+struct BackupState {
+    QString timeStamp;   // renewed at the start of each backup command
+    QString archivePath; // the archive the next backup step writes
+};
+
+// The archive component's work. Owner: backup::RestoreCommands, which holds
+// the component.
+struct ArchiveState {
+    // A backup or a restore runs: another is refused and the deletion
+    // commands wait, whatever the window lets the user click meanwhile.
+    bool busy = false;
+};
+
+// Said when a backup, a restore or the quick delete is asked for while the
+// archive component is at work.
+inline constexpr char kArchiveBusyMessage[] =
+    "Trwa tworzenie lub odzyskiwanie kopii zapasowej.\nPoczekaj na jego zakończenie i spróbuj "
+    "ponownie.";
+
+// The "Odzyskiwanie" tab. Owner: backup::RecoveryTab.
+struct RecoveryState {
+    QString archiveFolder;    // the backup folder, with its separator
+    QString logFolder;        // the log folder, with its separator
+    QStringList archiveNames; // its "*.backup" files, by name
+    QStringList logNames;     // its "*.plm" files, by name
+    qsizetype currentArchive = -1;
+    qsizetype currentLog = -1;
+    // The shown counts; none ("?") until the tab is first shown.
+    std::optional<qsizetype> archiveCount;
+    std::optional<qsizetype> logCount;
+    int restoreProgress = 0; // the tab's progress bar, 0 to 100
+};
+
 struct MainWindowModel {
     FoundList foundList;
     // Once sorted, the found list keeps its order for the session: a scan
@@ -236,6 +270,12 @@ struct MainWindowModel {
     IgnoreListsState ignore;
     StatisticsState statistics;
     SessionRecords records;
+    BackupState backup;
+    ArchiveState archive;
+    RecoveryState recovery;
+
+    // The deletion commands wait while a scan or an archive operation runs.
+    bool deletionEnabled() const { return !scan.running && !archive.busy; }
 };
 
 } // namespace pylomir::core

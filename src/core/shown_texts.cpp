@@ -157,4 +157,18 @@ QString detailsLineText(const FileDetails& details) {
              details.modifiedText, riskText(details.level));
 }
 
+namespace {
+QString countOrUnknown(const std::optional<qsizetype>& count) {
+    return count ? QString::number(*count) : QStringLiteral("?");
+}
+} // namespace
+
+QString archiveCountText(const RecoveryState& recovery) {
+    return countOrUnknown(recovery.archiveCount);
+}
+
+QString logCountText(const RecoveryState& recovery) {
+    return countOrUnknown(recovery.logCount);
+}
+
 } // namespace pylomir::core

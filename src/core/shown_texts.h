@@ -48,4 +48,8 @@ QString attributesText(const FileDetails& details);
 // The status line of an assessed file.
 QString detailsLineText(const FileDetails& details);
 
+// The recovery tab's counts, "?" until the tab is first shown.
+QString archiveCountText(const RecoveryState& recovery);
+QString logCountText(const RecoveryState& recovery);
+
 } // namespace pylomir::core

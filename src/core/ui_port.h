@@ -49,6 +49,12 @@ public:
     // Opens a file, folder or link with the program the desktop has for it;
     // false when nothing took it.
     virtual bool openWithShell(const QString& target) = 0;
+    // Shows a plain-text file in a text viewer of its own, without waiting;
+    // false when nothing took it.
+    virtual bool openInTextViewer(const QString& path) = 0;
+    // A text input box; nothing when cancelled.
+    virtual std::optional<QString> askText(const QString& title, const QString& prompt,
+                                           const QString& proposal) = 0;
 };
 
 // The answer that can lose nothing: Ok where there is nothing to choose,
@@ -71,6 +77,10 @@ public:
     std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
     void showWindow(WindowId) override {}
     bool openWithShell(const QString&) override { return false; }
+    bool openInTextViewer(const QString&) override { return false; }
+    std::optional<QString> askText(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 };
 
 } // namespace pylomir::core

@@ -1,6 +1,7 @@
 #include "records/deletion.h"
 
 #include "core/shown_texts.h"
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 
@@ -9,6 +10,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace pylomir::records {
@@ -128,6 +130,17 @@ QString undeletedFilesMessage(const QList<Undeleted>& files) {
     return lines.join(QLatin1Char('\n'));
 }
 
+QString notBackedUpMessage(const QStringList& paths) {
+    QStringList lines;
+    lines << QStringLiteral("Nie usunięto %1 plików, których nie ma w kopii zapasowej:")
+                 .arg(paths.size());
+    for (qsizetype i = 0; i < paths.size() && i < kNamedFailures; ++i)
+        lines << paths[i];
+    if (paths.size() > kNamedFailures)
+        lines << QStringLiteral("(i jeszcze %1)").arg(paths.size() - kNamedFailures);
+    return lines.join(QLatin1Char('\n'));
+}
+
 Deletion::Deletion(core::MainWindowModel& model, const core::Services& services,
                    Statistics& statistics, ignore::IgnoreLists& ignoreLists,
                    core::StatusLine& status, assess::Assessment& assessment)
@@ -224,7 +237,7 @@ void Deletion::finish(const QString& doneText) {
 }
 
 void Deletion::deleteCurrent() {
-    if (!m_.scan.deleteCurrentEnabled() || busy_)
+    if (!m_.scan.deleteCurrentEnabled() || m_.archive.busy || busy_)
         return;
     core::FoundList& found = m_.foundList;
     last_ = DeletionOutcome();
@@ -256,13 +269,13 @@ void Deletion::deleteCurrent() {
 }
 
 void Deletion::deleteOneFile() {
-    if (!m_.scan.deleteOneEnabled())
+    if (!m_.scan.deleteOneEnabled() || m_.archive.busy)
         return;
     deleteCurrent();
     assessment_.resetAlert();
 }
 
-void Deletion::deleteSelectedEntries() {
+void Deletion::deleteSelectedEntries(const QSet<QString>* only) {
     core::FoundList& found = m_.foundList;
     busy_ = true;
     // Entries are removed in batches; until then they are flagged. Walking
@@ -299,6 +312,11 @@ void Deletion::deleteSelectedEntries() {
         const QString path = found.path(i);
         if (!kept.isEmpty() && kept.contains(path))
             continue;
+        if (only && !only->contains(platform::pathKey(path))) {
+            last_.notBackedUp << path;
+            kept.insert(path);
+            continue;
+        }
         QString reason;
         switch (deleteFile(path, reason)) {
         case Result::Deleted:
@@ -330,7 +348,7 @@ void Deletion::deleteSelectedEntries() {
 }
 
 void Deletion::deleteSelected() {
-    if (!m_.scan.deleteSelectedEnabled() || busy_)
+    if (!m_.scan.deleteSelectedEnabled() || m_.archive.busy || busy_)
         return;
     const core::FoundList& found = m_.foundList;
     last_ = DeletionOutcome();
@@ -365,6 +383,10 @@ void Deletion::quickDelete() {
         return;
     core::FoundList& found = m_.foundList;
     last_ = DeletionOutcome();
+    if (m_.archive.busy) {
+        s_.ui->showMessage(QString::fromUtf8(core::kArchiveBusyMessage));
+        return;
+    }
     if (found.isEmpty()) {
         s_.ui->showMessage(QStringLiteral("Brak plików na liście przeznaczonych do usunięcia !"));
         return;
@@ -374,14 +396,26 @@ void Deletion::quickDelete() {
     found.setAllSelected(true);
     assessment_.resetAlert();
     m_.foundListEnabled = false;
-    if (m_.options.backupBeforeQuickDelete && backupAll && !backupAll()) {
-        m_.foundListEnabled = true;
-        status_.show(QStringLiteral("Przerwano kopię zapasową - nie usunięto plików"));
-        return;
+    std::optional<QSet<QString>> stored;
+    if (m_.options.backupBeforeQuickDelete && backupAll) {
+        const BackupBeforeDeletion backup = backupAll();
+        if (!backup.written) {
+            // Without a whole archive nothing goes; the archive's own
+            // message has said why.
+            m_.foundListEnabled = true;
+            status_.show(QStringLiteral("Nie utworzono kopii zapasowej - nie usunięto plików"));
+            return;
+        }
+        stored.emplace();
+        stored->reserve(backup.stored.size());
+        for (const QString& path : backup.stored)
+            stored->insert(platform::pathKey(path));
     }
     status_.show(kDeleting);
-    deleteSelectedEntries();
+    deleteSelectedEntries(stored ? &*stored : nullptr);
     m_.foundListEnabled = true;
+    if (!last_.notBackedUp.isEmpty())
+        s_.ui->showMessage(notBackedUpMessage(last_.notBackedUp));
     finish(QStringLiteral("Usuwanie zakończone !"));
 }
 

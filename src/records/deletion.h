@@ -11,6 +11,7 @@
 #include "records/statistics.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,8 @@ QString htmlEscaped(const QString& text);
 using Undeleted = std::pair<QString, QString>;
 // "Nie udało się usunąć N plików:" and the first ten of them, one a line.
 QString undeletedFilesMessage(const QList<Undeleted>& files);
+// "Nie usunięto N plików, których nie ma w kopii zapasowej:" and the first ten.
+QString notBackedUpMessage(const QStringList& paths);
 
 // What one command did.
 struct DeletionOutcome {
@@ -37,6 +40,7 @@ struct DeletionOutcome {
     qint64 vanished = 0; // gone before we came to them: off the list, not counted
     qint64 skipped = 0;  // on an ignore list: kept, never deleted
     QList<Undeleted> failed;
+    QStringList notBackedUp; // kept: the backup before the deletion does not hold them
 };
 
 class Deletion {
@@ -47,9 +51,14 @@ public:
              ignore::IgnoreLists& ignoreLists, core::StatusLine& status,
              assess::Assessment& assessment);
 
-    // Backs up every found file before the deletion; false when the backup
-    // stopped, which stops the deletion too. Unset: no backup is made.
-    std::function<bool()> backupAll;
+    // Backs up every found file before the deletion. Only what the archive
+    // holds whole is deleted then, and nothing without a whole archive.
+    // Unset: no backup is made.
+    struct BackupBeforeDeletion {
+        bool written = false; // a whole archive is in place
+        QStringList stored;   // the paths it holds whole
+    };
+    std::function<BackupBeforeDeletion()> backupAll;
 
     // The current entry's file; the hidden delete action.
     void deleteCurrent();
@@ -80,8 +89,9 @@ private:
     Result deleteFile(const QString& path, QString& reason);
     bool onIgnoreList(const QString& path);
     void record(const core::FileDetails& details);
-    // The selected entries, last to first, pausing for events after each.
-    void deleteSelectedEntries();
+    // The selected entries, last to first, pausing for events after each;
+    // with a set of path keys, only those.
+    void deleteSelectedEntries(const QSet<QString>* only = nullptr);
     void showCounters();
     void finish(const QString& doneText);
 

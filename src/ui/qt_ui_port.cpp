@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace pylomir::ui {
@@ -142,6 +144,20 @@ void QtUiPort::showWindow(core::WindowId window) {
 
 bool QtUiPort::openWithShell(const QString& target) {
     return platform::shellOpen(target);
+}
+
+bool QtUiPort::openInTextViewer(const QString& path) {
+    return platform::openInTextViewer(path);
+}
+
+std::optional<QString> QtUiPort::askText(const QString& title, const QString& prompt,
+                                         const QString& proposal) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(owner_, title, prompt, QLineEdit::Normal, proposal, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 } // namespace pylomir::ui

@@ -35,6 +35,9 @@ public:
     std::optional<QString> saveFileName(const core::FileDialogOptions& dialog) override;
     void showWindow(core::WindowId window) override;
     bool openWithShell(const QString& target) override;
+    bool openInTextViewer(const QString& path) override;
+    std::optional<QString> askText(const QString& title, const QString& prompt,
+                                   const QString& proposal) override;
 
 private:
     void prepareModal() const;

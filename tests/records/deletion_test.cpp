@@ -62,7 +62,10 @@ TEST_F(DeletionTest, NoAndCancelDeleteNothingAndNoRunsTheBackup) {
     for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Cancel}) {
         SetUp();
         int backups = 0;
-        deletion().backupAll = [&backups] { return ++backups, true; };
+        deletion().backupAll = [&backups] {
+            ++backups;
+            return records::Deletion::BackupBeforeDeletion{true, {}};
+        };
         list({QStringLiteral("a.tmp")});
         model().foundList.setSelected(0, true);
         ui.answers = {answer};
@@ -81,6 +84,7 @@ TEST_F(DeletionTest, QuickDeleteTakesAllButWhatIsIgnoredNow) {
     model().ignore.ignoredFiles.append(QStringLiteral("/r/b.tmp"));
     model().ignore.ignoredMasks = {QStringLiteral("KEEP.*")}; // added after the scan
     model().foundList.setChecked(0, true);
+    model().options.backupBeforeQuickDelete = false;
     deletion().quickDelete();
 
     EXPECT_EQ(deletedInOrder(), QStringList({"d.tmp", "a.tmp"}));
@@ -94,7 +98,7 @@ TEST_F(DeletionTest, QuickDeleteTakesAllButWhatIsIgnoredNow) {
 }
 
 TEST_F(DeletionTest, QuickDeleteStopsWhenTheBackupStopsAndSaysSoOnAnEmptyList) {
-    deletion().backupAll = [] { return false; };
+    deletion().backupAll = [] { return records::Deletion::BackupBeforeDeletion{}; };
     deletion().quickDelete();
     EXPECT_EQ(ui.texts(), QStringList({"Brak plików na liście przeznaczonych do usunięcia !"}));
 
@@ -104,6 +108,29 @@ TEST_F(DeletionTest, QuickDeleteStopsWhenTheBackupStopsAndSaysSoOnAnEmptyList) {
     EXPECT_TRUE(onDisk(QStringLiteral("a.tmp")));
     EXPECT_EQ(listed().size(), 1);
     EXPECT_TRUE(model().foundListEnabled);
+}
+
+// After a backup only what the archive holds whole goes; the rest stays
+// listed and is named. While an archive operation runs nothing is deleted.
+TEST_F(DeletionTest, QuickDeleteTakesOnlyWhatTheBackupStored) {
+    list({QStringLiteral("a.tmp"), QStringLiteral("b.tmp"), QStringLiteral("c.tmp")});
+    model().options.backupBeforeQuickDelete = true;
+    deletion().backupAll = [] {
+        return records::Deletion::BackupBeforeDeletion{true, {"/r/a.tmp", "/r/c.tmp"}};
+    };
+    model().archive.busy = true;
+    deletion().quickDelete();
+    EXPECT_EQ(listed().size(), 3);
+    EXPECT_EQ(ui.texts(), QStringList({QString::fromUtf8(core::kArchiveBusyMessage)}));
+
+    model().archive.busy = false;
+    ui.boxes.clear();
+    deletion().quickDelete();
+    EXPECT_EQ(deletedInOrder(), QStringList({"c.tmp", "a.tmp"}));
+    EXPECT_EQ(listed(), QStringList({"/r/b.tmp"}));
+    EXPECT_EQ(deletion().lastOutcome().notBackedUp, QStringList({"/r/b.tmp"}));
+    EXPECT_EQ(ui.texts(),
+              QStringList({"Nie usunięto 1 plików, których nie ma w kopii zapasowej:\n/r/b.tmp"}));
 }
 
 // A file that stays keeps its entry and is neither counted nor recorded;

@@ -37,6 +37,7 @@ protected:
             fs.add(paths.last(), sizes[i]);
         }
         model().foundList.assign(paths);
+        model().options.backupBeforeQuickDelete = false;
         window->deletion().quickDelete();
     }
 };

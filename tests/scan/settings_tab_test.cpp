@@ -175,6 +175,7 @@ TEST_F(SettingsTabTest, SavedOptionsComeBackAtTheNextStart) {
     tab().setOption(&core::OptionsState::writeLogOnClose, false);
     tab().setOption(&core::OptionsState::includeSubfolders, false);
     tab().setOption(&core::OptionsState::includeAnyFile, false);
+    tab().setOption(&core::OptionsState::backupBeforeQuickDelete, true); // the fixture's is off
     tab().setBackupFolderText(QStringLiteral("/kopie/"));
     tab().setLogFolderText(QStringLiteral("/logi/"));
     tab().setAutoIgnoreThresholdText(QStringLiteral("1000"));

@@ -23,7 +23,9 @@ public:
     QStringList errors;     // default error boxes
     QStringList sounds;
     std::vector<core::WindowId> windows;
-    QStringList opened; // what openWithShell was given
+    QStringList opened;                             // what openWithShell was given
+    QStringList viewed;                             // what openInTextViewer was given
+    std::deque<std::optional<QString>> textAnswers; // for askText
     bool openSucceeds = true;
     std::deque<core::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
     std::deque<std::optional<QString>> folderAnswers;
@@ -74,6 +76,13 @@ public:
     bool openWithShell(const QString& target) override {
         opened << target;
         return openSucceeds;
+    }
+    bool openInTextViewer(const QString& path) override {
+        viewed << path;
+        return openSucceeds;
+    }
+    std::optional<QString> askText(const QString&, const QString&, const QString&) override {
+        return next(textAnswers);
     }
 
 private:

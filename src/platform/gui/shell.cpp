@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QProcess>
 #include <QUrl>
 
 namespace pylomir::platform {
@@ -18,6 +19,16 @@ bool shellOpen(const QString& pathOrUrl) {
     else
         url = QUrl::fromLocalFile(QDir::fromNativeSeparators(pathOrUrl));
     return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+bool openInTextViewer(const QString& path) {
+    if (path.isEmpty())
+        return false;
+#ifdef _WIN32
+    return QProcess::startDetached(QStringLiteral("notepad.exe"), {QDir::toNativeSeparators(path)});
+#else
+    return shellOpen(path);
+#endif
 }
 
 } // namespace pylomir::platform

@@ -9,4 +9,8 @@ namespace pylomir::platform {
 // false when no handler took it.
 bool shellOpen(const QString& pathOrUrl);
 
+// Shows a plain-text file in a viewer window of its own without waiting:
+// Notepad on Windows, elsewhere the desktop's program for the file.
+bool openInTextViewer(const QString& path);
+
 } // namespace pylomir::platform

@@ -1,0 +1,51 @@
+// The "Odzyskiwanie" tab: the backup folder's archives and the log folder's
+// deletion logs, their counts, and the commands on them.
+#pragma once
+
+#include "backup/restore_commands.h"
+#include "core/main_window_model.h"
+#include "core/services.h"
+
+#include <QString>
+
+namespace pylomir::backup {
+
+// The names of a folder's files that match a mask, sorted by name.
+QStringList filesMatching(platform::FileSystem& fs, const QString& folder, const QString& mask);
+
+class RecoveryTab {
+public:
+    RecoveryTab(core::RecoveryState& state, const core::Services& services,
+                RestoreCommands& restore);
+
+    // Points the lists at the two folders (each with its separator; a text
+    // that is empty or a lone separator lists nothing) and reads them.
+    void pointRecoveryLists(const QString& backupFolder, const QString& logFolder);
+    // Reads both folders again, keeping the selected names that are still there.
+    void rereadLists();
+    // The tab is shown: both lists read again and both counts set.
+    void refreshCounts();
+    void selectArchive(qsizetype index) { s_.currentArchive = index; }
+    void selectLog(qsizetype index) { s_.currentLog = index; }
+    // The folder and the current entry's name; empty without a current entry.
+    QString selectedArchive() const;
+    QString selectedLog() const;
+
+    // "Odzyskaj pliki z wybranej kopii" (one click).
+    void restoreSelectedArchive();
+    // "Zaawansowane odzyskiwanie plików".
+    void openAdvancedRestore();
+    // "Przeglądaj wybrany raport".
+    void viewSelectedLog();
+    // "Usuń kopię", after the warning.
+    void deleteSelectedArchive();
+    // "Usuń raport", without asking.
+    void deleteSelectedLog();
+
+private:
+    core::RecoveryState& s_;
+    core::Services services_;
+    RestoreCommands& restore_;
+};
+
+} // namespace pylomir::backup
