@@ -33,7 +33,7 @@ void printOut(const QString& text) {
 }
 
 void ConsoleUi::showMessage(const QString& text) {
-    if (notesShown_)
+    if (notesShown_ && (!boxShown_ || boxShown_(text)))
         printError(text);
 }
 
@@ -42,7 +42,7 @@ core::MsgAnswer ConsoleUi::messageBox(const QString& caption, const QString& tex
     const QString title = caption.trimmed();
     const bool error = icon == core::MsgIcon::Error || title == QStringLiteral("Błąd");
     // "Błąd: Błąd skanowania..." would say it twice.
-    const bool shown = error ? !errorShown_ || errorShown_(text) : notesShown_;
+    const bool shown = (error || notesShown_) && (!boxShown_ || boxShown_(text));
     if (shown)
         printError(title.isEmpty() || text.startsWith(title) ? text
                                                              : title + QStringLiteral(": ") + text);

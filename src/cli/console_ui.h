@@ -35,18 +35,16 @@ public:
     // Whether notes (message boxes that are not errors) are printed; errors
     // always are.
     void setNotesShown(bool shown) { notesShown_ = shown; }
-    // Whether an error box's text is printed (it is recorded all the same):
+    // Whether a box's text is printed (an error is recorded all the same):
     // for a box whose content the command prints in full its own way.
-    void setErrorFilter(std::function<bool(const QString&)> shown) {
-        errorShown_ = std::move(shown);
-    }
+    void setBoxFilter(std::function<bool(const QString&)> shown) { boxShown_ = std::move(shown); }
 
 private:
     void recordError(const QString& text);
 
     QStringList errors_;
     std::function<QString()> context_;
-    std::function<bool(const QString&)> errorShown_;
+    std::function<bool(const QString&)> boxShown_;
     bool notesShown_ = true;
 };
 

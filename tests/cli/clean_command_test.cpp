@@ -5,12 +5,14 @@
 #include "support/qt_printers.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +55,20 @@ protected:
             if (QFile::exists(tree + '/' + name))
                 names << name;
         return names;
+    }
+    // Every archive below the test's folder, wherever it went.
+    QStringList archives() const {
+        QStringList found;
+        QDirIterator it(root, {"*.backup*"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+        return found;
+    }
+    // The backup folder the window reads at start; the settings end with its key.
+    void setBackupFolder(const QString& folder) const {
+        QFile f(root + "/settings.ini");
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("BAKKatalog=" + folder.toUtf8() + "\n");
     }
     QStringList logFiles() const {
         return QDir(logs).entryList({"Pylomir-log *.plm"}, QDir::Files);
@@ -108,6 +124,7 @@ TEST_F(CleanCommandTest, YesDeletesWhatTheScanFoundAndCountsItInTheStore) {
         EXPECT_TRUE(r.err.contains(QString("deleted %1, could not delete 0").arg(s.deleted.size())))
             << r.err.toStdString();
         EXPECT_EQ(existing(), kKept);
+        EXPECT_EQ(archives(), QStringList()); // no backup without --backup
         EXPECT_EQ(stored("Skanowan", "Liczba"), s.scans);
         EXPECT_EQ(stored("Usunieto", "ListBox"), s.files);
         EXPECT_EQ(stored("Skanowan", "Skasowano"), s.bytes);
@@ -156,6 +173,106 @@ TEST_F(CleanCommandTest, AFileThatStaysIsNamedAndFailsTheCommand) {
     EXPECT_EQ(partial.code, 4) << partial.err.toStdString();
     EXPECT_EQ(partial.out, tree + "/a.tmp\n");
     EXPECT_TRUE(partial.err.contains(locked + "\n")) << partial.err.toStdString();
+}
+
+// The archive is checked by restoring it over the deleted files' places.
+TEST_F(CleanCommandTest, BackupArchivesWhatItDeletesInTheBackupFolder) {
+    const struct {
+        const char* name;
+        QString folder;    // the setting; empty: not set
+        QString archiveIn; // where the archive goes
+        const char* said;
+    } cases[] = {
+        {"set", root + "/kopie/", root + "/kopie/", ""},
+        {"not set", "", root + "/home/", "Katalog na kopie zapasowe plików nie jest ustawiony"},
+    };
+    const QStringList found{tree + "/a.tmp", tree + "/sub/b.tmp"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        if (!c.folder.isEmpty()) {
+            QDir().mkpath(c.folder);
+            setBackupFolder(c.folder);
+        }
+        const Result dry = clean({"--dry-run", "--backup"});
+        EXPECT_EQ(dry.code, 0) << dry.err.toStdString();
+        EXPECT_TRUE(dry.err.contains("a dry run makes no backup")) << dry.err.toStdString();
+        EXPECT_TRUE(archives().isEmpty());
+
+        const Result r = clean({"--yes", "--backup"});
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(sortedLines(r.out), found);
+        EXPECT_EQ(existing(), kKept);
+        EXPECT_TRUE(r.err.contains(c.said)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("deleted 2, could not delete 0, kept as ignored 0, already "
+                                   "gone 0, not in the backup 0"))
+            << r.err.toStdString();
+        const QStringList written = archives();
+        ASSERT_EQ(written.size(), 1);
+        EXPECT_TRUE(written[0].startsWith(c.archiveIn + "FileBAK_")) << written[0].toStdString();
+        EXPECT_TRUE(written[0].endsWith(".backup"));
+        EXPECT_TRUE(r.err.contains("Kopia zapasowa: " + written[0] + "\n")) << r.err.toStdString();
+
+        const Result back = pylomir::testing::CliProcess{root + "/home", root + "/settings.ini"}(
+            {"archive", "restore", written[0]});
+        EXPECT_EQ(back.code, 0) << back.err.toStdString();
+        EXPECT_EQ(existing(), kAll);
+        for (const QString& path : found)
+            EXPECT_EQ(pylomir::testing::readFile(path), "12345");
+        QFile::remove(written[0]);
+    }
+}
+
+// Without a whole archive the files stay: a folder path that names a file,
+// and (for an ordinary user) a folder it may not write.
+TEST_F(CleanCommandTest, BackupThatCannotBeWrittenDeletesNothing) {
+    writeFile(root + "/plik", "not a folder");
+    const QString readOnly = root + "/tylko-odczyt/";
+    QDir().mkpath(readOnly);
+    QStringList folders{root + "/plik/"};
+    if (::geteuid() != 0 || QFile::exists("/usr/bin/setpriv")) {
+        folders << readOnly;
+        if (::geteuid() == 0) {
+            QProcess::execute("chmod", {"-R", "a+rwX", root});
+            asNobody = true;
+        }
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                            QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    }
+    const QByteArray settings = pylomir::testing::readFile(root + "/settings.ini");
+    for (const QString& folder : folders) {
+        SCOPED_TRACE(folder.toStdString());
+        writeFile(root + "/settings.ini", settings);
+        setBackupFolder(folder);
+        const Result r = clean({"--yes", "--backup"});
+        EXPECT_EQ(r.code, 1) << r.err.toStdString();
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(existing(), kAll);
+        EXPECT_TRUE(r.err.contains("the backup failed; nothing was deleted"))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("Kopia zapasowa:")) << r.err.toStdString();
+        EXPECT_EQ(archives(), QStringList());
+        EXPECT_EQ(stored("Usunieto", "ListBox"), "0");
+    }
+}
+
+// A FIFO is found by its name but the archive cannot store it: it stays, is
+// named, and fails the command; the rest goes.
+TEST_F(CleanCommandTest, BackupKeepsWhatTheArchiveDoesNotHold) {
+    const QString fifo = tree + "/pipe.tmp";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    QDir().mkpath(root + "/kopie");
+    setBackupFolder(root + "/kopie/");
+    const Result r = clean({"--yes", "--backup"});
+    EXPECT_EQ(r.code, 1) << r.err.toStdString();
+    EXPECT_EQ(sortedLines(r.out), QStringList({tree + "/a.tmp", tree + "/sub/b.tmp"}));
+    EXPECT_TRUE(QFileInfo(fifo).exists());
+    EXPECT_TRUE(r.err.contains("kept " + fifo + ": the backup does not hold it\n"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("deleted 2, could not delete 0, kept as ignored 0, already gone 0, "
+                               "not in the backup 1"))
+        << r.err.toStdString();
+    EXPECT_EQ(archives().size(), 1);
 }
 
 TEST_F(CleanCommandTest, UsageErrorsDeleteNothing) {
