@@ -83,8 +83,8 @@ TEST_F(BackupCommandsTest, ArchivesAreNamedByTheStampAndNeverReplaced) {
 
     QStringList made = archives();
     made.sort();
-    EXPECT_EQ(made, QStringList({"FileBAK_" + kStamp + " (2).backup",
-                                 "FileBAK_" + kStamp + ".backup"}));
+    EXPECT_EQ(made,
+              QStringList({"FileBAK_" + kStamp + " (2).backup", "FileBAK_" + kStamp + ".backup"}));
     const QString first = folder + "FileBAK_" + kStamp + ".backup";
     EXPECT_EQ(heldBy(first), QStringList({sources + "a.tmp", sources + "b.tmp"}));
     EXPECT_EQ(archiveTitle(first), "Plik z: " + kStamp);
@@ -98,8 +98,8 @@ TEST_F(BackupCommandsTest, ArchivesAreNamedByTheStampAndNeverReplaced) {
 }
 
 TEST(BackupCountdown, IntervalByFoundCountAndFortySteps) {
-    const std::pair<qint64, int> cases[] = {{0, 40},    {10, 40},   {24, 40},   {25, 40},
-                                            {26, 70},   {50, 70},   {51, 150},  {150, 150},
+    const std::pair<qint64, int> cases[] = {{0, 40},    {10, 40},   {24, 40},     {25, 40},
+                                            {26, 70},   {50, 70},   {51, 150},    {150, 150},
                                             {151, 270}, {200, 270}, {100000, 270}};
     for (const auto& [count, interval] : cases) {
         backup::BackupProgress progress;
@@ -212,14 +212,35 @@ TEST_F(BackupCommandsTest, QuickDeleteDeletesNothingWithoutAWholeArchive) {
     }
 }
 
-// One archive operation at a time.
-TEST_F(BackupCommandsTest, ABackupIsRefusedWhileTheComponentWorks) {
-    found({QStringLiteral("a.tmp")});
-    model().archive.busy = true;
-    EXPECT_FALSE(commands().backupAllFound().written);
-    commands().backupCurrentFile();
-    EXPECT_EQ(ui.texts(), QStringList(2, QString::fromUtf8(core::kArchiveBusyMessage)));
-    EXPECT_TRUE(archives().isEmpty());
+// One archive operation at a time: what the user clicks while the archive
+// is written (events are processed after every block) is refused, and the
+// bottom bar tells how far the archive is.
+TEST_F(BackupCommandsTest, CommandsBetweenBlocksAreRefusedAndProgressIsShown) {
+    found({QStringLiteral("a.tmp")}, 100000);
+    model().options.backupBeforeQuickDelete = true;
+    QStringList shown;
+    bool nested = false;
+    pump.action = [&](int) {
+        shown << model().status.detailsStatusText;
+        if (nested || !model().archive.busy)
+            return;
+        nested = true;
+        EXPECT_FALSE(commands().backupAllFound().written);
+        commands().backupCurrentFile();
+        window->deletion().quickDelete();
+        window->deletion().deleteSelected();
+    };
+    const backup::BackupOutcome outcome = commands().backupAllFound();
+
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_EQ(archives().size(), 1);
+    EXPECT_EQ(ui.texts(), QStringList(3, QString::fromUtf8(core::kArchiveBusyMessage)));
+    EXPECT_TRUE(QFile::exists(sources + "a.tmp"));
+    EXPECT_EQ(model().foundList.count(), 1);
+    EXPECT_TRUE(shown.contains("Tworzenie kopii zapasowej: 16% - " + sources + "a.tmp"))
+        << shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(model().status.detailsStatusText.isEmpty());
+    EXPECT_TRUE(model().deletionEnabled());
 }
 
 } // namespace
