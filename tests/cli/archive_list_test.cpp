@@ -53,7 +53,7 @@ TEST_F(ArchiveListTest, PrintsBothListsWithTheirCounts) {
 }
 
 TEST_F(ArchiveListTest, AnUnsetFolderListsNothingAndAMissingOneIsAnError) {
-    useFolders(QStringLiteral("\\"), root + "/log/");
+    useFolders(QStringLiteral("/"), root + "/log/"); // never set: not the root
     auto r = list();
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("Dostępne pliki kopii zapasowych. Liczba kopii: 0\nUtworzone"));
