@@ -168,6 +168,9 @@ bool RecoveryTab::deleteEntry(const QString& folder, QStringList& names, qsizety
 }
 
 void RecoveryTab::deleteSelectedArchive() {
+    // Not while a backup or a restore may be reading or writing it.
+    if (restore_.refuseWhileBusy())
+        return;
     if (services_.ui->messageBox(QStringLiteral("Ostrzeżenie"), kDeleteArchiveQuestion,
                                  core::MsgIcon::Warning,
                                  core::MsgButtons::YesNo) != core::MsgAnswer::Yes)

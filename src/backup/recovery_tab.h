@@ -46,6 +46,7 @@ public:
     // "Przeglądaj wybrany raport".
     void viewSelectedLog();
     // "Usuń kopię", after the warning; its further volumes go with it.
+    // Refused while an archive operation runs.
     void deleteSelectedArchive();
     // "Usuń raport", without asking.
     void deleteSelectedLog();
