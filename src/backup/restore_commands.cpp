@@ -124,6 +124,7 @@ bool RestoreCommands::refuseWhileBusy() {
         services_.ui->showMessage(QString::fromUtf8(core::kArchiveBusyMessage));
     return true;
 }
+
 void RestoreCommands::showProgress(const QString& fileName, int percent) {
     s_.progressPercent = percent;
     s_.progressVisible = percent < 100;
