@@ -161,6 +161,25 @@ BackupOutcome BackupCommands::createBackup() {
             qBound(0, options.compressionChoice, int(kCompressionChoices.size()) - 1);
         archiver.setCompressionLevel(kCompressionChoices[size_t(choice)].level);
         archiver.setStoreInfoList(options.storeInfoList);
+        // The bottom bar tells how far the archive is, as no window does
+        // while it is written; the window's own handler still runs.
+        struct ProgressShown {
+            Archiver& archiver;
+            ProgressHandler previous;
+            ~ProgressShown() { archiver.onProgress = previous; }
+        } shown{archiver, archiver.onProgress};
+        if (!m_.scan.running && !m_.status.detailsStatusBarVisible)
+            status_.showDetailsBar();
+        archiver.onProgress = [this, &shown](Archiver* sender, const QString& fileName,
+                                             Percent percent, bool& keepGoing) {
+            if (shown.previous)
+                shown.previous(sender, fileName, percent, keepGoing);
+            status_.showDetails(percent < 100 && !fileName.isEmpty()
+                                    ? QStringLiteral("Tworzenie kopii zapasowej: %1% - %2")
+                                          .arg(percent)
+                                          .arg(fileName)
+                                    : QString());
+        };
         try {
             out.complete = archiver.backup(restore_.state().backupSources, archivePath);
         } catch (const ArchiveError& e) {

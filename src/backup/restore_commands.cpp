@@ -52,7 +52,9 @@ bool RestoreCommands::cancelOrClose() {
     return true;
 }
 void RestoreCommands::addFolderMask() {}
-void RestoreCommands::setCompressionChoice(int) {}
+void RestoreCommands::setCompressionChoice(int index) {
+    s_.backupOptions.compressionChoice = qBound(0, index, int(kCompressionChoices.size()) - 1);
+}
 void RestoreCommands::restoreToStoredPaths(const QString&, int&) {}
 void RestoreCommands::showAdvancedRestore() {}
 

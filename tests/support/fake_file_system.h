@@ -58,7 +58,7 @@ public:
         const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
         const auto it = folders.constFind(path.left(cut + 1));
         if (it == folders.constEnd())
-            return std::nullopt;
+            return ForwardingFileSystem::findFirst(path); // a folder of the disk beneath
         for (const FakeEntry& e : *it) {
             if (e.name == path.mid(cut + 1))
                 return platform::FindData{e.name, e.attributes, e.size, e.times};
