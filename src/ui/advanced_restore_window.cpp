@@ -73,8 +73,8 @@ QLineEdit* blueField(QWidget* parent) {
 }
 
 // A list of names with a file icon each, kept to the model's names and current entry.
-void syncNames(QListWidget* list, QStringList& shown, const QStringList& names,
-               qsizetype current, const QIcon& icon) {
+void syncNames(QListWidget* list, QStringList& shown, const QStringList& names, qsizetype current,
+               const QIcon& icon) {
     const QSignalBlocker blocker(list);
     if (shown != names) {
         shown = names;
@@ -116,6 +116,11 @@ AdvancedRestoreWindow::AdvancedRestoreWindow(app::MainWindowCore& windowCore, Co
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
     setModal(true);
+    // The window's size was drawn for a small font: the rule captions must
+    // fit two to a row.
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    setFont(small);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(8, 8, 8, 4);
@@ -278,8 +283,8 @@ void AdvancedRestoreWindow::buildBackupTools() {
     buttons->addWidget(clearBackupSourcesButton_, 1, 0, 1, 2);
     buttons->addWidget(createBackupButton_, 2, 0);
     buttons->addWidget(cancelBackupButton_, 2, 1);
-    for (QPushButton* button :
-         {createBackupButton_, addFolderMaskButton_, clearBackupSourcesButton_, cancelBackupButton_})
+    for (QPushButton* button : {createBackupButton_, addFolderMaskButton_,
+                                clearBackupSourcesButton_, cancelBackupButton_})
         button->setAutoDefault(false);
     layout->addLayout(buttons);
 
@@ -295,21 +300,22 @@ void AdvancedRestoreWindow::buildBackupTools() {
         scopeLayout->addWidget(radio);
     storeInfoListCheck_ = new QCheckBox(QStringLiteral("SaveFileID"), scopeGroup);
     scopeLayout->addWidget(storeInfoListCheck_);
+    scopeLayout->addStretch(1);
 
     auto* compressionGroup = new QGroupBox(QStringLiteral("Compression level"), backupToolsPanel_);
     QStringList levels;
     for (const backup::CompressionChoice& choice : backup::kCompressionChoices)
         levels << QString::fromUtf8(choice.caption);
     compressionButtons_ = radioChoices(levels, compressionGroup, compressionRadios_);
-    auto* compressionLayout = new QGridLayout(compressionGroup);
+    auto* compressionLayout = new QVBoxLayout(compressionGroup);
     compressionLayout->setContentsMargins(6, 2, 6, 2);
-    compressionLayout->setVerticalSpacing(1);
-    for (int i = 0; i < int(compressionRadios_.size()); ++i)
-        compressionLayout->addWidget(compressionRadios_[size_t(i)], i % 2, i / 2);
+    compressionLayout->setSpacing(1);
+    for (QRadioButton* radio : compressionRadios_)
+        compressionLayout->addWidget(radio);
 
     auto* options = new QHBoxLayout;
     options->setSpacing(4);
-    options->addWidget(scopeGroup);
+    options->addWidget(scopeGroup, 1);
     options->addWidget(compressionGroup, 1);
     layout->addLayout(options);
     backupToolsPanel_->hide();

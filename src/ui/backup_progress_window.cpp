@@ -85,7 +85,8 @@ void BackupProgressWindow::run() {
     progress_.startCountdown();
     sync();
     // Centred on the screen at every showing.
-    if (QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
+    if (QScreen* screen =
+            parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
