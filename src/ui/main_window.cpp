@@ -172,6 +172,8 @@ void MainWindow::buildLayout() {
 
     tabs_ = new QTabWidget(this);
     tabs_->setGeometry(kClientWidth - kTabsWidth, 0, kTabsWidth, kTabsHeight);
+    // Small icons leave room for every caption beside "Zamknij program".
+    tabs_->setIconSize(QSize(12, 12));
     foundListView_ = new FoundListView(core_.model().foundList, tabs_);
     tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
                   QStringLiteral("Skanowanie..."));
