@@ -128,8 +128,9 @@ AdvancedRestoreWindow::AdvancedRestoreWindow(app::MainWindowCore& windowCore, Co
 
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
-    top->addWidget(buildArchiveColumn(), 4);
-    top->addWidget(buildInfoColumn(), 5);
+    // Half each: the archives' names are long and of one length.
+    top->addWidget(buildArchiveColumn(), 1);
+    top->addWidget(buildInfoColumn(), 1);
     page->addLayout(top, 1);
     page->addWidget(buildRuleGroup());
     page->addWidget(buildTargetGroup());

@@ -610,6 +610,10 @@ void MainWindow::presentFullList() {
 }
 
 void MainWindow::showWindow(core::WindowId window) {
+    // A modal window holds the command that opened it: what the command has
+    // shown so far ("CZEKAJ - TWORZĘ KOPIĘ !") stays up behind it.
+    if (window == core::WindowId::AdvancedRestore || window == core::WindowId::BackupProgress)
+        syncViews(true);
     switch (window) {
     case core::WindowId::FullList:
         presentFullList();

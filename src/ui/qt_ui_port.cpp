@@ -165,6 +165,8 @@ std::optional<QString> QtUiPort::askText(const QString& title, const QString& pr
     dialog.setLabelText(prompt);
     dialog.setTextValue(proposal);
     dialog.setCancelButtonText(QStringLiteral("Anuluj"));
+    // Room for a path with its mask.
+    dialog.setMinimumWidth(420);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
