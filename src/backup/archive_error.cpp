@@ -30,6 +30,12 @@ QString archiveErrorMessage(qint32 code) {
     case ecListTooLong:
         return QStringLiteral("Lista plików kopii zapasowej jest zbyt długa; pokazano tylko jej "
                               "początek !");
+    case ecSameTarget:
+        return QStringLiteral("Pominięto pliki, które zastąpiłyby plik już odzyskany do wybranego "
+                              "folderu !");
+    case ecIrregularName:
+        return QStringLiteral("Pominięto pliki, których ścieżki w kopii zapasowej nie są pełne i "
+                              "jednoznaczne !");
     }
     return QString();
 }

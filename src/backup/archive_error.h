@@ -31,6 +31,12 @@ enum ArchiveErrorCode : qint32 {
     ecArchiveIsInput = 11,
     // The information list holds more lines than are read.
     ecListTooLong = 12,
+    // A restore into another folder skipped members whose target an earlier
+    // member of the same restore was written to (the same file name).
+    ecSameTarget = 13,
+    // A restore to the stored paths skipped members whose stored name is not
+    // an absolute, normalised path.
+    ecIrregularName = 14,
 };
 
 // The fixed message of a code; empty for none.

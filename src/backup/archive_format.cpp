@@ -29,6 +29,50 @@ QDateTime fromDosDateTime(qint32 dos) {
     return QDateTime(d, t);
 }
 
+void ListSizes::add(QByteArrayView text) {
+    bytes_ += text.size();
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            endLine();
+        } else if (c == '=') {
+            inLine_ = sized_ = true;
+            size_ = -1; // no digit yet
+        } else if (c >= '0' && c <= '9' && sized_) {
+            size_ = qMax<qint64>(size_, 0) * 10 + (c - '0');
+            sized_ = size_ <= kMaxMemberSize;
+        } else {
+            inLine_ = true;
+            sized_ = false;
+        }
+    }
+}
+
+// CR LF, CR and LF each end a line; the empty lines between are nothing.
+void ListSizes::endLine() {
+    if (!inLine_)
+        return;
+    if (sized_ && size_ >= 0)
+        sum_ += size_;
+    else
+        valid_ = false;
+    inLine_ = sized_ = false;
+}
+
+qint64 ListSizes::total(qint32 headerTotal) const {
+    ListSizes ended = *this; // a last line without its line end counts too
+    ended.endLine();
+    const qint64 listed = ended.sum_ + ended.bytes_;
+    if (ended.valid_ && quint32(quint64(listed)) == quint32(headerTotal))
+        return listed;
+    return quint32(headerTotal);
+}
+
+qint64 totalFromList(QByteArrayView listText, qint32 headerTotal) {
+    ListSizes sizes;
+    sizes.add(listText);
+    return sizes.total(headerTotal);
+}
+
 PathStyle nativePathStyle() {
     return platform::separator() == QLatin1Char('\\') ? PathStyle::Windows : PathStyle::Posix;
 }

@@ -114,6 +114,34 @@ inline QStringList decodeList(QByteArrayView bytes) {
     return platform::splitLines(platform::decodeText(bytes));
 }
 
+// The sizes of the information list's lines added up as its text arrives,
+// block by block: the size is the decimal after a line's last "=". A line
+// that holds none, or a size no member can have, spoils the sum.
+class ListSizes {
+public:
+    void add(QByteArrayView text);
+    // The data of the whole archive: the sizes and the list's own bytes,
+    // when every line had its size and the sum agrees with the header's
+    // 32-bit total; otherwise that total read as unsigned.
+    qint64 total(qint32 headerTotal) const;
+    // Part of the list could not be read: the sum is not the archive's.
+    void spoil() { valid_ = false; }
+
+private:
+    void endLine();
+
+    qint64 sum_ = 0;
+    qint64 bytes_ = 0;
+    qint64 size_ = 0;     // the digits after the line's last "=" so far
+    bool inLine_ = false; // the line has text
+    bool sized_ = false;  // ... and a "=" followed by digits only, so far
+    bool valid_ = true;   // every line ended so far had its size
+};
+
+// The archive's data total from the whole text of its information list and
+// the header's total (see ListSizes).
+qint64 totalFromList(QByteArrayView listText, qint32 headerTotal);
+
 // How paths are written: Windows paths use '\', may begin with a drive and
 // are lower-cased in the archive (their file system ignores case); POSIX
 // paths use '/' and keep their case.

@@ -2,6 +2,7 @@
 
 #include "core/message_pump.h"
 #include "core/ui_port.h"
+#include "platform/file_names.h"
 #include "platform/file_system.h"
 #include "platform/text_file.h"
 
@@ -34,6 +35,12 @@ qsizetype endOfLines(QByteArrayView text, qsizetype lines) {
             return i + 1 < text.size() ? i + 1 : -1;
     }
     return lines <= 0 && !text.isEmpty() ? 0 : -1;
+}
+
+// A restore target as the file system tells files apart: absolute, with one
+// kind of separator, letter case ignored where the system ignores it.
+QString targetKey(const QString& target) {
+    return platform::pathKey(platform::absolutePath(target));
 }
 
 } // namespace
@@ -454,6 +461,8 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
     volume_ = 1;
     lastFolder_.clear();
     targetBase_.clear();
+    restoredTargets_.clear();
+    listSizes_ = ListSizes();
     if (!folder.isEmpty()) {
         // Everything restored stays below the chosen folder, as it really is.
         if (fileSystem().createFolder(folder))
@@ -465,7 +474,10 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
     }
 
     bool skippedOutside = false;
+    QStringList sameTarget;
+    QStringList irregular;
     Member member;
+    bool first = true;
     while (keepGoing_) {
         qint32 nameLength = 0;
         if (!reader_.readInt(nameLength))
@@ -481,6 +493,8 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
         }
         // No segment of the previous member can follow any more.
         finishMember(member);
+        if (member.isList) // the percentage now rests on the list's sizes
+            fullTotalSize_ = listSizes_.total(totalSize_);
         if (!keepGoing_)
             break;
         qint32 fileDate = 0;
@@ -488,22 +502,36 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
             raise(kArchiveReadError);
 
         const bool isList = name == kListMemberName;
+        const QString storedName = decodeText(name);
         const RestoreTarget proposed =
-            restoreTarget(decodeText(name), folder, restoreFolderTree_, nativePathStyle());
+            restoreTarget(storedName, folder, restoreFolderTree_, nativePathStyle());
         QString target = proposed.path;
         currentFile_ = target;
-        const bool eligible = !isList && !proposed.outside;
+        const bool eligible = !isList && !proposed.outside && !proposed.irregular;
         if (eligible && target.contains(QChar(0))) {
             // No file can have this name: it cannot be created.
             setError(ecReadData, volumePath_);
             keepGoing_ = false;
             break;
         }
-        skippedOutside = skippedOutside || proposed.outside;
-        bool shouldRestore = eligible && isWanted(target, fileDate);
+        if (!isList) {
+            skippedOutside = skippedOutside || proposed.outside;
+            if (proposed.irregular)
+                irregular << storedName;
+        }
+        // Into a folder, two members can name one target: the first one
+        // written keeps it, whatever the rule says of the file it became.
+        const auto taken = [&] {
+            return !folder.isEmpty() && restoredTargets_.contains(targetKey(target));
+        };
+        bool shouldRestore = eligible && (taken() || isWanted(target, fileDate));
         if (eligible && onRestoringFile) {
             onRestoringFile(this, target, fileDate, shouldRestore);
             currentFile_ = target;
+        }
+        if (shouldRestore && taken()) {
+            shouldRestore = false;
+            sameTarget << storedName;
         }
         if (shouldRestore) {
             // A target the owner chose is its own business; ours stay inside.
@@ -530,9 +558,13 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
             if (!keepGoing_)
                 break;
         }
-        member = Member{target, fileDate, shouldRestore, true};
+        const bool sized = isList && first;
+        first = false;
+        member = Member{target, fileDate, shouldRestore, true, sized};
         if (shouldRestore)
             startMember(member);
+        else if (sized)
+            readListSegment();
         else
             skipSegment();
     }
@@ -544,12 +576,12 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
     reader_.detach();
     volumeIn_.reset();
 
-    if (skippedOutside) {
-        if (errorCode_ == 0)
-            setError(ecOutsideFolder);
-        else
-            reportError(ecOutsideFolder);
-    }
+    if (skippedOutside)
+        noteSkipped(ecOutsideFolder);
+    if (!sameTarget.isEmpty())
+        noteSkipped(ecSameTarget, namingFiles(sameTarget));
+    if (!irregular.isEmpty())
+        noteSkipped(ecIrregularName, namingFiles(irregular));
     const bool result = errorCode_ == 0 && keepGoing_;
     progress(QString(), 100);
     busy_ = false;
@@ -685,6 +717,8 @@ void Archiver::finishMember(const Member& member) {
         memberOut_->setModifiedTime(time);
     if (memberOut_->finish()) {
         ++filesDone_;
+        if (!targetBase_.isEmpty())
+            restoredTargets_.insert(targetKey(member.target));
     } else if (errorCode_ == 0) {
         setError(ecReadData, member.target);
         keepGoing_ = false;
@@ -761,6 +795,32 @@ void Archiver::skipSegment() {
     }
 }
 
+// Reads the information list's segment for its sizes, where skipSegment()
+// would pass over it: damage to its fields is the archive's; a block that
+// does not inflate only spoils the sum.
+void Archiver::readListSegment() {
+    char signature[4];
+    if (!reader_.read(signature, 4) || std::memcmp(signature, kSegmentSignature, 4) != 0)
+        raise(kNotAnArchive);
+    while (keepGoing_) {
+        qint32 length = 0;
+        if (!reader_.readInt(length) || length < -kBlockSize || length > kBlockSize)
+            raise(kNotAnArchive);
+        if (length == 0)
+            return;
+        const qint32 n = length < 0 ? -length : length;
+        if (!reader_.read(payload_.data(), n))
+            raise(kNotAnArchive);
+        if (length < 0)
+            listSizes_.add(QByteArrayView(payload_.constData(), n));
+        else if (codec_.inflate(QByteArrayView(payload_.constData(), n)))
+            listSizes_.add(codec_.unpacked());
+        else
+            listSizes_.spoil();
+        pump();
+    }
+}
+
 // Goes on in the volume the record names, with the member it interrupted.
 // Volumes only ever go forward, one at a time: a record naming any other
 // volume would read the same files again without end.
@@ -799,6 +859,8 @@ void Archiver::changeVolume(const QByteArray& record, const Member& member) {
     reader_.attach(volumeIn_.get());
     if (member.valid && memberOut_)
         fillMember(member);
+    else if (member.isList)
+        readListSegment();
     else
         skipSegment();
 }
@@ -842,8 +904,9 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
             keepGoing_ = true;
             listBreaksLF_ = listBreaksCR_ = 0;
             ok = reader_.readInt(fileDate);
+            Segment read = Segment::Damaged;
             if (ok) {
-                const Segment read = readSegment(nullptr, &text);
+                read = readSegment(nullptr, &text);
                 ok = read == Segment::Ok || read == Segment::Full;
             }
             if (ok) {
@@ -854,6 +917,8 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
                     setError(ecListTooLong, volumePath_);
                 }
                 *infoList = decodeList(text);
+                if (read == Segment::Ok && cut < 0)
+                    fullTotalSize_ = totalFromList(text, totalSize_);
             }
         }
     }
@@ -897,6 +962,15 @@ void Archiver::askForVolume(quint16 volume, const QString& shown, bool again) {
         QStringLiteral("Informacja"), QString::fromUtf8(kVolumePrompt).replace("%s", shown),
         core::MsgIcon::Information, core::MsgButtons::OkCancel);
     keepGoing_ = answer == core::MsgAnswer::Ok;
+}
+
+// A kind of member a restore skipped and went on: the operation's error when
+// it has none yet, reported at once otherwise.
+void Archiver::noteSkipped(qint32 code, const QString& path) {
+    if (errorCode_ == 0)
+        setError(code, path);
+    else
+        reportError(code, path);
 }
 
 void Archiver::setError(qint32 code, const QString& path) {

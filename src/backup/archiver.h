@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -126,7 +127,12 @@ public:
     // replaced, a file that fails leaves the target as it was). Into a
     // folder, nothing is made or written outside it, links followed; a
     // folder that cannot be made is an error (ecCreateFolder). Volumes must
-    // follow one another in order (else ecReadArchive).
+    // follow one another in order (else ecReadArchive). Members that are
+    // skipped go on to the rest and are reported together at the end: into
+    // a folder, those that would land outside it (ecOutsideFolder) and those
+    // whose target this restore has written already (ecSameTarget, named);
+    // to the stored paths, those whose name is no absolute, normalised path
+    // (ecIrregularName, named).
     bool restore(const QString& archivePath, const QString& targetFolder);
     // Reads the header's title and counts, and the information list when
     // infoList is given and the archive has one; unpacks nothing. A list of
@@ -139,6 +145,12 @@ public:
     qint32 fileCount() const { return fileCount_; }
     qint32 filesDone() const { return filesDone_; }
     qint32 totalSize() const { return totalSize_; }
+    // The data of the whole archive in 64 bits, where the header's total
+    // holds only the low 32: after a backup the sum it measured; after an
+    // information read that read the list, or a restore past the list, the
+    // list's sizes and its own bytes when they agree with the header (see
+    // ListSizes); otherwise the header's total read as unsigned.
+    qint64 fullTotalSize() const { return fullTotalSize_; }
     qint32 bytesDone() const { return qint32(bytesDone_); }
     QString currentFile() const { return currentFile_; }
     bool keepGoing() const { return keepGoing_; }
@@ -159,6 +171,7 @@ private:
         qint32 fileDate = 0;
         bool restoring = false;
         bool valid = false;
+        bool isList = false; // the information list, read for its sizes
     };
     // Full: read into memory as far as the list's line limit.
     enum class Segment { Ok, Full, Stopped, BadSignature, Damaged, WriteFailed };
@@ -189,6 +202,8 @@ private:
     void finishMember(const Member& member);
     Segment readSegment(QIODevice* file, QByteArray* memory);
     void skipSegment();
+    void readListSegment();
+    void noteSkipped(qint32 code, const QString& path = QString());
     void changeVolume(const QByteArray& record, const Member& member);
     [[noreturn]] void raise(const char* message) const;
 
@@ -249,7 +264,9 @@ private:
     qint64 listBreaksCR_ = 0;
     QString lastFolder_;
     bool lastFolderContained_ = false;
-    QString targetBase_; // the target folder with links resolved
+    QString targetBase_;            // the target folder with links resolved
+    QSet<QString> restoredTargets_; // path keys of the files this restore wrote
+    ListSizes listSizes_;
 
     BlockCodec codec_;
     // File data read in large chunks; one block's payload.

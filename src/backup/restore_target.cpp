@@ -26,10 +26,49 @@ QString asFolder(const QString& folder, PathStyle style) {
     return folder + separatorOf(style);
 }
 
+namespace {
+
+// Whether a stored name is a path the system takes as it reads: absolute,
+// naming a file, without parts that lead elsewhere.
+bool isAbsoluteAndNormalised(const QString& name, PathStyle style) {
+    const bool windows = style == PathStyle::Windows;
+    QStringView rest(name);
+    qsizetype minParts = 1;
+    if (!windows) {
+        if (!rest.startsWith(QLatin1Char('/')))
+            return false;
+        rest = rest.mid(1);
+    } else if (rest.size() >= 3 && rest.at(0).isLetter() && rest.at(0).unicode() < 128 &&
+               rest.at(1) == QLatin1Char(':') && isSeparator(rest.at(2), style)) {
+        rest = rest.mid(3); // "c:\"
+    } else if (rest.size() >= 2 && isSeparator(rest.at(0), style) &&
+               isSeparator(rest.at(1), style)) {
+        rest = rest.mid(2); // "\\server\share\": the server and share count as parts
+        minParts = 3;
+    } else {
+        return false; // relative, or "c:x" and "\x" relative to a current folder
+    }
+    qsizetype parts = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= rest.size(); ++i) {
+        if (i < rest.size() && !isSeparator(rest.at(i), style))
+            continue;
+        const QStringView part = rest.mid(start, i - start);
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..") ||
+            (windows && part.contains(QLatin1Char(':'))))
+            return false;
+        ++parts;
+        start = i + 1;
+    }
+    return parts >= minParts;
+}
+
+} // namespace
+
 RestoreTarget restoreTarget(const QString& memberName, const QString& targetFolder, bool folderTree,
                             PathStyle style) {
     if (targetFolder.isEmpty())
-        return {memberName, false};
+        return {memberName, false, !isAbsoluteAndNormalised(memberName, style)};
     const bool windows = style == PathStyle::Windows;
     QString relative;
     if (folderTree) {
@@ -56,7 +95,7 @@ RestoreTarget restoreTarget(const QString& memberName, const QString& targetFold
         if (part == QLatin1String("..") || (windows && part.contains(QLatin1Char(':'))))
             outside = true;
     }
-    return {targetFolder + relative, outside};
+    return {targetFolder + relative, outside, false};
 }
 
 bool isWithinFolder(const QString& folder, const QString& base, PathStyle style) {

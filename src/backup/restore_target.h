@@ -29,9 +29,14 @@ struct RestoreTarget {
     QString path;
     // The path would not lie below the target folder: the member is skipped.
     bool outside = false;
+    // With no target folder: the stored name is not an absolute, normalised
+    // path, so it would land where the name does not say; the member is skipped.
+    bool irregular = false;
 };
 
-// The target of a member. With no target folder, the stored path itself.
+// The target of a member. With no target folder, the stored path itself,
+// which must be absolute ("/..." or on Windows "c:\..." or "\\server\share\...")
+// and hold no empty, "." or ".." part nor, on Windows, a ":" past the drive.
 // Otherwise below targetFolder (ending with a separator): the member's file
 // name, or with the folder tree its whole path without the drive ("c:\") or
 // root ("/"). A target that climbs out ("..") or keeps an absolute part, a

@@ -173,7 +173,7 @@ int runArchiveInfo(const QStringList& args) {
         return kExitError;
 
     // As the advanced-restore window shows them: the title, the count and size, the list.
-    const qint64 kb = qint64(std::nearbyint(double(c.archiver.totalSize()) / 1024.0));
+    const qint64 kb = qint64(std::nearbyint(double(c.archiver.fullTotalSize()) / 1024.0));
     QString out = QStringLiteral("Data utworzenia kopii zapasowej: ") + title +
                   QStringLiteral("\nInformacje o plikach w kopii zapasowej: %1 plików, %2 KB "
                                  "wszystkiego\n")

@@ -41,6 +41,45 @@ TEST(ArchiveFormat, TextsAreWindows1250WithUtf8Escape) {
     EXPECT_EQ(decodeList("a\r\nb\rc\nd"), QStringList({"a", "b", "c", "d"}));
 }
 
+// The header's total keeps 32 bits; the list's sizes give the whole total
+// when they add up to it, read whole or block by block.
+TEST(ArchiveFormat, ListSizesGiveTheTotalBeyond32Bits) {
+    const qint64 max = kMaxMemberSize, gib = qint64(1) << 30;
+    const struct {
+        QByteArray text;
+        qint64 sizes;
+        bool listed; // the sum is taken; otherwise the header's total
+    } cases[] = {
+        {"/a\t1=10\r\n/b\t1=20\r\n", 30, true},
+        {"/a\t1=" + QByteArray::number(max) + "\r\n/b\t1=" + QByteArray::number(max) +
+             "\r\n/c\t1=102\r\n",
+         (qint64(1) << 32) + 100, true},
+        {QByteArray("/g\t-5=1073741824\r\n").repeated(5), 5 * gib, true},
+        {"/x=y\tz\t-5=7", 7, true}, // "=" and TAB in the path, no last line end
+        {"/a\t1=5\r/b\t1=6\n\n", 11, true},
+        {"/a\t1=4294967396\r\n", (qint64(1) << 32) + 100, false}, // no member is that large
+        {"/a\t1=" + QByteArray::number(max) + "\r\nnoise\r\n/b\t1=" + QByteArray::number(max) +
+             "\r\n/c\t1=102\r\n",
+         (qint64(1) << 32) + 100, false},
+        {"/a\t1=\r\n/b\t1=4294967296\r\n", qint64(1) << 32, false},
+        {"/a\t1=5x\r\n/b\t1=4294967296\r\n", (qint64(1) << 32) + 5, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.left(40).toStdString());
+        const qint64 listed = c.sizes + c.text.size();
+        const auto header = qint32(quint32(quint64(listed)));
+        const qint64 expected = c.listed ? listed : qint64(quint32(header));
+        EXPECT_EQ(totalFromList(c.text, header), expected);
+        ListSizes bytewise;
+        for (const char byte : c.text)
+            bytewise.add(QByteArrayView(&byte, 1));
+        EXPECT_EQ(bytewise.total(header), expected);
+    }
+    // A header that disagrees is taken as it is, unsigned.
+    EXPECT_EQ(totalFromList("/a\t1=5\r\n", 13), 13);
+    EXPECT_EQ(totalFromList("/a\t1=5\r\n", qint32(0x80000000)), qint64(1) << 31);
+}
+
 TEST(ArchiveFormat, VolumeNamesReplaceTheExtensionByThreeDigits) {
     EXPECT_EQ(volumeDigits(10), QStringLiteral("010"));
     EXPECT_EQ(volumeName(QStringLiteral("/b/x.002"), "003"), QStringLiteral("/b/x.003"));

@@ -30,7 +30,6 @@ TEST(RestoreTarget, FileNameOrFolderTreeBelowTheFolderAndNothingOutside) {
         {W, "c:\\a\\.", "d:\\x", false, ""},
         {W, "c:\\a\\.", "d:\\x", true, ""},
         {W, "c:", "d:\\x", true, ""},
-        {W, "c:\\a\\..\\b", "", true, "c:\\a\\..\\b"}, // no folder: the stored path
         {P, "/home/a/b.txt", "/out", false, "/out/b.txt"},
         {P, "/home/a/b.txt", "/out/", true, "/out/home/a/b.txt"},
         {P, "a/b", "/out", true, "/out/a/b"},
@@ -55,6 +54,36 @@ TEST(RestoreTarget, FileNameOrFolderTreeBelowTheFolderAndNothingOutside) {
             EXPECT_EQ(t.path, QString::fromUtf8(c.target));
         }
     }
+}
+
+// With no target folder a member goes to its stored name, which must say
+// plainly where: an archive from elsewhere may hold any text.
+TEST(RestoreTarget, StoredPathsMustBeAbsoluteAndNormalised) {
+    // On POSIX ":" and "\" are ordinary characters, and a Windows path is a relative name.
+    const std::tuple<PathStyle, bool, QStringList> cases[] = {
+        {P, true, {"/home/a/b.txt", "/a/c:d\\..\\e", "/a/.hidden", "/a/b.."}},
+        {P,
+         false,
+         {"x.txt", "../x", "/a/../b", "/a/./b", "/a/..", "/a//b", "//a/b", "/a/", "/", "",
+          "c:\\a\\b.txt"}},
+        {W, true, {"c:\\a\\b.txt", "c:/a/b.txt", "\\\\srv\\share\\b.txt"}},
+        {W,
+         false,
+         {"c:\\a\\..\\b", "c:\\a\\.\\b", "c:\\a\\\\b", "c:\\a/\\b", "c:\\a\\", "c:\\", "c:x", "\\x",
+          "\\\\x", "\\\\srv\\share", "\\\\.\\pipe\\x", "\\\\?\\c:\\x", "x.txt", "..\\x",
+          "c:\\a\\b.txt:ads", "c:\\a\\d:\\b", "1:\\a"}},
+    };
+    for (const auto& [style, regular, members] : cases) {
+        for (const QString& member : members) {
+            SCOPED_TRACE(member.toStdString());
+            const RestoreTarget t = restoreTarget(member, QString(), false, style);
+            EXPECT_EQ(t.path, member); // the stored path itself
+            EXPECT_EQ(t.irregular, !regular);
+            EXPECT_FALSE(t.outside);
+        }
+    }
+    // Into a folder the names' own rules apply.
+    EXPECT_FALSE(restoreTarget("a/b", "/out/", true, P).irregular);
 }
 
 TEST(RestoreTarget, ResolvedFoldersAndParents) {

@@ -2,6 +2,7 @@
 #include "backup_test_util.h"
 
 #include "core/message_pump.h"
+#include "support/qt_printers.h"
 #include "support/scripted_ui.h"
 
 #include <functional>
@@ -102,6 +103,128 @@ TEST(RestoreEvents, RenameVetoAndRestoredFile) {
     EXPECT_EQ(QFileInfo(renamed).lastModified(), kStored); // set after the handler wrote
     EXPECT_FALSE(QFileInfo::exists(fx.out + "/b.txt"));
     EXPECT_EQ(archiver.filesDone(), 1);
+}
+
+// A member holding data in one stored block.
+QByteArray plain(const QByteArray& name, const QByteArray& data, const QDateTime& time = kStored) {
+    return member(name, toDosDateTime(time), i32(-data.size()) + data);
+}
+QByteArray archiveOf(const QByteArray& members, qint32 total = 0, qint32 count = 0) {
+    return i32(1) + "T" + i32(total) + i32(count) + members + i32(0);
+}
+
+// Skipped members are named once, at the end: the rest is restored and the
+// result is false.
+void expectSkipped(const Errors& errors, qint32 code, const QStringList& named) {
+    const Errors expected{{code, namingFile(archiveErrorMessage(code), namingFiles(named))}};
+    EXPECT_EQ(errors, named.isEmpty() ? Errors() : expected);
+}
+
+// Into a folder, a target this restore wrote already is never written again.
+TEST(RestoreSkips, ATargetIsWrittenOnceIntoAFolder) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    const QDateTime older = kStored.addDays(-1), newer = kStored.addDays(1);
+    const QString archive = dir.filePath("x.backup");
+    writeFile(archive, archiveOf(plain("/a/f.txt", "1", older) + plain("/a/f.txt", "2", newer) +
+                                 plain("/b/f.txt", "3", newer) + plain("/b/g.txt", "g", newer)));
+    const struct {
+        bool tree;
+        RestoreRule rule;
+        bool existing; // out/f.txt holds "OLD" from kStored
+        const char* files;
+        int done;
+        QStringList skipped;
+    } cases[] = {
+        {false, RestoreRule::Always, false, "f.txt=1 g.txt=g", 2, {"/a/f.txt", "/b/f.txt"}},
+        {true, RestoreRule::Always, false, "a/f.txt=1 b/f.txt=3 b/g.txt=g", 3, {"/a/f.txt"}},
+        // The rule would skip them only because this restore made the file.
+        {false, RestoreRule::IfMissing, false, "f.txt=1 g.txt=g", 2, {"/a/f.txt", "/b/f.txt"}},
+        // A member the rule skipped wrote nothing.
+        {false, RestoreRule::IfExistsAndOlder, true, "f.txt=2", 1, {"/b/f.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.files << " rule " << int(c.rule));
+        QDir(out).removeRecursively();
+        if (c.existing)
+            writeFile(out + "/f.txt", "OLD", kStored);
+        Archiver archiver;
+        archiver.setRestoreRule(c.rule);
+        archiver.setRestoreFolderTree(c.tree);
+        Errors errors;
+        collectErrors(archiver, errors);
+        EXPECT_EQ(archiver.restore(archive, out), c.skipped.isEmpty());
+        expectSkipped(errors, ecSameTarget, c.skipped);
+        EXPECT_EQ(archiver.filesDone(), c.done);
+        const QStringList files = QString(c.files).split(' ');
+        for (const QString& file : files)
+            EXPECT_EQ(readAll(out + "/" + file.section('=', 0, 0)), file.section('=', 1).toUtf8());
+        EXPECT_EQ(QDir(out).entryList(QDir::Files).size() +
+                      QDir(out + "/a").entryList(QDir::Files).size() +
+                      QDir(out + "/b").entryList(QDir::Files).size(),
+                  files.size());
+    }
+}
+
+// To the stored paths, a name that is not absolute and normalised would
+// land where it does not say; one path twice is one file, as stored.
+TEST(RestoreSkips, StoredNamesMustBeAbsoluteAndNormalised) {
+    QTemporaryDir dir;
+    const QString home = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path())); // where a relative name would land
+    const auto at = [&](const char* relative) { return encodeText(dir.filePath(relative)); };
+    const QString archive = dir.filePath("x.backup");
+    writeFile(archive, archiveOf(plain("rel.txt", "r") + plain(at("s.txt"), "1") +
+                                 plain(at("sub/../dd.txt"), "d") + plain(at("s.txt"), "2")));
+    Archiver archiver;
+    Errors errors;
+    collectErrors(archiver, errors);
+    EXPECT_FALSE(archiver.restore(archive, QString()));
+    expectSkipped(errors, ecIrregularName, {"rel.txt", dir.filePath("sub/../dd.txt")});
+    EXPECT_EQ(archiver.filesDone(), 2);
+    EXPECT_EQ(readAll(dir.filePath("s.txt")), "2");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"s.txt", "x.backup"}));
+    ASSERT_TRUE(QDir::setCurrent(home));
+}
+
+// The header's 32-bit total would put the percentage far ahead when the
+// data pass 4 GiB; the list, read before the files, holds the whole sizes.
+TEST(RestoreProgress, PercentRestsOnTheListsSizesBeyond32Bits) {
+    QTemporaryDir dir;
+    const QByteArray data = testData(3 * kBlockSize, 4);
+    const QByteArray list = "/big1\t1=2147483647\r\n/big2\t1=2147483647\r\n/h.bin\t1=" +
+                            QByteArray::number(data.size()) + "\r\n";
+    const qint64 whole = 2 * qint64(kMaxMemberSize) + data.size() + list.size();
+    QByteArray blocks;
+    for (qsizetype i = 0; i < data.size(); i += kBlockSize)
+        blocks += i32(-kBlockSize) + data.mid(i, kBlockSize);
+    // The list in two blocks, the second compressed: both are read.
+    const QByteArray packed = qCompress(list.mid(10), 9).mid(4);
+    const QByteArray listBlocks = i32(-10) + list.left(10) + i32(packed.size()) + packed;
+    const QString archive = dir.filePath("big.backup");
+    writeFile(archive,
+              archiveOf(member(kListMemberName, 0, listBlocks) + member("/h.bin", 0, blocks),
+                        qint32(quint32(quint64(whole))), 3));
+
+    Archiver archiver;
+    std::vector<int> percents;
+    archiver.onProgress = [&](Archiver*, const QString&, Percent p, bool&) {
+        percents.push_back(p);
+    };
+    ASSERT_TRUE(archiver.restore(archive, dir.filePath("out")));
+    EXPECT_EQ(readAll(dir.filePath("out/h.bin")), data);
+    EXPECT_EQ(percents, std::vector<int>({0, 0, 0, 100}));
+    EXPECT_EQ(archiver.fullTotalSize(), whole);
+
+    QStringList lines;
+    QString title;
+    archiver.readArchiveInfo(archive, &lines, title);
+    EXPECT_EQ(lines.size(), 3);
+    EXPECT_EQ(archiver.totalSize(), qint32(quint32(quint64(whole))));
+    EXPECT_EQ(archiver.fullTotalSize(), whole);
+    archiver.readArchiveInfo(archive, nullptr, title); // the list unread: the header's
+    EXPECT_EQ(archiver.fullTotalSize(), qint64(quint32(quint64(whole))));
 }
 
 struct CallbackPump : core::MessagePump {

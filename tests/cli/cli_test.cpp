@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -241,6 +242,26 @@ TEST_F(CliTest, CreateInfoRestoreRoundTrip) {
     for (const auto& [restored, stored] :
          {std::pair{"a.tmp", "a.tmp"}, {"b.log", "sub/b.log"}, {"c.txt", "c.txt"}})
         EXPECT_EQ(readFile(root + "/restored/" + restored), readFile(tree + "/" + stored));
+}
+
+// The header keeps 32 bits of the total; the list's sizes give the rest.
+TEST_F(CliTest, InfoShowsTheSizeBeyond32BitsFromTheList) {
+    const auto i32 = [](qint64 v) {
+        char b[4];
+        qToLittleEndian(qint32(v), b);
+        return QByteArray(b, 4);
+    };
+    const QByteArray list = "/a\t1=2147483647\r\n/b\t1=2147483647\r\n/c\t1=1048576\r\n";
+    const qint64 whole = 2 * qint64(2147483647) + 1048576 + list.size();
+    const QByteArray name = "FILE:LIST";
+    writeFile(root + "/big.backup", i32(1) + "T" + i32(whole) + i32(3) + i32(name.size()) + name +
+                                        i32(0) + "EC2" + '\0' + i32(-list.size()) + list + i32(0) +
+                                        i32(0));
+    const Result info = cli({"archive", "info", root + "/big.backup"});
+    EXPECT_EQ(info.code, 0) << info.err.toStdString();
+    const QStringList shown = lines(info.out);
+    ASSERT_GE(shown.size(), 2) << info.out.toStdString();
+    EXPECT_EQ(shown[1], "Informacje o plikach w kopii zapasowej: 3 plików, 4195328 KB wszystkiego");
 }
 
 TEST_F(CliTest, VolumesAreWrittenAndReadWithoutPrompts) {
