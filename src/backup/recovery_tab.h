@@ -7,11 +7,19 @@
 #include "core/services.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace pylomir::backup {
 
-// The names of a folder's files that match a mask, sorted by name.
+// The names of a folder's files that match a mask, sorted by name as the
+// file system compares names; none for an empty folder text or a folder
+// that cannot be listed.
 QStringList filesMatching(platform::FileSystem& fs, const QString& folder, const QString& mask);
+// The same, telling a folder that cannot be listed (nothing) from an empty one.
+std::optional<QStringList> listFilesMatching(platform::FileSystem& fs, const QString& folder,
+                                             const QString& mask);
 
 class RecoveryTab {
 public:
@@ -37,12 +45,18 @@ public:
     void openAdvancedRestore();
     // "Przeglądaj wybrany raport".
     void viewSelectedLog();
-    // "Usuń kopię", after the warning.
+    // "Usuń kopię", after the warning; its further volumes go with it.
+    // Refused while an archive operation runs.
     void deleteSelectedArchive();
     // "Usuń raport", without asking.
     void deleteSelectedLog();
 
 private:
+    // Deletes a list's current file; the entry goes when the file is gone,
+    // and stays, with the reason shown, when it could not be deleted.
+    bool deleteEntry(const QString& folder, QStringList& names, qsizetype& current);
+    void deleteFurtherVolumes(const QString& archivePath);
+
     core::RecoveryState& s_;
     core::Services services_;
     RestoreCommands& restore_;

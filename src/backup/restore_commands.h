@@ -11,6 +11,8 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
+#include <optional>
 
 namespace pylomir::backup {
 
@@ -37,8 +39,14 @@ inline constexpr char kRestoreInstruction[] =
     "Wskaż folder z plikami kopii zapasowej BACKUP, wybierz plik kopii i naciśnij \"Odzyskaj "
     "pliki...\"";
 
+// The archives' name mask.
+inline const QString kArchiveMask = QStringLiteral("*.backup");
+
 // "Odzyskanie plików z kopii zapasowej zakończone sukcesem.\rOdzyskano: ..."
 QString restoreSuccessMessage(qint32 filesDone, qint32 fileCount);
+// The line the success message gains when the rule left members out: how
+// many and why; empty when it left none.
+QString skippedFilesText(qint32 skipped, RestoreRule rule);
 // "n plików, k KB wszystkiego", k the bytes in KB to the nearest, a half to even.
 QString archiveSummaryText(qint32 fileCount, qint64 totalBytes);
 // One line of the information list as the window shows it: path, " z ", the
@@ -108,10 +116,15 @@ public:
     void rereadArchives();
     // A click in the archive list: its title, summary and file lines.
     void selectArchive(qsizetype index);
+    // Reads the selected archive's title, summary and file lines.
+    void showArchiveInfo();
     void setRestoreRuleChoice(int index);
     // Either target radio button.
     void chooseOtherFolder(bool on);
     void setOtherFolderText(const QString& text);
+    // The target folder of a restore: empty for the stored paths, or the
+    // other folder's text; nothing when that text is blank.
+    std::optional<QString> chooseRestoreTarget() const;
     // "Odzyskaj pliki z wybranej kopii" of the window.
     void restoreWithOptions();
     // "Anuluj odzyskiwanie" and "Anulowanie": true when the window is to close.
@@ -135,7 +148,22 @@ public:
     // as it was last left, its list read again.
     void showAdvancedRestore();
 
+    // Called after the progress display changed during an operation, so a
+    // window can redraw it before the component goes on.
+    std::function<void()> onProgressShown;
+
 private:
+    struct Restored {
+        bool ok = false;
+        qint32 skippedByRule = 0;
+        QString message; // the success message, with the skipped files' line
+    };
+    // One restore under the component's rule, the component held busy; nothing
+    // when it raised a failure, which is shown.
+    std::optional<Restored> runRestore(const QString& archivePath, const QString& target);
+    void showProgress(const QString& fileName, int percent);
+    void clearArchiveInfo();
+
     core::ArchiveState& archive_;
     core::Services services_;
     Archiver archiver_;

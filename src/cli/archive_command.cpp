@@ -1,15 +1,21 @@
 // "archive info|create|restore": the advanced-restore window's commands and
 // the backup step, on the archive component, without the window.
+#include "app/main_window_core.h"
 #include "backup/archive_format.h"
 #include "backup/archiver.h"
+#include "backup/recovery_tab.h"
+#include "backup/restore_commands.h"
 #include "cli/commands.h"
 #include "cli/console_ui.h"
+#include "cli/path_output.h"
 #include "core/message_pump.h"
+#include "core/services.h"
 #include "core/time_stamp.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
+#include "platform/settings_store.h"
 
 #include <functional>
 #include <optional>
@@ -124,22 +130,6 @@ QString timeStamp(const platform::LocaleFormats& locale) {
     return core::timeStamp(platform::systemClock().now(), locale);
 }
 
-// One line of the information list as the advanced-restore window shows it:
-// path, " z ", the short date, ", ", the size, " bajtów".
-QString infoLine(const QString& line, const platform::LocaleFormats& locale) {
-    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-    const qsizetype eq = tab < 0 ? -1 : line.indexOf(QLatin1Char('='), tab + 1);
-    if (eq < 0)
-        return line;
-    const QString dateText = line.mid(tab + 1, eq - tab - 1);
-    bool ok = false;
-    const qint32 dos = dateText.toInt(&ok);
-    const QDateTime when = ok ? backup::fromDosDateTime(dos) : QDateTime();
-    const QString date = when.isValid() ? locale.shortDate(when.date()) : dateText;
-    return line.left(tab) + QStringLiteral(" z ") + date + QStringLiteral(", ") + line.mid(eq + 1) +
-           QStringLiteral(" bajtów");
-}
-
 bool hasWildcard(const QString& entry) {
     return entry.contains(QLatin1Char('*')) || entry.contains(QLatin1Char('?'));
 }
@@ -180,7 +170,7 @@ int runArchiveInfo(const QStringList& args) {
                       .arg(c.archiver.fileCount())
                       .arg(kb);
     for (const QString& line : std::as_const(list))
-        out += infoLine(line, locale) + QLatin1Char('\n');
+        out += backup::infoLineText(line, locale) + QLatin1Char('\n');
     if (list.isEmpty())
         out += QStringLiteral("Brak informacji o tej kopii zapasowej\n");
     printOut(out);
@@ -377,6 +367,80 @@ int runArchiveRestore(const QStringList& args) {
                  .arg(c.archiver.filesDone())
                  .arg(c.archiver.fileCount()));
     return kExitOk;
+}
+
+int runArchiveList(const QStringList& args) {
+    const QString command = QStringLiteral("archive list");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Lists the backup archives (*.backup) of the backup folder and the deletion\n"
+        "logs (*.plm) of the log folder, as the recovery tab \"Odzyskiwanie\" does:\n"
+        "the folders the window reads at start from the settings, names sorted.\n"
+        "Each list has a heading with its count, then one full path per line.\n"
+        "With --null only the paths are printed, archives first, each ended by a\n"
+        "NUL byte. A folder that is not set lists nothing; one that cannot be\n"
+        "listed is an error (exit status 1)."));
+    const QCommandLineOption nullOption(QStringLiteral("null"),
+                                        QStringLiteral("Print the paths NUL-ended, no headings."));
+    parser.addOption(nullOption);
+    if (const auto status = parseCommand(parser, args, command))
+        return *status;
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(command, QStringLiteral("takes no arguments"));
+
+    const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
+    const platform::LocaleFormats locale;
+    ConsoleUi ui;
+    core::NullMessagePump pump;
+    const core::Services services = core::machineServices(*settings, locale, ui, pump);
+    app::MainWindowCore windowCore(services);
+    // The start-up's notes (an unset log folder) concern the window.
+    ui.setNotesShown(false);
+    windowCore.startUp();
+    ui.setNotesShown(true);
+
+    const core::RecoveryState& tab = windowCore.model().recovery;
+    struct Listed {
+        const char* heading;
+        const QString& folder;
+        QString mask;
+        QStringList paths;
+    };
+    Listed lists[] = {
+        {"Dostępne pliki kopii zapasowych. Liczba kopii:",
+         tab.archiveFolder,
+         backup::kArchiveMask,
+         {}},
+        {"Utworzone pliki LOG. Liczba logów:", tab.logFolder, QStringLiteral("*.plm"), {}},
+    };
+    bool failed = false;
+    for (Listed& list : lists) {
+        // Read here again, so that a folder that cannot be listed is told
+        // from an empty one.
+        const std::optional<QStringList> names =
+            backup::listFilesMatching(*services.fileSystem, list.folder, list.mask);
+        if (!names) {
+            writeErr(
+                QStringLiteral("pylomir-cli %1: cannot list the folder ").arg(command).toUtf8() +
+                textField(pathBytes(list.folder)) + '\n');
+            failed = true;
+            continue;
+        }
+        for (const QString& name : *names)
+            list.paths << list.folder + name;
+    }
+    const bool nullEnded = parser.isSet(nullOption);
+    QByteArray out;
+    for (const Listed& list : lists) {
+        if (!nullEnded)
+            out += QStringLiteral("%1 %2\n")
+                       .arg(QString::fromUtf8(list.heading))
+                       .arg(list.paths.size())
+                       .toUtf8();
+        out += pathLines(list.paths, nullEnded);
+    }
+    writeOut(out);
+    return failed ? kExitError : kExitOk;
 }
 
 } // namespace pylomir::cli

@@ -26,6 +26,8 @@ int runClean(const QStringList& args);
 int runArchiveInfo(const QStringList& args);
 int runArchiveCreate(const QStringList& args);
 int runArchiveRestore(const QStringList& args);
+// "archive list": the recovery tab's archives and logs.
+int runArchiveList(const QStringList& args);
 // "ignore list|add|remove": sub names the subcommand.
 int runIgnore(const QString& sub, const QStringList& args);
 

@@ -30,6 +30,7 @@ const char kHelp[] =
     "                         pack files into a backup archive\n"
     "  archive restore ARCHIVE\n"
     "                         unpack a backup archive\n"
+    "  archive list           list the backup folder's archives and the logs\n"
     "\n"
     "Run 'pylomir-cli COMMAND --help' for a command's options.\n"
     "\n"
@@ -38,7 +39,7 @@ const char kHelp[] =
     "3 scan found files, 4 scan or clean skipped folders it could not list\n"
     "(the output is partial; 1 wins over 4).\n";
 
-const char kArchiveHelp[] = "Usage: pylomir-cli archive info|create|restore [options] ARCHIVE ...\n"
+const char kArchiveHelp[] = "Usage: pylomir-cli archive info|create|restore|list [options] ...\n"
                             "\n"
                             "Run 'pylomir-cli archive SUBCOMMAND --help' for its options.\n";
 
@@ -98,6 +99,8 @@ int dispatch(const QStringList& args) {
         return runArchiveCreate(rest);
     if (sub == QLatin1String("restore"))
         return runArchiveRestore(rest);
+    if (sub == QLatin1String("list"))
+        return runArchiveList(rest);
     printError(QStringLiteral("pylomir-cli: unknown archive command '%1'\n"
                               "Try 'pylomir-cli archive --help'.")
                    .arg(sub));
