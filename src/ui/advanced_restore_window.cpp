@@ -119,8 +119,10 @@ AdvancedRestoreWindow::AdvancedRestoreWindow(app::MainWindowCore& windowCore, Co
     // The window's size was drawn for a small font: the rule captions must
     // fit two to a row.
     QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.9);
-    setFont(small);
+    if (small.pointSizeF() > 0) {
+        small.setPointSizeF(small.pointSizeF() * 0.9);
+        setFont(small);
+    }
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(8, 8, 8, 4);

@@ -92,6 +92,12 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
     advancedRestoreWindow_ = new AdvancedRestoreWindow(
         core_, [this](const std::function<void()>& action) { command(action); }, this);
     backupProgressWindow_ = new BackupProgressWindow(core_.backupProgress(), this);
+    // Each block's progress reaches the open window at once; the message
+    // pump paints it between blocks.
+    core_.restoreCommands().onProgressShown = [this] {
+        if (advancedRestoreWindow_->isVisible())
+            advancedRestoreWindow_->sync();
+    };
     connect(fullListWindow_, &FullListWindow::visibilityChanged, this, [this](bool visible) {
         if (!visible)
             core_.scanRun().fullListHidden();
@@ -147,6 +153,7 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
 }
 
 MainWindow::~MainWindow() {
+    core_.restoreCommands().onProgressShown = {};
     if (pump_)
         pump_->setTickHandler({});
     progressTimer_.stop();
