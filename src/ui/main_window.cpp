@@ -2,13 +2,16 @@
 
 #include "core/app_info.h"
 #include "core/shown_texts.h"
+#include "ui/advanced_restore_window.h"
 #include "ui/alert_sign.h"
+#include "ui/backup_progress_window.h"
 #include "ui/centring.h"
 #include "ui/filters_page.h"
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
 #include "ui/gui_message_pump.h"
 #include "ui/ignore_lists_page.h"
+#include "ui/recovery_page.h"
 #include "ui/settings_page.h"
 
 #include <QCloseEvent>
@@ -86,6 +89,15 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
     buildLayout();
 
     fullListWindow_ = new FullListWindow(this);
+    advancedRestoreWindow_ = new AdvancedRestoreWindow(
+        core_, [this](const std::function<void()>& action) { command(action); }, this);
+    backupProgressWindow_ = new BackupProgressWindow(core_.backupProgress(), this);
+    // Each block's progress reaches the open window at once; the message
+    // pump paints it between blocks.
+    core_.restoreCommands().onProgressShown = [this] {
+        if (advancedRestoreWindow_->isVisible())
+            advancedRestoreWindow_->sync();
+    };
     connect(fullListWindow_, &FullListWindow::visibilityChanged, this, [this](bool visible) {
         if (!visible)
             core_.scanRun().fullListHidden();
@@ -117,7 +129,12 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
         if (closeConfirmed_)
             close();
     });
-    connect(tabs_, &QTabWidget::currentChanged, this, [this] { core_.setActiveTab(activeTab()); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        core_.setActiveTab(activeTab());
+        // The recovery tab's lists are read again each time it comes up.
+        if (tabs_->currentWidget() == recoveryPage_)
+            command([this] { core_.recoveryTab().refreshCounts(); });
+    });
 
     // The tree starts on the model's root without running the command.
     selectFolder(QDir::fromNativeSeparators(m_.scan.scanRoot));
@@ -136,6 +153,7 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
 }
 
 MainWindow::~MainWindow() {
+    core_.restoreCommands().onProgressShown = {};
     if (pump_)
         pump_->setTickHandler({});
     progressTimer_.stop();
@@ -161,6 +179,8 @@ void MainWindow::buildLayout() {
 
     tabs_ = new QTabWidget(this);
     tabs_->setGeometry(kClientWidth - kTabsWidth, 0, kTabsWidth, kTabsHeight);
+    // Small icons leave room for every caption beside "Zamknij program".
+    tabs_->setIconSize(QSize(12, 12));
     foundListView_ = new FoundListView(core_.model().foundList, tabs_);
     tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
                   QStringLiteral("Skanowanie..."));
@@ -174,6 +194,9 @@ void MainWindow::buildLayout() {
     filtersPage_ = new FiltersPage(core_, run, hints_, tabs_);
     tabs_->addTab(filtersPage_, style()->standardIcon(QStyle::SP_FileDialogListView),
                   QStringLiteral("Wybór filtrów"));
+    recoveryPage_ = new RecoveryPage(core_, run, hints_, tabs_);
+    tabs_->addTab(recoveryPage_, style()->standardIcon(QStyle::SP_BrowserReload),
+                  QStringLiteral("Odzyskiwanie"));
     ignoreListsPage_ = new IgnoreListsPage(core_, run, hints_, tabs_);
     tabs_->addTab(ignoreListsPage_, style()->standardIcon(QStyle::SP_BrowserStop),
                   QStringLiteral("Ignorowania"));
@@ -223,6 +246,8 @@ void MainWindow::buildFoundListMenu() {
     records::Deletion& deletion = core_.deletion();
     records::FoundListFiles& lists = core_.foundListFiles();
     records::HtmlReport& report = core_.htmlReport();
+    backup::BackupCommands& backups = core_.backupCommands();
+    backup::RestoreCommands& restore = core_.restoreCommands();
     QAction* unused = nullptr;
     const Row rows[] = {
         {&unused, "Szczegóły obiektu", {}},
@@ -233,10 +258,13 @@ void MainWindow::buildFoundListMenu() {
         {&deleteSelectedAction_, "Usuń wszystkie zaznaczone pliki",
          [&deletion] { deletion.deleteSelected(); }},
         {nullptr, nullptr, {}},
-        {&unused, "Zrób kopię tylko wybranego pliku", {}},
-        {&unused, "Utwórz kopię wszystkich plików", {}},
+        {&backupCurrentAction_, "Zrób kopię tylko wybranego pliku",
+         [&backups] { backups.backupCurrentFile(); }},
+        {&backupAllAction_, "Utwórz kopię wszystkich plików",
+         [&backups] { backups.backupAllFound(); }},
         {nullptr, nullptr, {}},
-        {&unused, "Odzyskaj pliki z kopii zapasowej", {}},
+        {&advancedRestoreAction_, "Odzyskaj pliki z kopii zapasowej",
+         [&restore] { restore.showAdvancedRestore(); }},
         {nullptr, nullptr, {}},
         {&dropCheckedAction_, "Wyrzuć pliki z listy (nie usuwaj)",
          [&deletion] { deletion.dropCheckedFound(); }},
@@ -481,10 +509,11 @@ void MainWindow::syncViews(bool full) {
         startButton_->setEnabled(scan.startEnabled());
     if (pauseButton_->isEnabled() != scan.pauseEnabled())
         pauseButton_->setEnabled(scan.pauseEnabled());
+    // The deletions wait for a scan, a backup or a restore to end.
     const std::pair<QObject*, bool> enabled[] = {
-        {quickDeleteButton_, scan.quickDeleteEnabled()},
-        {deleteOneAction_, scan.deleteOneEnabled()},
-        {deleteSelectedAction_, scan.deleteSelectedEnabled()},
+        {quickDeleteButton_, m_.deletionEnabled()},
+        {deleteOneAction_, m_.deletionEnabled()},
+        {deleteSelectedAction_, m_.deletionEnabled()},
         {openFileAction_, scan.openFileEnabled()},
     };
     for (const auto& [control, on] : enabled) {
@@ -511,6 +540,7 @@ void MainWindow::syncViews(bool full) {
 
     hints_.apply(m_.options.hintsShown());
     filtersPage_->sync();
+    recoveryPage_->sync();
     ignoreListsPage_->sync(full);
     settingsPage_->sync();
 
@@ -518,6 +548,9 @@ void MainWindow::syncViews(bool full) {
     syncTimer(elapsedClockTimer_, scan.elapsedClockTimer);
 
     foundListView_->syncFromCore(full);
+    // Open during a restore, the window shows its progress at every tick.
+    if (advancedRestoreWindow_ && advancedRestoreWindow_->isVisible())
+        advancedRestoreWindow_->sync();
 
     if (m_.fullList.visible && (full || sinceFullListSync_.elapsed() >= kFullListSyncMs)) {
         sinceFullListSync_.start();
@@ -531,6 +564,8 @@ core::MainTab MainWindow::activeTab() const {
     const QWidget* page = tabs_->currentWidget();
     if (page == filtersPage_)
         return core::MainTab::Filters;
+    if (page == recoveryPage_)
+        return core::MainTab::Recovery;
     if (page == ignoreListsPage_)
         return core::MainTab::IgnoreLists;
     if (page == settingsPage_)
@@ -582,8 +617,24 @@ void MainWindow::presentFullList() {
 }
 
 void MainWindow::showWindow(core::WindowId window) {
-    if (window == core::WindowId::FullList)
+    // A modal window holds the command that opened it: what the command has
+    // shown so far ("CZEKAJ - TWORZĘ KOPIĘ !") stays up behind it.
+    if (window == core::WindowId::AdvancedRestore || window == core::WindowId::BackupProgress)
+        syncViews(true);
+    switch (window) {
+    case core::WindowId::FullList:
         presentFullList();
+        break;
+    case core::WindowId::AdvancedRestore:
+        advancedRestoreWindow_->present();
+        break;
+    case core::WindowId::BackupProgress:
+        backupProgressWindow_->run();
+        break;
+    case core::WindowId::GoToLocation:
+    case core::WindowId::ObjectInfo:
+        break;
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

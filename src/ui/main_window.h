@@ -25,10 +25,13 @@ class QFileSystemModel;
 
 namespace pylomir::ui {
 
+class AdvancedRestoreWindow;
+class BackupProgressWindow;
 class FiltersPage;
 class FoundListView;
 class GuiMessagePump;
 class IgnoreListsPage;
+class RecoveryPage;
 class SettingsPage;
 class FullListWindow;
 
@@ -51,12 +54,15 @@ public:
     FoundListView* foundListView() const { return foundListView_; }
     QTreeView* folderTree() const { return folderTree_; }
     FullListWindow* fullListWindow() const { return fullListWindow_; }
+    AdvancedRestoreWindow* advancedRestoreWindow() const { return advancedRestoreWindow_; }
+    BackupProgressWindow* backupProgressWindow() const { return backupProgressWindow_; }
     QLabel* statusLabel() const { return statusLabel_; }
     QLabel* foundCountLabel() const { return foundCountLabel_; }
     QLabel* lastScanLabel() const { return lastScanLabel_; }
     QLabel* alertLabel() const { return alertLabel_; }
     QTabWidget* tabs() const { return tabs_; }
     FiltersPage* filtersPage() const { return filtersPage_; }
+    RecoveryPage* recoveryPage() const { return recoveryPage_; }
     IgnoreListsPage* ignoreListsPage() const { return ignoreListsPage_; }
     SettingsPage* settingsPage() const { return settingsPage_; }
     QMenu* foundListMenu() const { return foundListMenu_; }
@@ -69,6 +75,9 @@ public:
     QAction* deleteSelectedAction() const { return deleteSelectedAction_; }
     QAction* dropCheckedAction() const { return dropCheckedAction_; }
     QAction* openFileAction() const { return openFileAction_; }
+    QAction* backupCurrentAction() const { return backupCurrentAction_; }
+    QAction* backupAllAction() const { return backupAllAction_; }
+    QAction* advancedRestoreAction() const { return advancedRestoreAction_; }
     QAction* sortFoundAction() const { return sortFoundAction_; }
     QAction* exportHtmlAction() const { return exportHtmlAction_; }
     QAction* clearFoundAction() const { return clearFoundAction_; }
@@ -143,12 +152,16 @@ private:
     QAction* deleteSelectedAction_ = nullptr;    // "Usuń wszystkie zaznaczone pliki"
     QAction* dropCheckedAction_ = nullptr;       // "Wyrzuć pliki z listy (nie usuwaj)"
     QAction* openFileAction_ = nullptr;          // "Uruchom zaznaczony plik"
+    QAction* backupCurrentAction_ = nullptr;     // "Zrób kopię tylko wybranego pliku"
+    QAction* backupAllAction_ = nullptr;         // "Utwórz kopię wszystkich plików"
+    QAction* advancedRestoreAction_ = nullptr;   // "Odzyskaj pliki z kopii zapasowej"
     QAction* sortFoundAction_ = nullptr;         // "Sortuj alfabetycznie listę "
     QAction* exportHtmlAction_ = nullptr;        // "Exportuj raport do HTMa"
     QAction* clearFoundAction_ = nullptr;        // "Czyść listę znalez. plików"
     QAction* saveFoundListAction_ = nullptr;     // "Zapisz listę plików"
     QAction* loadFoundListAction_ = nullptr;     // "Wczytaj listę plików"
     FiltersPage* filtersPage_ = nullptr;         // "Wybór filtrów"
+    RecoveryPage* recoveryPage_ = nullptr;       // "Odzyskiwanie"
     IgnoreListsPage* ignoreListsPage_ = nullptr; // "Ignorowania"
     SettingsPage* settingsPage_ = nullptr;       // "Ustawienia"
     HintSwitch hints_;                           // hints that "Pokaż podpowiedzi" governs
@@ -158,6 +171,8 @@ private:
     QStatusBar* detailsStatusBar_ = nullptr;
     QLabel* detailsStatusLabel_ = nullptr;
     FullListWindow* fullListWindow_ = nullptr;
+    AdvancedRestoreWindow* advancedRestoreWindow_ = nullptr; // created once, keeps its state
+    BackupProgressWindow* backupProgressWindow_ = nullptr;
     QTimer progressTimer_;     // progress gauge
     QTimer elapsedClockTimer_; // elapsed-time clock
     QElapsedTimer sinceFullListSync_;

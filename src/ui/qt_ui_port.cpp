@@ -5,6 +5,7 @@
 #include "platform/gui/sound.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -76,15 +77,21 @@ void QtUiPort::prepareModal() const {
         beforeModal_();
 }
 
+QWidget* QtUiPort::boxOwner() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return owner_;
+}
+
 void QtUiPort::showMessage(const QString& text) {
     prepareModal();
-    QMessageBox::information(owner_, core::kAppTitle, text);
+    QMessageBox::information(boxOwner(), core::kAppTitle, text);
 }
 
 core::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text,
                                      core::MsgIcon icon, core::MsgButtons buttons) {
     prepareModal();
-    QMessageBox box(toQt(icon), caption, text, toQt(buttons), owner_);
+    QMessageBox box(toQt(icon), caption, text, toQt(buttons), boxOwner());
     // Qt's own words would be English: no Polish translation of it ships here.
     const std::pair<QMessageBox::StandardButton, const char*> words[] = {
         {QMessageBox::Yes, "Tak"}, {QMessageBox::No, "Nie"}, {QMessageBox::Cancel, "Anuluj"}};
@@ -111,7 +118,7 @@ core::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text
 
 void QtUiPort::showError(const QString& text) {
     prepareModal();
-    QMessageBox::critical(owner_, core::kAppTitle, text);
+    QMessageBox::critical(boxOwner(), core::kAppTitle, text);
 }
 
 void QtUiPort::playSound(const QString& name) {
@@ -122,18 +129,18 @@ void QtUiPort::playSound(const QString& name) {
 
 std::optional<QString> QtUiPort::browseForFolder(const QString& title) {
     prepareModal();
-    return chosen(QFileDialog::getExistingDirectory(owner_, title));
+    return chosen(QFileDialog::getExistingDirectory(boxOwner(), title));
 }
 
 std::optional<QString> QtUiPort::openFileName(const core::FileDialogOptions& dialog) {
     prepareModal();
-    return chosen(QFileDialog::getOpenFileName(owner_, dialog.title, startPath(dialog),
+    return chosen(QFileDialog::getOpenFileName(boxOwner(), dialog.title, startPath(dialog),
                                                toQtFilter(dialog.filter)));
 }
 
 std::optional<QString> QtUiPort::saveFileName(const core::FileDialogOptions& dialog) {
     prepareModal();
-    return chosen(QFileDialog::getSaveFileName(owner_, dialog.title, startPath(dialog),
+    return chosen(QFileDialog::getSaveFileName(boxOwner(), dialog.title, startPath(dialog),
                                                toQtFilter(dialog.filter)));
 }
 
@@ -152,12 +159,17 @@ bool QtUiPort::openInTextViewer(const QString& path) {
 
 std::optional<QString> QtUiPort::askText(const QString& title, const QString& prompt,
                                          const QString& proposal) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(owner_, title, prompt, QLineEdit::Normal, proposal, &ok);
-    if (!ok)
+    prepareModal();
+    QInputDialog dialog(boxOwner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(proposal);
+    dialog.setCancelButtonText(QStringLiteral("Anuluj"));
+    // Room for a path with its mask.
+    dialog.setMinimumWidth(420);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 } // namespace pylomir::ui

@@ -41,6 +41,9 @@ public:
 
 private:
     void prepareModal() const;
+    // A box opened from another modal window (the advanced restore) belongs
+    // over that window, not behind it.
+    QWidget* boxOwner() const;
 
     QPointer<QWidget> owner_;
     std::function<void()> beforeModal_;

@@ -12,6 +12,7 @@
 #include "ui/gui_message_pump.h"
 #include "ui/ignore_lists_page.h"
 #include "ui/main_window.h"
+#include "ui/recovery_page.h"
 #include "ui/settings_page.h"
 #include "ui/widget_input.h"
 
@@ -285,8 +286,8 @@ TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i)
         captions << tabs->tabText(i);
-    EXPECT_EQ(captions,
-              (QStringList{"Skanowanie...", "Wybór filtrów", "Ignorowania", "Ustawienia"}));
+    EXPECT_EQ(captions, (QStringList{"Skanowanie...", "Wybór filtrów", "Odzyskiwanie",
+                                     "Ignorowania", "Ustawienia"}));
     // Every tab's caption shows whole, none pushed behind scroll arrows.
     for (int i = 0; i < tabs->count(); ++i)
         EXPECT_TRUE(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)))
@@ -294,6 +295,7 @@ TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
     const QString shots = qEnvironmentVariable("PYLOMIR_SCREENSHOTS");
     const std::pair<QWidget*, const char*> pages[] = {
         {filters_, "pylomir-filters.png"},
+        {window_->recoveryPage(), "pylomir-recovery.png"},
         {window_->ignoreListsPage(), "pylomir-ignore-lists.png"},
         {settingsTab_, "pylomir-settings.png"}};
     for (const auto& [page, file] : pages) {
