@@ -150,7 +150,16 @@ BackupOutcome BackupCommands::createBackup() {
     BackupOutcome out;
     if (restore_.refuseWhileBusy())
         return out;
-    const QString archivePath = m_.backup.archivePath;
+    if (m_.backup.archivePath.isEmpty()) {
+        // "Tworzenie..." before any backup command named an archive.
+        m_.backup.timeStamp = newStamp(services_);
+        const QString folder = backupFolder(m_.options);
+        m_.backup.archivePath = backupArchivePathFor(
+            folder.isEmpty() ? services_.programDir : folder, m_.backup.timeStamp);
+    }
+    // Pressed again, the button would otherwise replace the archive it wrote.
+    const QString archivePath = core::freeFileName(*services_.fileSystem, m_.backup.archivePath);
+    m_.backup.archivePath = archivePath;
     {
         const RestoreCommands::Work work = restore_.work();
         Archiver& archiver = restore_.archiver();

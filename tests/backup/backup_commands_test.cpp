@@ -212,6 +212,19 @@ TEST_F(BackupCommandsTest, QuickDeleteDeletesNothingWithoutAWholeArchive) {
     }
 }
 
+// The backup step alone ("Tworzenie..." on the hidden panel) names an
+// archive when no command has, and never replaces the one it wrote before.
+TEST_F(BackupCommandsTest, TheBackupStepAloneWritesAFreshArchiveEachTime) {
+    found({QStringLiteral("a.tmp")});
+    window->restoreCommands().setBackupSources({sources + "a.tmp"});
+    EXPECT_TRUE(commands().createBackup().complete);
+    EXPECT_TRUE(commands().createBackup().complete);
+    QStringList made = archives();
+    made.sort();
+    EXPECT_EQ(made,
+              QStringList({"FileBAK_" + kStamp + " (2).backup", "FileBAK_" + kStamp + ".backup"}));
+}
+
 // One archive operation at a time: what the user clicks while the archive
 // is written (events are processed after every block) is refused, and the
 // bottom bar tells how far the archive is.

@@ -196,7 +196,8 @@ TEST_F(RecoveryWindowsTest, BackupFromTheMenuCountsDownAndIsListedOnTheTab) {
     EXPECT_EQ(countdown.fileCountLabel()->text(), QStringLiteral("1"));
     EXPECT_EQ(countdown.headingLabel()->text(),
               QStringLiteral("Tworzenie kopii bezpieczeństwa plików..."));
-    EXPECT_EQ(countdown.folderLabel()->text(), QStringLiteral("Lokalizacja: ") + native(backupFolder_));
+    EXPECT_EQ(countdown.folderLabel()->text(),
+              QStringLiteral("Lokalizacja: ") + native(backupFolder_));
     EXPECT_EQ(ui_.sounds, QStringList{QStringLiteral("GOTOWE")});
 
     window_->tabs()->setCurrentWidget(&page);
