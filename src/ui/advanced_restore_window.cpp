@@ -1,6 +1,7 @@
 #include "ui/advanced_restore_window.h"
 
 #include "ui/centring.h"
+#include "ui/widget_sync.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -70,25 +71,6 @@ QLineEdit* blueField(QWidget* parent) {
     palette.setColor(QPalette::Text, Qt::blue);
     edit->setPalette(palette);
     return edit;
-}
-
-// A list of names with a file icon each, kept to the model's names and current entry.
-void syncNames(QListWidget* list, QStringList& shown, const QStringList& names, qsizetype current,
-               const QIcon& icon) {
-    const QSignalBlocker blocker(list);
-    if (shown != names) {
-        shown = names;
-        list->clear();
-        for (const QString& name : std::as_const(shown))
-            new QListWidgetItem(icon, name, list);
-    }
-    if (current >= 0 && current < list->count()) {
-        if (list->currentRow() != current)
-            list->setCurrentRow(int(current));
-    } else if (list->currentRow() >= 0) {
-        list->setCurrentRow(-1);
-        list->clearSelection();
-    }
 }
 
 // Radio buttons for captions, numbered by their index, in a group of their own.

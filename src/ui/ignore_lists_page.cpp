@@ -3,6 +3,7 @@
 #include "core/shown_texts.h"
 #include "ui/found_list_view.h"
 #include "ui/hint_switch.h"
+#include "ui/widget_sync.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -25,19 +26,6 @@ const QString kIntro = QStringLiteral(
     "do filtra. Typy z listy ignorowanych filtrów (maski nazw, np. r?port.*) wykluczają ze "
     "skanowania każdy plik o pasującej nazwie. Obie listy są zapisywane od razu po każdej "
     "zmianie; prawy przycisk myszy na liście otwiera jej menu.");
-
-void setText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
-
-QLabel* countLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
 
 // A field and its add button side by side; Enter in the field presses the button.
 QHBoxLayout* addRow(QLineEdit* edit, QPushButton* button) {

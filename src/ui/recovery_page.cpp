@@ -2,6 +2,7 @@
 
 #include "core/shown_texts.h"
 #include "ui/hint_switch.h"
+#include "ui/widget_sync.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,19 +17,6 @@
 namespace pylomir::ui {
 
 namespace {
-
-void setText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
-
-QLabel* countLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
 
 // A heading and its count on one line.
 QHBoxLayout* headingRow(const QString& heading, QLabel* count, QWidget* parent) {
@@ -144,28 +132,10 @@ QPushButton* RecoveryPage::addButton(const char* caption, const char* hint, Hint
     return button;
 }
 
-void RecoveryPage::syncList(QListWidget* list, QStringList& shown, const QStringList& names,
-                            qsizetype current) {
-    const QSignalBlocker blocker(list);
-    if (shown != names) {
-        shown = names;
-        list->clear();
-        const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
-        for (const QString& name : std::as_const(shown))
-            new QListWidgetItem(icon, name, list);
-    }
-    if (current >= 0 && current < list->count()) {
-        if (list->currentRow() != current)
-            list->setCurrentRow(int(current));
-    } else if (list->currentRow() >= 0) {
-        list->setCurrentRow(-1);
-        list->clearSelection();
-    }
-}
-
 void RecoveryPage::sync() {
-    syncList(archiveList_, shownArchives_, r_.archiveNames, r_.currentArchive);
-    syncList(logList_, shownLogs_, r_.logNames, r_.currentLog);
+    const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
+    syncNames(archiveList_, shownArchives_, r_.archiveNames, r_.currentArchive, icon);
+    syncNames(logList_, shownLogs_, r_.logNames, r_.currentLog, icon);
     setText(archiveCountLabel_, core::archiveCountText(r_));
     setText(logCountLabel_, core::logCountText(r_));
     if (restoreProgressBar_->value() != r_.restoreProgress)

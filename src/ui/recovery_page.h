@@ -41,9 +41,6 @@ public:
 private:
     QPushButton* addButton(const char* caption, const char* hint, HintSwitch& hints,
                            void (backup::RecoveryTab::*command)());
-    void syncList(QListWidget* list, QStringList& shown, const QStringList& names,
-                  qsizetype current);
-
     app::MainWindowCore& core_;
     const core::RecoveryState& r_; // written by RecoveryTab
     CommandRunner run_;
