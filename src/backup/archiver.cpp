@@ -563,10 +563,8 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
         member = Member{target, fileDate, shouldRestore, true, sized};
         if (shouldRestore)
             startMember(member);
-        else if (sized)
-            readListSegment();
         else
-            skipSegment();
+            skipSegment(sized);
     }
     if (keepGoing_)
         finishMember(member);
@@ -779,26 +777,10 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
     return Segment::Stopped;
 }
 
-void Archiver::skipSegment() {
-    char signature[4];
-    if (!reader_.read(signature, 4) || std::memcmp(signature, kSegmentSignature, 4) != 0)
-        raise(kNotAnArchive);
-    while (keepGoing_) {
-        qint32 length = 0;
-        if (!reader_.readInt(length) || length < -kBlockSize || length > kBlockSize)
-            raise(kNotAnArchive);
-        if (length == 0)
-            return;
-        if (!reader_.skip(length < 0 ? -qint64(length) : length))
-            raise(kNotAnArchive);
-        pump();
-    }
-}
-
-// Reads the information list's segment for its sizes, where skipSegment()
-// would pass over it: damage to its fields is the archive's; a block that
+// Passes over a segment; the information list's is read for its sizes on
+// the way (sumList): damage to its fields is the archive's, a block that
 // does not inflate only spoils the sum.
-void Archiver::readListSegment() {
+void Archiver::skipSegment(bool sumList) {
     char signature[4];
     if (!reader_.read(signature, 4) || std::memcmp(signature, kSegmentSignature, 4) != 0)
         raise(kNotAnArchive);
@@ -809,14 +791,19 @@ void Archiver::readListSegment() {
         if (length == 0)
             return;
         const qint32 n = length < 0 ? -length : length;
-        if (!reader_.read(payload_.data(), n))
-            raise(kNotAnArchive);
-        if (length < 0)
-            listSizes_.add(QByteArrayView(payload_.constData(), n));
-        else if (codec_.inflate(QByteArrayView(payload_.constData(), n)))
-            listSizes_.add(codec_.unpacked());
-        else
-            listSizes_.spoil();
+        if (!sumList) {
+            if (!reader_.skip(n))
+                raise(kNotAnArchive);
+        } else {
+            if (!reader_.read(payload_.data(), n))
+                raise(kNotAnArchive);
+            if (length < 0)
+                listSizes_.add(QByteArrayView(payload_.constData(), n));
+            else if (codec_.inflate(QByteArrayView(payload_.constData(), n)))
+                listSizes_.add(codec_.unpacked());
+            else
+                listSizes_.spoil();
+        }
         pump();
     }
 }
@@ -859,10 +846,8 @@ void Archiver::changeVolume(const QByteArray& record, const Member& member) {
     reader_.attach(volumeIn_.get());
     if (member.valid && memberOut_)
         fillMember(member);
-    else if (member.isList)
-        readListSegment();
     else
-        skipSegment();
+        skipSegment(member.isList);
 }
 
 void Archiver::raise(const char* message) const {

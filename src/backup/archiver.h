@@ -201,8 +201,7 @@ private:
     void fillMember(const Member& member);
     void finishMember(const Member& member);
     Segment readSegment(QIODevice* file, QByteArray* memory);
-    void skipSegment();
-    void readListSegment();
+    void skipSegment(bool sumList = false);
     void noteSkipped(qint32 code, const QString& path = QString());
     void changeVolume(const QByteArray& record, const Member& member);
     [[noreturn]] void raise(const char* message) const;
