@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "cli/path_output.h"
+#include "cli/scan_session.h"
 #include "core/message_pump.h"
 #include "core/services.h"
 #include "core/time_stamp.h"
@@ -388,16 +389,10 @@ int runArchiveList(const QStringList& args) {
     if (!parser.positionalArguments().isEmpty())
         return usageError(command, QStringLiteral("takes no arguments"));
 
-    const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
-    const platform::LocaleFormats locale;
-    ConsoleUi ui;
-    core::NullMessagePump pump;
-    const core::Services services = core::machineServices(*settings, locale, ui, pump);
-    app::MainWindowCore windowCore(services);
-    // The start-up's notes (an unset log folder) concern the window.
-    ui.setNotesShown(false);
-    windowCore.startUp();
-    ui.setNotesShown(true);
+    ScanSession session(command);
+    session.startWithoutNotes();
+    app::MainWindowCore& windowCore = session.windowCore();
+    const core::Services& services = session.services();
 
     const core::RecoveryState& tab = windowCore.model().recovery;
     struct Listed {

@@ -1,13 +1,11 @@
 // "ignore": the two ignore lists of the "Ignorowania" tab, for scripts.
 #include "app/main_window_core.h"
 #include "cli/commands.h"
-#include "cli/console_ui.h"
 #include "cli/path_output.h"
+#include "cli/scan_session.h"
 #include "ignore/ignore_lists.h"
 #include "platform/file_names.h"
 #include "platform/file_system.h"
-#include "platform/locale_formats.h"
-#include "platform/settings_store.h"
 
 #include <QSet>
 
@@ -152,17 +150,10 @@ int run(const Command& command, const QStringList& args) {
     if (command.action == Action::Add && given.contains(QString()))
         return usageError(name, QStringLiteral("an empty %1").arg(what));
 
-    const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
-    const platform::LocaleFormats locale;
-    ConsoleUi ui;
-    core::NullMessagePump pump;
-    const core::Services services = core::machineServices(*settings, locale, ui, pump);
-    app::MainWindowCore windowCore(services);
-    // The start-up's notes (an unset log folder) concern the window; a list
-    // that cannot be read is an error.
-    ui.setNotesShown(false);
-    windowCore.startUp();
-    ui.setNotesShown(true);
+    // A list that cannot be read is an error, not one of the start-up's notes.
+    ScanSession session(name);
+    session.startWithoutNotes();
+    app::MainWindowCore& windowCore = session.windowCore();
 
     bool refused = false;
     ignore::IgnoreLists& lists = windowCore.ignoreLists();
@@ -209,7 +200,7 @@ int run(const Command& command, const QStringList& args) {
         break;
     }
     }
-    return ui.errors().isEmpty() && !refused ? kExitOk : kExitError;
+    return session.ui().errors().isEmpty() && !refused ? kExitOk : kExitError;
 }
 
 } // namespace

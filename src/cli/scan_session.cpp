@@ -115,6 +115,12 @@ bool ScanSession::start(std::optional<FilterMode> mode) {
     return ui_.errors().isEmpty();
 }
 
+void ScanSession::startWithoutNotes() {
+    ui_.setNotesShown(false);
+    windowCore_->startUp();
+    ui_.setNotesShown(true);
+}
+
 void ScanSession::scan(const QString& folder) {
     const core::MainWindowModel& m = windowCore_->model();
     // The scan status bar names the folder that failed.

@@ -1,5 +1,6 @@
-// What "scan" and "clean" share: the main window's core over the machine's
-// services, its start-up, the scanning mode and the scan of one folder.
+// What the commands over the window's state share: the main window's core
+// over the machine's services and its start-up; for "scan" and "clean" also
+// the scanning mode and the scan of one folder.
 #pragma once
 
 #include "app/main_window_core.h"
@@ -55,6 +56,9 @@ public:
     // The window's start-up, then the filters of the mode (the stored one
     // when none is given). False when the mode's filters could not be read.
     bool start(std::optional<core::FilterMode> mode);
+    // The window's start-up alone; its notes (an unset log folder) concern
+    // the window and are not printed.
+    void startWithoutNotes();
     // Scans folder (made absolute) as the start button does. Every skipped
     // folder is kept for the caller to name, not ten of them in a box.
     void scan(const QString& folder);
