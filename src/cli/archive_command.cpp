@@ -16,7 +16,6 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
-#include "platform/settings_store.h"
 
 #include <functional>
 #include <optional>
