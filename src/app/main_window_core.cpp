@@ -17,7 +17,10 @@ MainWindowCore::MainWindowCore(const core::Services& services)
                        [this] { assessment_.resetAlert(); }}),
       restoreCommands_(model_.archive, services_),
       backupCommands_(model_, services_, statusLine_, restoreCommands_, backupProgress_),
-      recoveryTab_(model_.recovery, services_, restoreCommands_) {
+      recoveryTab_(model_.recovery, services_, restoreCommands_),
+      goToLocation_(model_.goToLocation, model_, statusLine_, services_),
+      objectInfo_(model_.objectInfo, model_, [this] { assessCurrentFound(); }, services_),
+      filterDescriptionsTab_(model_.filterDescriptions, services_) {
     // The statistics are kept when the program ends, whatever the log did.
     deletionLog_.setOnClosing([this] { statistics_.saveStatistics(); });
     deletion_.backupAll = [this] {
@@ -46,6 +49,25 @@ void MainWindowCore::assessCurrentIgnored() {
     assessment_.assessCurrentIgnored(model_.ignore.ignoredFiles);
 }
 
+void MainWindowCore::goToLocationFromObjectInfo() {
+    goToLocation_.goToFileLocation();
+    objectInfo_.close();
+}
+
+void MainWindowCore::showFilterDescriptionsFromObjectInfo() {
+    model_.activeTab = core::MainTab::FilterDescriptions;
+    objectInfo_.close();
+}
+
+void MainWindowCore::openFileFromObjectInfo() {
+    deletion_.openCurrentFile();
+    objectInfo_.close();
+}
+
+void MainWindowCore::addObjectInfoNameToIgnoredMasks() {
+    ignoreLists_.addNameToIgnoredMasks(model_.objectInfo.nameText);
+}
+
 void MainWindowCore::showDetailsBarOutOfScan() {
     if (!model_.scan.running && !model_.status.detailsStatusBarVisible)
         statusLine_.showDetailsBar();
@@ -63,6 +85,7 @@ void MainWindowCore::startUp() {
     ignoreLists_.loadAtStartup();
     settingsTab_.checkLogFolder();
     filterSets_.setFilterCount();
+    filterDescriptionsTab_.fill();
     // The store kept a copy of a settings file it could not read whole; the
     // wide bar at the bottom has room for its path.
     if (services_.settings) {

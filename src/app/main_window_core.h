@@ -3,6 +3,9 @@
 #pragma once
 
 #include "assess/assessment.h"
+#include "assess/filter_descriptions.h"
+#include "assess/go_to_location.h"
+#include "assess/object_info.h"
 #include "backup/backup_commands.h"
 #include "backup/recovery_tab.h"
 #include "backup/restore_commands.h"
@@ -38,8 +41,16 @@ public:
     // before the first scan has shown that bar.
     void assessCurrentFound();
     void assessCurrentIgnored();
-    // The tab on top, which some commands act by.
+    // The tab on top, which some commands act by. The window follows the
+    // model when a command brings another tab up.
     void setActiveTab(core::MainTab tab) { model_.activeTab = tab; }
+
+    // The object information window's buttons that reach other subsystems;
+    // each but the last closes the window.
+    void goToLocationFromObjectInfo();      // "Idź do lokalizacji"
+    void showFilterDescriptionsFromObjectInfo(); // "Opisy filtrów"
+    void openFileFromObjectInfo();          // "Otwórz plik"
+    void addObjectInfoNameToIgnoredMasks(); // "Dodaj do filtra ignorow."
 
     const core::MainWindowModel& model() const { return model_; }
     core::MainWindowModel& model() { return model_; }
@@ -60,6 +71,9 @@ public:
     backup::BackupProgress& backupProgress() { return backupProgress_; }
     backup::BackupCommands& backupCommands() { return backupCommands_; }
     backup::RecoveryTab& recoveryTab() { return recoveryTab_; }
+    assess::ObjectInfo& objectInfo() { return objectInfo_; }
+    assess::GoToLocation& goToLocation() { return goToLocation_; }
+    assess::FilterDescriptionsTab& filterDescriptionsTab() { return filterDescriptionsTab_; }
 
 private:
     void showDetailsBarOutOfScan();
@@ -81,6 +95,9 @@ private:
     backup::BackupProgress backupProgress_;
     backup::BackupCommands backupCommands_;
     backup::RecoveryTab recoveryTab_;
+    assess::GoToLocation goToLocation_;
+    assess::ObjectInfo objectInfo_;
+    assess::FilterDescriptionsTab filterDescriptionsTab_;
 };
 
 } // namespace pylomir::app

@@ -254,6 +254,39 @@ struct RecoveryState {
     int restoreProgress = 0; // the tab's progress bar, 0 to 100
 };
 
+// Which list the object information window was opened from.
+enum class ObjectInfoSource { FoundList, IgnoredFiles };
+
+// The object information window. Owner: assess::ObjectInfo. Its values
+// are set each time it is shown; the details come from AlertState.
+struct ObjectInfoState {
+    bool visible = false;
+    ObjectInfoSource openedFrom = ObjectInfoSource::FoundList;
+    QString nameText = QStringLiteral("-"); // lower case; editable in the window
+    QString extensionText;                  // lower case; not shown
+    QString positionText = QStringLiteral("Plik ??  /  ??");
+    QString descriptionText = QStringLiteral("Brak opisu do tego typu pliku.");
+    int frequency = 0; // 0 to 100
+    // Reopens the window after a step, once its modal loop has ended.
+    TimerModel reopenTimer{5, false};
+
+    // The counter and the arrows belong to the found list.
+    bool positionVisible() const { return openedFrom == ObjectInfoSource::FoundList; }
+    bool arrowsEnabled() const { return openedFrom == ObjectInfoSource::FoundList; }
+};
+
+// The go-to-location dialog. Owner: assess::GoToLocation.
+struct GoToLocationState {
+    bool visible = false;
+    QString folderText; // the folder to open, as the user may have changed it
+};
+
+// The "Opisy filtrów" tab. Owner: assess::FilterDescriptionsTab.
+struct FilterDescriptionsState {
+    QList<qsizetype> rowOrder; // indices of the stored rows, in the shown order
+    bool sorted = false;       // kept sorted by mask while set
+};
+
 struct MainWindowModel {
     FoundList foundList;
     // Once sorted, the found list keeps its order for the session: a scan
@@ -273,6 +306,9 @@ struct MainWindowModel {
     BackupState backup;
     ArchiveState archive;
     RecoveryState recovery;
+    ObjectInfoState objectInfo;
+    GoToLocationState goToLocation;
+    FilterDescriptionsState filterDescriptions;
 
     // The deletion commands wait while a scan or an archive operation runs.
     bool deletionEnabled() const { return !scan.running && !archive.busy; }

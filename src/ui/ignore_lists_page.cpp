@@ -99,6 +99,8 @@ QWidget* IgnoreListsPage::buildFilesColumn(HintSwitch& hints) {
             [this] { run_([this] { core_.ignoreLists().addIgnoredFile(); }); });
     connect(ignoredFilesList_, &FoundListView::entryPicked, this,
             [this] { run_([this] { core_.assessCurrentIgnored(); }); });
+    connect(ignoredFilesList_, &QAbstractItemView::doubleClicked, this,
+            [this] { run_([this] { core_.objectInfo().openFromIgnored(); }); });
     return group;
 }
 
@@ -140,7 +142,8 @@ void IgnoreListsPage::buildMenus() {
     using ignore::IgnoreLists;
     ignoredFilesMenu_ = new QMenu(this);
     ignoredDetailsAction_ = ignoredFilesMenu_->addAction(QStringLiteral("Szczegóły obiektu"));
-    ignoredDetailsAction_->setEnabled(false);
+    connect(ignoredDetailsAction_, &QAction::triggered, this,
+            [this] { run_([this] { core_.objectInfo().openFromIgnored(); }); });
     ignoredFilesMenu_->addSeparator();
     deleteIgnoredFileAction_ =
         ignoredFilesMenu_->addAction(QStringLiteral("Usuń ten plik z dysku"));

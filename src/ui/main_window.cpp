@@ -2,15 +2,19 @@
 
 #include "core/app_info.h"
 #include "core/shown_texts.h"
+#include "ui/about_page.h"
 #include "ui/advanced_restore_window.h"
 #include "ui/alert_sign.h"
 #include "ui/backup_progress_window.h"
 #include "ui/centring.h"
+#include "ui/filter_descriptions_page.h"
 #include "ui/filters_page.h"
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
+#include "ui/go_to_location_dialog.h"
 #include "ui/gui_message_pump.h"
 #include "ui/ignore_lists_page.h"
+#include "ui/object_info_window.h"
 #include "ui/recovery_page.h"
 #include "ui/settings_page.h"
 
@@ -92,6 +96,14 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
     advancedRestoreWindow_ = new AdvancedRestoreWindow(
         core_, [this](const std::function<void()>& action) { command(action); }, this);
     backupProgressWindow_ = new BackupProgressWindow(core_.backupProgress(), this);
+    const CommandRunner run = [this](const std::function<void()>& action) { command(action); };
+    objectInfoWindow_ = new ObjectInfoWindow(core_, run, this);
+    goToLocationDialog_ = new GoToLocationDialog(core_, run, this);
+    connect(&objectInfoReopenTimer_, &QTimer::timeout, this, [this] {
+        const core::TimerModel& timer = m_.objectInfo.reopenTimer;
+        if (timer.enabled)
+            command([this] { core_.objectInfo().reopenObjectInfo(); });
+    });
     // Each block's progress reaches the open window at once; the message
     // pump paints it between blocks.
     core_.restoreCommands().onProgressShown = [this] {
@@ -157,6 +169,7 @@ MainWindow::~MainWindow() {
     if (pump_)
         pump_->setTickHandler({});
     progressTimer_.stop();
+    objectInfoReopenTimer_.stop();
     elapsedClockTimer_.stop();
 }
 
@@ -186,6 +199,8 @@ void MainWindow::buildLayout() {
                   QStringLiteral("Skanowanie..."));
     connect(foundListView_, &FoundListView::entryPicked, this,
             [this] { command([this] { core_.assessCurrentFound(); }); });
+    connect(foundListView_, &QAbstractItemView::doubleClicked, this,
+            [this] { command([this] { core_.objectInfo().openFromFound(); }); });
     buildFoundListMenu();
     closeButton_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
@@ -194,6 +209,9 @@ void MainWindow::buildLayout() {
     filtersPage_ = new FiltersPage(core_, run, hints_, tabs_);
     tabs_->addTab(filtersPage_, style()->standardIcon(QStyle::SP_FileDialogListView),
                   QStringLiteral("Wybór filtrów"));
+    filterDescriptionsPage_ = new FilterDescriptionsPage(core_, run, hints_, tabs_);
+    tabs_->addTab(filterDescriptionsPage_, style()->standardIcon(QStyle::SP_FileDialogInfoView),
+                  QStringLiteral("Opisy filtrów"));
     recoveryPage_ = new RecoveryPage(core_, run, hints_, tabs_);
     tabs_->addTab(recoveryPage_, style()->standardIcon(QStyle::SP_BrowserReload),
                   QStringLiteral("Odzyskiwanie"));
@@ -203,6 +221,9 @@ void MainWindow::buildLayout() {
     settingsPage_ = new SettingsPage(core_, run, hints_, tabs_);
     tabs_->addTab(settingsPage_, style()->standardIcon(QStyle::SP_FileDialogDetailedView),
                   QStringLiteral("Ustawienia"));
+    aboutPage_ = new AboutPage(core_, run, tabs_);
+    tabs_->addTab(aboutPage_, style()->standardIcon(QStyle::SP_MessageBoxInformation),
+                  QStringLiteral("O programie"));
 
     setHint(startButton_, QStringLiteral("Rozpocznij wyszukiwanie plików w zaznaczonym folderze "
                                          "lub na dysku"));
@@ -248,9 +269,8 @@ void MainWindow::buildFoundListMenu() {
     records::HtmlReport& report = core_.htmlReport();
     backup::BackupCommands& backups = core_.backupCommands();
     backup::RestoreCommands& restore = core_.restoreCommands();
-    QAction* unused = nullptr;
     const Row rows[] = {
-        {&unused, "Szczegóły obiektu", {}},
+        {&foundDetailsAction_, "Szczegóły obiektu", [this] { core_.objectInfo().openFromFound(); }},
         {nullptr, nullptr, {}},
         {&selectAllAction_, "Zaznacz wszystkie pliki", [&deletion] { deletion.selectAllFound(); }},
         {&deleteOneAction_, "Usuń tylko jeden zaznaczony plik",
@@ -277,7 +297,8 @@ void MainWindow::buildFoundListMenu() {
         {&clearAttributesAction_, "Ustaw normalny atrybut",
          [&scan] { scan.clearCurrentFoundAttributes(); }},
         {&openFileAction_, "Uruchom zaznaczony plik", [&deletion] { deletion.openCurrentFile(); }},
-        {&unused, "Idź do lokalizacji pliku...", {}},
+        {&goToLocationAction_, "Idź do lokalizacji pliku...",
+         [this] { core_.goToLocation().goToFileLocation(); }},
         {&sortFoundAction_, "Sortuj alfabetycznie listę ",
          [&deletion] { deletion.sortFoundList(); }},
         {nullptr, nullptr, {}},
@@ -546,6 +567,15 @@ void MainWindow::syncViews(bool full) {
 
     syncTimer(progressTimer_, scan.progressTimer);
     syncTimer(elapsedClockTimer_, scan.elapsedClockTimer);
+    syncTimer(objectInfoReopenTimer_, m_.objectInfo.reopenTimer);
+    if (objectInfoWindow_) {
+        objectInfoWindow_->sync();
+        goToLocationDialog_->sync();
+    }
+    filterDescriptionsPage_->sync();
+    // A command may bring another tab up.
+    if (activeTab() != m_.activeTab)
+        tabs_->setCurrentWidget(pageOf(m_.activeTab));
 
     foundListView_->syncFromCore(full);
     // Open during a restore, the window shows its progress at every tick.
@@ -560,10 +590,34 @@ void MainWindow::syncViews(bool full) {
     }
 }
 
+QWidget* MainWindow::pageOf(core::MainTab tab) const {
+    switch (tab) {
+    case core::MainTab::FoundList:
+        return foundListView_;
+    case core::MainTab::Filters:
+        return filtersPage_;
+    case core::MainTab::FilterDescriptions:
+        return filterDescriptionsPage_;
+    case core::MainTab::Recovery:
+        return recoveryPage_;
+    case core::MainTab::IgnoreLists:
+        return ignoreListsPage_;
+    case core::MainTab::Settings:
+        return settingsPage_;
+    case core::MainTab::About:
+        return aboutPage_;
+    }
+    return foundListView_;
+}
+
 core::MainTab MainWindow::activeTab() const {
     const QWidget* page = tabs_->currentWidget();
     if (page == filtersPage_)
         return core::MainTab::Filters;
+    if (page == filterDescriptionsPage_)
+        return core::MainTab::FilterDescriptions;
+    if (page == aboutPage_)
+        return core::MainTab::About;
     if (page == recoveryPage_)
         return core::MainTab::Recovery;
     if (page == ignoreListsPage_)
@@ -632,7 +686,10 @@ void MainWindow::showWindow(core::WindowId window) {
         backupProgressWindow_->run();
         break;
     case core::WindowId::GoToLocation:
+        goToLocationDialog_->present();
+        break;
     case core::WindowId::ObjectInfo:
+        objectInfoWindow_->present();
         break;
     }
 }

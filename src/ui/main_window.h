@@ -25,9 +25,13 @@ class QFileSystemModel;
 
 namespace pylomir::ui {
 
+class AboutPage;
 class AdvancedRestoreWindow;
 class BackupProgressWindow;
+class FilterDescriptionsPage;
 class FiltersPage;
+class GoToLocationDialog;
+class ObjectInfoWindow;
 class FoundListView;
 class GuiMessagePump;
 class IgnoreListsPage;
@@ -65,7 +69,13 @@ public:
     RecoveryPage* recoveryPage() const { return recoveryPage_; }
     IgnoreListsPage* ignoreListsPage() const { return ignoreListsPage_; }
     SettingsPage* settingsPage() const { return settingsPage_; }
+    FilterDescriptionsPage* filterDescriptionsPage() const { return filterDescriptionsPage_; }
+    AboutPage* aboutPage() const { return aboutPage_; }
+    ObjectInfoWindow* objectInfoWindow() const { return objectInfoWindow_; }
+    GoToLocationDialog* goToLocationDialog() const { return goToLocationDialog_; }
     QMenu* foundListMenu() const { return foundListMenu_; }
+    QAction* foundDetailsAction() const { return foundDetailsAction_; }
+    QAction* goToLocationAction() const { return goToLocationAction_; }
     QAction* moveToIgnoredAction() const { return moveToIgnoredAction_; }
     QAction* checkAllAction() const { return checkAllAction_; }
     QAction* uncheckAllAction() const { return uncheckAllAction_; }
@@ -102,6 +112,7 @@ private:
     void syncAlert();
     // The model's name for the tab on top.
     core::MainTab activeTab() const;
+    QWidget* pageOf(core::MainTab tab) const;
     void syncAnimation(bool active);
     // Shows the full-list window with the model's copy.
     void presentFullList();
@@ -143,6 +154,8 @@ private:
     QTabWidget* tabs_ = nullptr;
     FoundListView* foundListView_ = nullptr; // FoundList
     QMenu* foundListMenu_ = nullptr;
+    QAction* foundDetailsAction_ = nullptr;      // "Szczegóły obiektu"
+    QAction* goToLocationAction_ = nullptr;      // "Idź do lokalizacji pliku..."
     QAction* moveToIgnoredAction_ = nullptr;     // "Dodaj pliki do listy Ignorowań"
     QAction* checkAllAction_ = nullptr;          // "Zaznacz pliki jako \"Ignorowane\""
     QAction* uncheckAllAction_ = nullptr;        // "Odznacz pliki jako \"Ignorowane\""
@@ -161,6 +174,8 @@ private:
     QAction* saveFoundListAction_ = nullptr;     // "Zapisz listę plików"
     QAction* loadFoundListAction_ = nullptr;     // "Wczytaj listę plików"
     FiltersPage* filtersPage_ = nullptr;         // "Wybór filtrów"
+    FilterDescriptionsPage* filterDescriptionsPage_ = nullptr; // "Opisy filtrów"
+    AboutPage* aboutPage_ = nullptr;                           // "O programie"
     RecoveryPage* recoveryPage_ = nullptr;       // "Odzyskiwanie"
     IgnoreListsPage* ignoreListsPage_ = nullptr; // "Ignorowania"
     SettingsPage* settingsPage_ = nullptr;       // "Ustawienia"
@@ -173,6 +188,9 @@ private:
     FullListWindow* fullListWindow_ = nullptr;
     AdvancedRestoreWindow* advancedRestoreWindow_ = nullptr; // created once, keeps its state
     BackupProgressWindow* backupProgressWindow_ = nullptr;
+    ObjectInfoWindow* objectInfoWindow_ = nullptr;
+    GoToLocationDialog* goToLocationDialog_ = nullptr;
+    QTimer objectInfoReopenTimer_; // reopens the object information window after a step
     QTimer progressTimer_;     // progress gauge
     QTimer elapsedClockTimer_; // elapsed-time clock
     QElapsedTimer sinceFullListSync_;
