@@ -19,7 +19,8 @@ MainWindowCore::MainWindowCore(const core::Services& services)
       backupCommands_(model_, services_, statusLine_, restoreCommands_, backupProgress_),
       recoveryTab_(model_.recovery, services_, restoreCommands_),
       goToLocation_(model_.goToLocation, model_, statusLine_, services_),
-      objectInfo_(model_.objectInfo, model_, [this] { assessCurrentFound(); }, services_),
+      objectInfo_(
+          model_.objectInfo, model_, [this] { assessCurrentFound(); }, services_),
       filterDescriptionsTab_(model_.filterDescriptions, services_) {
     // The statistics are kept when the program ends, whatever the log did.
     deletionLog_.setOnClosing([this] { statistics_.saveStatistics(); });

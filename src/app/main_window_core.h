@@ -47,10 +47,10 @@ public:
 
     // The object information window's buttons that reach other subsystems;
     // each but the last closes the window.
-    void goToLocationFromObjectInfo();      // "Idź do lokalizacji"
+    void goToLocationFromObjectInfo();           // "Idź do lokalizacji"
     void showFilterDescriptionsFromObjectInfo(); // "Opisy filtrów"
-    void openFileFromObjectInfo();          // "Otwórz plik"
-    void addObjectInfoNameToIgnoredMasks(); // "Dodaj do filtra ignorow."
+    void openFileFromObjectInfo();               // "Otwórz plik"
+    void addObjectInfoNameToIgnoredMasks();      // "Dodaj do filtra ignorow."
 
     const core::MainWindowModel& model() const { return model_; }
     core::MainWindowModel& model() { return model_; }

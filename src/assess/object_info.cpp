@@ -6,8 +6,7 @@ namespace pylomir::assess {
 
 ObjectInfo::ObjectInfo(core::ObjectInfoState& state, core::MainWindowModel& model,
                        std::function<void()> assessCurrentFound, const core::Services& services)
-    : state_(state), m_(model), assessCurrentFound_(std::move(assessCurrentFound)),
-      s_(services) {}
+    : state_(state), m_(model), assessCurrentFound_(std::move(assessCurrentFound)), s_(services) {}
 
 void ObjectInfo::openFromFound() {}
 void ObjectInfo::openFromIgnored() {}

@@ -154,35 +154,35 @@ private:
     QTabWidget* tabs_ = nullptr;
     FoundListView* foundListView_ = nullptr; // FoundList
     QMenu* foundListMenu_ = nullptr;
-    QAction* foundDetailsAction_ = nullptr;      // "Szczegóły obiektu"
-    QAction* goToLocationAction_ = nullptr;      // "Idź do lokalizacji pliku..."
-    QAction* moveToIgnoredAction_ = nullptr;     // "Dodaj pliki do listy Ignorowań"
-    QAction* checkAllAction_ = nullptr;          // "Zaznacz pliki jako \"Ignorowane\""
-    QAction* uncheckAllAction_ = nullptr;        // "Odznacz pliki jako \"Ignorowane\""
-    QAction* clearAttributesAction_ = nullptr;   // "Ustaw normalny atrybut"
-    QAction* selectAllAction_ = nullptr;         // "Zaznacz wszystkie pliki"
-    QAction* deleteOneAction_ = nullptr;         // "Usuń tylko jeden zaznaczony plik"
-    QAction* deleteSelectedAction_ = nullptr;    // "Usuń wszystkie zaznaczone pliki"
-    QAction* dropCheckedAction_ = nullptr;       // "Wyrzuć pliki z listy (nie usuwaj)"
-    QAction* openFileAction_ = nullptr;          // "Uruchom zaznaczony plik"
-    QAction* backupCurrentAction_ = nullptr;     // "Zrób kopię tylko wybranego pliku"
-    QAction* backupAllAction_ = nullptr;         // "Utwórz kopię wszystkich plików"
-    QAction* advancedRestoreAction_ = nullptr;   // "Odzyskaj pliki z kopii zapasowej"
-    QAction* sortFoundAction_ = nullptr;         // "Sortuj alfabetycznie listę "
-    QAction* exportHtmlAction_ = nullptr;        // "Exportuj raport do HTMa"
-    QAction* clearFoundAction_ = nullptr;        // "Czyść listę znalez. plików"
-    QAction* saveFoundListAction_ = nullptr;     // "Zapisz listę plików"
-    QAction* loadFoundListAction_ = nullptr;     // "Wczytaj listę plików"
-    FiltersPage* filtersPage_ = nullptr;         // "Wybór filtrów"
+    QAction* foundDetailsAction_ = nullptr;    // "Szczegóły obiektu"
+    QAction* goToLocationAction_ = nullptr;    // "Idź do lokalizacji pliku..."
+    QAction* moveToIgnoredAction_ = nullptr;   // "Dodaj pliki do listy Ignorowań"
+    QAction* checkAllAction_ = nullptr;        // "Zaznacz pliki jako \"Ignorowane\""
+    QAction* uncheckAllAction_ = nullptr;      // "Odznacz pliki jako \"Ignorowane\""
+    QAction* clearAttributesAction_ = nullptr; // "Ustaw normalny atrybut"
+    QAction* selectAllAction_ = nullptr;       // "Zaznacz wszystkie pliki"
+    QAction* deleteOneAction_ = nullptr;       // "Usuń tylko jeden zaznaczony plik"
+    QAction* deleteSelectedAction_ = nullptr;  // "Usuń wszystkie zaznaczone pliki"
+    QAction* dropCheckedAction_ = nullptr;     // "Wyrzuć pliki z listy (nie usuwaj)"
+    QAction* openFileAction_ = nullptr;        // "Uruchom zaznaczony plik"
+    QAction* backupCurrentAction_ = nullptr;   // "Zrób kopię tylko wybranego pliku"
+    QAction* backupAllAction_ = nullptr;       // "Utwórz kopię wszystkich plików"
+    QAction* advancedRestoreAction_ = nullptr; // "Odzyskaj pliki z kopii zapasowej"
+    QAction* sortFoundAction_ = nullptr;       // "Sortuj alfabetycznie listę "
+    QAction* exportHtmlAction_ = nullptr;      // "Exportuj raport do HTMa"
+    QAction* clearFoundAction_ = nullptr;      // "Czyść listę znalez. plików"
+    QAction* saveFoundListAction_ = nullptr;   // "Zapisz listę plików"
+    QAction* loadFoundListAction_ = nullptr;   // "Wczytaj listę plików"
+    FiltersPage* filtersPage_ = nullptr;       // "Wybór filtrów"
     FilterDescriptionsPage* filterDescriptionsPage_ = nullptr; // "Opisy filtrów"
     AboutPage* aboutPage_ = nullptr;                           // "O programie"
-    RecoveryPage* recoveryPage_ = nullptr;       // "Odzyskiwanie"
-    IgnoreListsPage* ignoreListsPage_ = nullptr; // "Ignorowania"
-    SettingsPage* settingsPage_ = nullptr;       // "Ustawienia"
-    HintSwitch hints_;                           // hints that "Pokaż podpowiedzi" governs
-    QPushButton* closeButton_ = nullptr;         // "Zamknij program"
-    QProgressBar* scanProgressBar_ = nullptr;    // scan progress
-    QStatusBar* scanStatusBar_ = nullptr;        // the folder being scanned
+    RecoveryPage* recoveryPage_ = nullptr;                     // "Odzyskiwanie"
+    IgnoreListsPage* ignoreListsPage_ = nullptr;               // "Ignorowania"
+    SettingsPage* settingsPage_ = nullptr;                     // "Ustawienia"
+    HintSwitch hints_;                        // hints that "Pokaż podpowiedzi" governs
+    QPushButton* closeButton_ = nullptr;      // "Zamknij program"
+    QProgressBar* scanProgressBar_ = nullptr; // scan progress
+    QStatusBar* scanStatusBar_ = nullptr;     // the folder being scanned
     QStatusBar* detailsStatusBar_ = nullptr;
     QLabel* detailsStatusLabel_ = nullptr;
     FullListWindow* fullListWindow_ = nullptr;
@@ -191,8 +191,8 @@ private:
     ObjectInfoWindow* objectInfoWindow_ = nullptr;
     GoToLocationDialog* goToLocationDialog_ = nullptr;
     QTimer objectInfoReopenTimer_; // reopens the object information window after a step
-    QTimer progressTimer_;     // progress gauge
-    QTimer elapsedClockTimer_; // elapsed-time clock
+    QTimer progressTimer_;         // progress gauge
+    QTimer elapsedClockTimer_;     // elapsed-time clock
     QElapsedTimer sinceFullListSync_;
     bool centred_ = false;
 };

@@ -12,8 +12,7 @@ namespace pylomir::ui {
 class ObjectInfoWindow : public QDialog {
     Q_OBJECT
 public:
-    ObjectInfoWindow(app::MainWindowCore& windowCore, CommandRunner run,
-                     QWidget* parent = nullptr);
+    ObjectInfoWindow(app::MainWindowCore& windowCore, CommandRunner run, QWidget* parent = nullptr);
 
     // Shows the window modally until a command closes it.
     void present();
