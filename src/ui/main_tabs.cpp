@@ -3,8 +3,8 @@
 #include "ui/tab_icons.h"
 
 #include <QMouseEvent>
-#include <QStyleOptionToolButton>
 #include <QStyleOptionTab>
+#include <QStyleOptionToolButton>
 #include <QStylePainter>
 
 namespace pylomir::ui {
@@ -83,8 +83,8 @@ void MainTabBar::paintTab(QPainter& painter, int index) {
     tabIcon(index).paint(&painter, iconRect(index), Qt::AlignCenter,
                          enabled ? QIcon::Normal : QIcon::Disabled);
     painter.setFont(font());
-    painter.setPen(palette().color(enabled ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(captionRect(index), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
                      tabText(index));
 }
@@ -144,8 +144,8 @@ void StripButton::paintEvent(QPaintEvent*) {
     painter.drawComplexControl(QStyle::CC_ToolButton, button);
     const bool enabled = isEnabled();
     icon().paint(&painter, iconRect(), Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
-    painter.setPen(palette().color(enabled ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
+    painter.setPen(
+        palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(captionRect(), kCaptionFlags, text());
 }
 

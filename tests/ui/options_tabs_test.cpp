@@ -334,6 +334,16 @@ TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
         icons << icon;
     }
 
+    // Hot tracking: the tab under the mouse is marked until the mouse leaves.
+    const QPointF over = bar->tabRect(2).center();
+    QMouseEvent move(QEvent::MouseMove, over, bar->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    EXPECT_EQ(bar->hoveredTab(), 2);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(bar, &leave);
+    EXPECT_EQ(bar->hoveredTab(), -1);
+
     const QString shots = qEnvironmentVariable("PYLOMIR_SCREENSHOTS");
     const std::pair<QWidget*, const char*> pages[] = {
         {filters_, "pylomir-filters.png"},
