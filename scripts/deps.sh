@@ -5,6 +5,7 @@
 #   fuzz     clang with libFuzzer, for the sanitizer build
 #   format   clang-format, for the formatting check
 #   windows  the MinGW-w64 compiler and the headers, for the Windows syntax check
+#   screenshots  a virtual X display, xdotool and ImageMagick, for screenshots.sh
 set -euo pipefail
 
 groups=("$@")
@@ -14,10 +15,11 @@ packages=()
 for g in "${groups[@]}"; do
     case "$g" in
     build) packages+=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev zlib1g-dev
-                      libgtest-dev qt6-qpa-plugins) ;;
+                      libgtest-dev qt6-qpa-plugins qt6-translations-l10n) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     format) packages+=(clang-format) ;;
     windows) packages+=(g++-mingw-w64-x86-64-posix pkg-config qt6-base-dev zlib1g-dev) ;;
+    screenshots) packages+=(xvfb xdotool imagemagick) ;;
     *) echo "deps.sh: unknown group '$g'" >&2; exit 2 ;;
     esac
 done

@@ -17,6 +17,9 @@ inline const QString kAppTitle = QStringLiteral("Pylomir %1 Pro").arg(kVersion);
 // statistics at exit and into HTML reports.
 inline const QString kAuthorMail = QStringLiteral("pylomir@example.org");
 inline const QString kHomePageUrl = QStringLiteral("https://example.org/pylomir/");
+// The other pages the "O programie" tab links to.
+inline const QString kSecondPageUrl = QStringLiteral("https://example.org/pylomir/pobierz/");
+inline const QString kQuestionsUrl = QStringLiteral("https://example.org/pylomir/pytania/");
 inline const QString kAuthorName = QStringLiteral("Tessaly");
 // The main window's caption.
 inline const QString kMainWindowCaption =

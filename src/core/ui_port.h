@@ -40,8 +40,10 @@ public:
     virtual void showError(const QString& text) = 0;
     // Plays one of the embedded sounds above without waiting.
     virtual void playSound(const QString& name) = 0;
-    // The folder browser; nothing when cancelled.
-    virtual std::optional<QString> browseForFolder(const QString& title) = 0;
+    // The folder browser, opened at startFolder (or the nearest folder that
+    // exists); nothing when cancelled.
+    virtual std::optional<QString> browseForFolder(const QString& title,
+                                                   const QString& startFolder) = 0;
     virtual std::optional<QString> openFileName(const FileDialogOptions& dialog) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogOptions& dialog) = 0;
     // Shows another window of the program.
@@ -72,7 +74,9 @@ public:
     }
     void showError(const QString&) override {}
     void playSound(const QString&) override {}
-    std::optional<QString> browseForFolder(const QString&) override { return std::nullopt; }
+    std::optional<QString> browseForFolder(const QString&, const QString&) override {
+        return std::nullopt;
+    }
     std::optional<QString> openFileName(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<QString> saveFileName(const FileDialogOptions&) override { return std::nullopt; }
     void showWindow(WindowId) override {}

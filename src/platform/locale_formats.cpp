@@ -47,7 +47,13 @@ QString withoutTimeZone(const QString& format) {
     return out.trimmed();
 }
 
-LocaleFormats::LocaleFormats() : LocaleFormats(QLocale::system()) {}
+QLocale usableLocale(const QLocale& system) {
+    if (system.language() == QLocale::C || system.language() == QLocale::AnyLanguage)
+        return QLocale(QLocale::Polish, QLocale::Poland);
+    return system;
+}
+
+LocaleFormats::LocaleFormats() : LocaleFormats(usableLocale(QLocale::system())) {}
 
 LocaleFormats::LocaleFormats(const QLocale& locale)
     : locale_(locale), timeFormat_(withoutTimeZone(locale.timeFormat(QLocale::LongFormat))),

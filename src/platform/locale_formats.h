@@ -9,9 +9,15 @@
 
 namespace pylomir::platform {
 
+// The locale the program formats with, given the system's: the system's own
+// when it names a real language, Polish (the program's language) when it is
+// the C/POSIX locale, whose English formats would read oddly in a Polish
+// window.
+QLocale usableLocale(const QLocale& system);
+
 class LocaleFormats {
 public:
-    // The user's locale.
+    // The user's locale, as usableLocale picks it.
     LocaleFormats();
     // A fixed locale (tests pin one).
     explicit LocaleFormats(const QLocale& locale);

@@ -109,7 +109,8 @@ void SettingsTab::saveSettings() {
 }
 
 void SettingsTab::chooseFolder(const QString& title, QString& field) {
-    const auto picked = s_.ui->browseForFolder(title);
+    // The browser starts where the field points now.
+    const auto picked = s_.ui->browseForFolder(title, field);
     if (!picked)
         return;
     if (!picked->isEmpty())

@@ -47,6 +47,16 @@ public:
         }
     }
 
+    // The widgets under the switch, in the order they were added.
+    std::vector<QWidget*> widgets() const {
+        std::vector<QWidget*> out;
+        for (const auto& [widget, hint] : hints_) {
+            if (widget)
+                out.push_back(widget);
+        }
+        return out;
+    }
+
 private:
     std::vector<std::pair<QPointer<QWidget>, QString>> hints_;
     std::optional<bool> shown_; // unknown until first applied

@@ -6,8 +6,10 @@
 #include "platform/program_dir.h"
 #include "platform/settings_store.h"
 #include "ui/gui_message_pump.h"
+#include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 
@@ -18,9 +20,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Pylomir"));
     QApplication::setOrganizationName(QStringLiteral("Tessaly"));
     QApplication::setApplicationVersion(core::kVersion);
+    // No application display name: Linux window managers would get it
+    // appended to the main window's caption.
 
     const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
     const platform::LocaleFormats locale;
+    // Qt's own widgets (file dialogs' dates, numbers) format as the program does.
+    QLocale::setDefault(locale.locale());
+    ui::installPolishTranslations(app);
+    ui::applyLook(app);
     ui::QtUiPort uiPort;
     ui::GuiMessagePump pump;
 

@@ -14,9 +14,11 @@
 #include "ui/go_to_location_dialog.h"
 #include "ui/gui_message_pump.h"
 #include "ui/ignore_lists_page.h"
+#include "ui/main_tabs.h"
 #include "ui/object_info_window.h"
 #include "ui/recovery_page.h"
 #include "ui/settings_page.h"
+#include "ui/tab_icons.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -64,6 +66,7 @@ constexpr int kColumnWidth = 196;
 constexpr int kTabsWidth = 728;
 constexpr int kTabsHeight = 450;
 constexpr int kGaugeHeight = 16;
+constexpr int kTabCount = 7;
 
 void setText(QLabel* label, const QString& text) {
     if (label->text() != text)
@@ -136,7 +139,7 @@ MainWindow::MainWindow(app::MainWindowCore& windowCore, GuiMessagePump* pump, QW
     connect(quickDeleteButton_, &QToolButton::clicked, this,
             [this] { command([this] { core_.deletion().quickDelete(); }); });
     // "Zamknij program" runs the close sequence; the window then goes.
-    connect(closeButton_, &QPushButton::clicked, this, [this] {
+    connect(closeButton_, &QToolButton::clicked, this, [this] {
         command([this] { closeConfirmed_ = core_.deletionLog().closeProgram(); });
         if (closeConfirmed_)
             close();
@@ -190,40 +193,35 @@ void MainWindow::buildLayout() {
     QWidget* column = buildLeftColumn();
     column->setGeometry(0, 0, kColumnWidth, kTabsHeight);
 
-    tabs_ = new QTabWidget(this);
+    tabs_ = new MainTabs(this);
     tabs_->setGeometry(kClientWidth - kTabsWidth, 0, kTabsWidth, kTabsHeight);
-    // Small icons leave room for every caption beside "Zamknij program".
-    tabs_->setIconSize(QSize(12, 12));
     foundListView_ = new FoundListView(core_.model().foundList, tabs_);
-    tabs_->addTab(foundListView_, style()->standardIcon(QStyle::SP_FileDialogContentsView),
+    tabs_->addTab(foundListView_, tabIcon(core::MainTab::FoundList),
                   QStringLiteral("Skanowanie..."));
     connect(foundListView_, &FoundListView::entryPicked, this,
             [this] { command([this] { core_.assessCurrentFound(); }); });
     connect(foundListView_, &QAbstractItemView::doubleClicked, this,
             [this] { command([this] { core_.objectInfo().openFromFound(); }); });
     buildFoundListMenu();
-    closeButton_ = new QPushButton(QStringLiteral("Zamknij program"), tabs_);
-    closeButton_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    // In the room the tabs leave, no higher than the strip above the pages.
+    closeButton_ = new StripButton(QStringLiteral("Zamknij program"), closeProgramIcon(), tabs_);
+    closeButton_->setStripSize(QSize(kTabsWidth - kTabCount * kTabWidth - 4, kTabHeight - 3));
     tabs_->setCornerWidget(closeButton_, Qt::TopRightCorner);
     const CommandRunner run = [this](const std::function<void()>& action) { command(action); };
     filtersPage_ = new FiltersPage(core_, run, hints_, tabs_);
-    tabs_->addTab(filtersPage_, style()->standardIcon(QStyle::SP_FileDialogListView),
-                  QStringLiteral("Wybór filtrów"));
+    tabs_->addTab(filtersPage_, tabIcon(core::MainTab::Filters), QStringLiteral("Wybór filtrów"));
     filterDescriptionsPage_ = new FilterDescriptionsPage(core_, run, hints_, tabs_);
-    tabs_->addTab(filterDescriptionsPage_, style()->standardIcon(QStyle::SP_FileDialogInfoView),
+    tabs_->addTab(filterDescriptionsPage_, tabIcon(core::MainTab::FilterDescriptions),
                   QStringLiteral("Opisy filtrów"));
     recoveryPage_ = new RecoveryPage(core_, run, hints_, tabs_);
-    tabs_->addTab(recoveryPage_, style()->standardIcon(QStyle::SP_BrowserReload),
-                  QStringLiteral("Odzyskiwanie"));
+    tabs_->addTab(recoveryPage_, tabIcon(core::MainTab::Recovery), QStringLiteral("Odzyskiwanie"));
     ignoreListsPage_ = new IgnoreListsPage(core_, run, hints_, tabs_);
-    tabs_->addTab(ignoreListsPage_, style()->standardIcon(QStyle::SP_BrowserStop),
+    tabs_->addTab(ignoreListsPage_, tabIcon(core::MainTab::IgnoreLists),
                   QStringLiteral("Ignorowania"));
     settingsPage_ = new SettingsPage(core_, run, hints_, tabs_);
-    tabs_->addTab(settingsPage_, style()->standardIcon(QStyle::SP_FileDialogDetailedView),
-                  QStringLiteral("Ustawienia"));
+    tabs_->addTab(settingsPage_, tabIcon(core::MainTab::Settings), QStringLiteral("Ustawienia"));
     aboutPage_ = new AboutPage(core_, run, tabs_);
-    tabs_->addTab(aboutPage_, style()->standardIcon(QStyle::SP_MessageBoxInformation),
-                  QStringLiteral("O programie"));
+    tabs_->addTab(aboutPage_, tabIcon(core::MainTab::About), QStringLiteral("O programie"));
 
     setHint(startButton_, QStringLiteral("Rozpocznij wyszukiwanie plików w zaznaczonym folderze "
                                          "lub na dysku"));
@@ -256,8 +254,7 @@ void MainWindow::buildLayout() {
 }
 
 void MainWindow::buildFoundListMenu() {
-    // In the menu's order; a row without an action is a separator, one
-    // without a command belongs to a window still to come and is disabled.
+    // In the menu's order; a row without an action is a separator.
     struct Row {
         QAction** action;
         const char* caption;
@@ -316,10 +313,7 @@ void MainWindow::buildFoundListMenu() {
             continue;
         }
         QAction* action = foundListMenu_->addAction(QString::fromUtf8(row.caption));
-        if (row.run)
-            connect(action, &QAction::triggered, this, [this, run = row.run] { command(run); });
-        else
-            action->setEnabled(false);
+        connect(action, &QAction::triggered, this, [this, run = row.run] { command(run); });
         *row.action = action;
     }
     foundListView_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -709,8 +703,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+QTabWidget* MainWindow::tabs() const {
+    return tabs_;
+}
+
+void MainWindow::lengthenHints() {
+    // The toolkit's own pause is a few seconds, and the windows this one
+    // owns (object information, restore) belong to it too.
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (widget->toolTipDuration() != kHintMs)
+            widget->setToolTipDuration(kHintMs);
+    }
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
     centreOnFirstShow(*this, centred_);
+    if (!hintsLengthened_) {
+        hintsLengthened_ = true;
+        lengthenHints();
+    }
     QWidget::showEvent(event);
 }
 

@@ -26,6 +26,8 @@ class QFileSystemModel;
 namespace pylomir::ui {
 
 class AboutPage;
+class MainTabs;
+class StripButton;
 class AdvancedRestoreWindow;
 class BackupProgressWindow;
 class FilterDescriptionsPage;
@@ -53,7 +55,7 @@ public:
 
     QPushButton* startButton() const { return startButton_; }
     QPushButton* pauseButton() const { return pauseButton_; }
-    QPushButton* closeButton() const { return closeButton_; }
+    StripButton* closeButton() const { return closeButton_; }
     QPushButton* fullListButton() const { return fullListButton_; }
     FoundListView* foundListView() const { return foundListView_; }
     QTreeView* folderTree() const { return folderTree_; }
@@ -64,7 +66,9 @@ public:
     QLabel* foundCountLabel() const { return foundCountLabel_; }
     QLabel* lastScanLabel() const { return lastScanLabel_; }
     QLabel* alertLabel() const { return alertLabel_; }
-    QTabWidget* tabs() const { return tabs_; }
+    QTabWidget* tabs() const;
+    // The hints "Pokaż podpowiedzi do przycisków" turns off and on.
+    const HintSwitch& hints() const { return hints_; }
     FiltersPage* filtersPage() const { return filtersPage_; }
     RecoveryPage* recoveryPage() const { return recoveryPage_; }
     IgnoreListsPage* ignoreListsPage() const { return ignoreListsPage_; }
@@ -114,6 +118,8 @@ private:
     core::MainTab activeTab() const;
     QWidget* pageOf(core::MainTab tab) const;
     void syncAnimation(bool active);
+    // Hints stay up kHintMs, on every control built by then.
+    void lengthenHints();
     // Shows the full-list window with the model's copy.
     void presentFullList();
 
@@ -151,7 +157,7 @@ private:
     QLabel* scanAnimation_ = nullptr;            // scan animation
     QMovie* movie_ = nullptr;
     QPixmap stillFrame_;
-    QTabWidget* tabs_ = nullptr;
+    MainTabs* tabs_ = nullptr;
     FoundListView* foundListView_ = nullptr; // FoundList
     QMenu* foundListMenu_ = nullptr;
     QAction* foundDetailsAction_ = nullptr;    // "Szczegóły obiektu"
@@ -180,7 +186,7 @@ private:
     IgnoreListsPage* ignoreListsPage_ = nullptr;               // "Ignorowania"
     SettingsPage* settingsPage_ = nullptr;                     // "Ustawienia"
     HintSwitch hints_;                        // hints that "Pokaż podpowiedzi" governs
-    QPushButton* closeButton_ = nullptr;      // "Zamknij program"
+    StripButton* closeButton_ = nullptr;      // "Zamknij program"
     QProgressBar* scanProgressBar_ = nullptr; // scan progress
     QStatusBar* scanStatusBar_ = nullptr;     // the folder being scanned
     QStatusBar* detailsStatusBar_ = nullptr;
@@ -195,6 +201,7 @@ private:
     QTimer elapsedClockTimer_;     // elapsed-time clock
     QElapsedTimer sinceFullListSync_;
     bool centred_ = false;
+    bool hintsLengthened_ = false; // every hint made to stay 40 s, at the first show
 };
 
 } // namespace pylomir::ui

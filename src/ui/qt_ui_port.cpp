@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -24,6 +25,24 @@ QString toQtFilter(const QString& filter) {
         out << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
     }
     return out.join(QStringLiteral(";;"));
+}
+
+QString folderToStartAt(const QString& wanted) {
+    QString path = QDir::fromNativeSeparators(wanted.trimmed());
+    // A bare drive ("C:") means the drive's root here, not its current folder.
+    if (path.size() == 2 && path[1] == QLatin1Char(':') && path[0].isLetter())
+        path += QLatin1Char('/');
+    if (path.isEmpty() || QDir::isRelativePath(path))
+        return QDir::homePath();
+    path = QDir::cleanPath(path);
+    for (;;) {
+        if (QFileInfo(path).isDir())
+            return QDir::toNativeSeparators(path);
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            return QDir::homePath();
+        path = parent;
+    }
 }
 
 namespace {
@@ -92,7 +111,7 @@ core::MsgAnswer QtUiPort::messageBox(const QString& caption, const QString& text
                                      core::MsgIcon icon, core::MsgButtons buttons) {
     prepareModal();
     QMessageBox box(toQt(icon), caption, text, toQt(buttons), boxOwner());
-    // Qt's own words would be English: no Polish translation of it ships here.
+    // Our own words: the boxes stay Polish where Qt's translations are missing.
     const std::pair<QMessageBox::StandardButton, const char*> words[] = {
         {QMessageBox::Yes, "Tak"}, {QMessageBox::No, "Nie"}, {QMessageBox::Cancel, "Anuluj"}};
     for (const auto& [button, word] : words) {
@@ -127,9 +146,10 @@ void QtUiPort::playSound(const QString& name) {
         platform::playSound(QStringLiteral(":/sounds/%1.wav").arg(name.toLower()));
 }
 
-std::optional<QString> QtUiPort::browseForFolder(const QString& title) {
+std::optional<QString> QtUiPort::browseForFolder(const QString& title, const QString& startFolder) {
     prepareModal();
-    return chosen(QFileDialog::getExistingDirectory(boxOwner(), title));
+    return chosen(
+        QFileDialog::getExistingDirectory(boxOwner(), title, folderToStartAt(startFolder)));
 }
 
 std::optional<QString> QtUiPort::openFileName(const core::FileDialogOptions& dialog) {

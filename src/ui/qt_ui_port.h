@@ -14,6 +14,11 @@ namespace pylomir::ui {
 // "Name (*.ext);;Name (*.a *.b)".
 QString toQtFilter(const QString& filter);
 
+// Where the folder browser opens for a wanted folder: the folder itself, or
+// its nearest parent that exists; the home folder when there is none (or the
+// text is no absolute path), never the working folder.
+QString folderToStartAt(const QString& wanted);
+
 class QtUiPort : public core::UiPort {
 public:
     // The window that owns the boxes and dialogs.
@@ -30,7 +35,8 @@ public:
                                core::MsgButtons buttons) override;
     void showError(const QString& text) override;
     void playSound(const QString& name) override;
-    std::optional<QString> browseForFolder(const QString& title) override;
+    std::optional<QString> browseForFolder(const QString& title,
+                                           const QString& startFolder) override;
     std::optional<QString> openFileName(const core::FileDialogOptions& dialog) override;
     std::optional<QString> saveFileName(const core::FileDialogOptions& dialog) override;
     void showWindow(core::WindowId window) override;

@@ -19,6 +19,30 @@ TEST(LocaleFormats, PolishDatesTimesAndMonths) {
     EXPECT_EQ(pl.monthName(12), QStringLiteral("grudzień")); // nominative, not "grudnia"
 }
 
+// The C/POSIX locale would put English month names into a Polish window.
+TEST(LocaleFormats, CLocaleFormatsAsPolishAndRealLocalesAsThemselves) {
+    const QDateTime when(QDate(2026, 12, 6), QTime(9, 5, 7));
+    const struct {
+        QLocale system;
+        QLocale::Language used;
+        const char* date;
+    } cases[] = {
+        {QLocale::c(), QLocale::Polish, "6.12.2026"},
+        {QLocale(QLocale::C), QLocale::Polish, "6.12.2026"},
+        {QLocale(QLocale::German, QLocale::Germany), QLocale::German, "06.12.26"},
+        {QLocale(QLocale::Polish, QLocale::Poland), QLocale::Polish, "6.12.2026"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.system.name().toStdString());
+        const QLocale used = usableLocale(c.system);
+        EXPECT_EQ(used.language(), c.used);
+        const LocaleFormats formats(used);
+        EXPECT_EQ(formats.shortDate(when.date()), QString::fromLatin1(c.date));
+    }
+    // Whatever the machine's locale, the default one is never C's.
+    EXPECT_NE(LocaleFormats().locale().language(), QLocale::C);
+}
+
 TEST(LocaleFormats, LongTimeNeverCarriesATimeZone) {
     const QTime t(14, 5, 33);
     const struct {

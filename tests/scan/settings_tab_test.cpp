@@ -161,7 +161,9 @@ TEST_F(SettingsTabTest, LogFolderCheck) {
     }
 }
 
-TEST_F(SettingsTabTest, FolderChooserAppendsTheSeparator) {
+TEST_F(SettingsTabTest, FolderChooserStartsAtTheFieldAndAppendsTheSeparator) {
+    tab().setBackupFolderText(QStringLiteral("/stare/kopie/"));
+    tab().setLogFolderText(QStringLiteral("/stare/logi/"));
     ui.folderAnswers = {QStringLiteral("/dane/kopie"), std::nullopt, QStringLiteral("/")};
     tab().chooseBackupFolder();
     EXPECT_EQ(options().backupFolderText, QStringLiteral("/dane/kopie/"));
@@ -169,6 +171,8 @@ TEST_F(SettingsTabTest, FolderChooserAppendsTheSeparator) {
     EXPECT_EQ(options().backupFolderText, QStringLiteral("/dane/kopie/"));
     tab().chooseLogFolder();
     EXPECT_EQ(options().logFolderText, QStringLiteral("//"));
+    // Each browser opens at what its own field held then.
+    EXPECT_EQ(ui.folderStarts, (QStringList{"/stare/kopie/", "/dane/kopie/", "/stare/logi/"}));
 }
 
 TEST_F(SettingsTabTest, SavedOptionsComeBackAtTheNextStart) {

@@ -29,6 +29,7 @@ public:
     bool openSucceeds = true;
     std::deque<core::MsgAnswer> answers; // for messageBox; Ok/Yes when empty
     std::deque<std::optional<QString>> folderAnswers;
+    QStringList folderStarts; // where each folder browser opened
     std::deque<std::optional<QString>> fileAnswers;
     std::vector<core::FileDialogOptions> fileDialogs; // every file dialog shown, in order
     // Runs while a box is open (a modal box holds the caller there).
@@ -58,7 +59,10 @@ public:
     }
     void showError(const QString& text) override { errors << text; }
     void playSound(const QString& name) override { sounds << name; }
-    std::optional<QString> browseForFolder(const QString&) override { return next(folderAnswers); }
+    std::optional<QString> browseForFolder(const QString&, const QString& startFolder) override {
+        folderStarts << startFolder;
+        return next(folderAnswers);
+    }
     std::optional<QString> openFileName(const core::FileDialogOptions& dialog) override {
         fileDialogs.push_back(dialog);
         return next(fileAnswers);

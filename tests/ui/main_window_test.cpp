@@ -1,22 +1,27 @@
 #include "app/main_window_core.h"
+#include "core/app_info.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/settings_store.h"
 #include "platform/text_file.h"
+#include "records/statistics.h"
 #include "support/scripted_ui.h"
+#include "ui/about_page.h"
 #include "ui/found_list_view.h"
 #include "ui/full_list_window.h"
 #include "ui/gui_message_pump.h"
 #include "ui/ignore_lists_page.h"
 #include "ui/main_window.h"
 #include "ui/qt_ui_port.h"
+#include "ui/translations.h"
 #include "ui/widget_input.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -33,6 +38,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -281,41 +287,6 @@ TEST_F(MainWindowTest, IgnoreListsTabAndMenusEditTheListsAndTheirFiles) {
     const QString filesFile = home_.filePath("Filtry/ignoralplik.dat");
     const QString masksFile = home_.filePath("Filtry/ignoraltyp.dat");
 
-    const std::pair<const QMenu*, QStringList> menus[] = {
-        {window_->foundListMenu(),
-         {"Szczegóły obiektu",
-          "-",
-          "Zaznacz wszystkie pliki",
-          "Usuń tylko jeden zaznaczony plik",
-          "Usuń wszystkie zaznaczone pliki",
-          "-",
-          "Zrób kopię tylko wybranego pliku",
-          "Utwórz kopię wszystkich plików",
-          "-",
-          "Odzyskaj pliki z kopii zapasowej",
-          "-",
-          "Wyrzuć pliki z listy (nie usuwaj)",
-          "Dodaj pliki do listy Ignorowań",
-          "Zaznacz pliki jako \"Ignorowane\"",
-          "Odznacz pliki jako \"Ignorowane\"",
-          "-",
-          "Ustaw normalny atrybut",
-          "Uruchom zaznaczony plik",
-          "Idź do lokalizacji pliku...",
-          "Sortuj alfabetycznie listę ",
-          "-",
-          "Exportuj raport do HTMa",
-          "Zapisz listę plików",
-          "Wczytaj listę plików",
-          "Czyść listę znalez. plików"}},
-        {page.ignoredFilesMenu(),
-         {"Szczegóły obiektu", "-", "Usuń ten plik z dysku", "-", "Usuń z listy ignorowania",
-          "Posortuj listę", "Czyść listę"}},
-        {page.ignoredMasksMenu(), {"Usuń filtr z listy", "Posortuj listę", "Czyść listę"}},
-    };
-    for (const auto& [menu, items] : menus)
-        EXPECT_EQ(menuItems(*menu), items);
-
     // A path typed by hand, and a mask added with Enter.
     const QString kept = QDir::toNativeSeparators(home_.filePath("keep/notes.txt"));
     touch(kept);
@@ -381,17 +352,165 @@ TEST_F(MainWindowTest, IgnoreListsTabAndMenusEditTheListsAndTheirFiles) {
     EXPECT_EQ(listFile(masksFile), QStringList{});
 }
 
-// The left column is narrow: long messages wrap and the date has a row of its own.
+// The left column is narrow: long messages wrap and the date has a row of its
+// own, wide enough for the longest stamp the statistics write (a two-digit
+// day and month, late in the evening), Polish or a real locale's.
 TEST_F(MainWindowTest, LeftColumnShowsLongStatusAndDateWhole) {
     core_->model().status.statusText = QStringLiteral("Nie wybrano pliku z listy znalezionych.");
-    core_->model().statistics.lastScanText = QStringLiteral("17 Dec 2026,14:43:13");
+    const QDateTime lateInTheYear(QDate(2026, 12, 28), QTime(23, 59, 59));
+    const platform::LocaleFormats english(QLocale(QLocale::English, QLocale::UnitedStates));
+    core::Services englishServices = services_;
+    englishServices.locale = &english;
+    core::StatisticsState englishState;
+    records::Statistics(englishState, englishServices).recordScanStart(lateInTheYear);
+
+    core_->statistics().recordScanStart(lateInTheYear);
+    const QString polish = core_->model().statistics.lastScanText;
+    EXPECT_EQ(polish, QStringLiteral("28.12.2026,23:59:59"));
+    for (const QString& stamp : {polish, englishState.lastScanText}) {
+        SCOPED_TRACE(stamp.toStdString());
+        core_->model().statistics.lastScanText = stamp;
+        window_->syncViews();
+        QApplication::processEvents();
+        QLabel* status = window_->statusLabel();
+        EXPECT_GE(status->height(), status->heightForWidth(status->width()));
+        QLabel* date = window_->lastScanLabel();
+        EXPECT_EQ(date->text(), stamp);
+        EXPECT_GE(date->width(), date->fontMetrics().horizontalAdvance(stamp));
+        EXPECT_GE(date->width(), date->sizeHint().width());
+        EXPECT_GE(date->mapTo(window_.get(), QPoint(0, 0)).x(), 0);
+        EXPECT_LE(date->mapTo(window_.get(), QPoint(date->width(), 0)).x(), 196);
+    }
+}
+
+// The three pop-up menus, item by item with their separators, and nothing in
+// them left disabled once there is a list to act on.
+TEST_F(MainWindowTest, PopUpMenusListTheirItemsInOrderAndNoneIsLeftDisabled) {
+    window_->selectFolder(scanRoot_);
+    window_->startButton()->click();
+    clickRow(window_->foundListView(), 0);
+    ui::IgnoreListsPage& page = *window_->ignoreListsPage();
+    const QString kept = QDir::toNativeSeparators(home_.filePath("keep/notes.txt"));
+    touch(kept);
+    typeInto(page.newIgnoredFileEdit(), kept);
+    page.addIgnoredFileButton()->click();
+    typeInto(page.newIgnoredMaskEdit(), "*.old");
+    page.addIgnoredMaskButton()->click();
     window_->syncViews();
-    QApplication::processEvents();
-    QLabel* status = window_->statusLabel();
-    EXPECT_GE(status->height(), status->heightForWidth(status->width()));
-    QLabel* date = window_->lastScanLabel();
-    EXPECT_GE(date->width(), date->sizeHint().width());
-    EXPECT_LE(date->mapTo(window_.get(), QPoint(date->width(), 0)).x(), 196);
+
+    const std::pair<const QMenu*, QStringList> menus[] = {
+        {window_->foundListMenu(),
+         {"Szczegóły obiektu",
+          "-",
+          "Zaznacz wszystkie pliki",
+          "Usuń tylko jeden zaznaczony plik",
+          "Usuń wszystkie zaznaczone pliki",
+          "-",
+          "Zrób kopię tylko wybranego pliku",
+          "Utwórz kopię wszystkich plików",
+          "-",
+          "Odzyskaj pliki z kopii zapasowej",
+          "-",
+          "Wyrzuć pliki z listy (nie usuwaj)",
+          "Dodaj pliki do listy Ignorowań",
+          "Zaznacz pliki jako \"Ignorowane\"",
+          "Odznacz pliki jako \"Ignorowane\"",
+          "-",
+          "Ustaw normalny atrybut",
+          "Uruchom zaznaczony plik",
+          "Idź do lokalizacji pliku...",
+          "Sortuj alfabetycznie listę ",
+          "-",
+          "Exportuj raport do HTMa",
+          "Zapisz listę plików",
+          "Wczytaj listę plików",
+          "Czyść listę znalez. plików"}},
+        {page.ignoredFilesMenu(),
+         {"Szczegóły obiektu", "-", "Usuń ten plik z dysku", "-", "Usuń z listy ignorowania",
+          "Posortuj listę", "Czyść listę"}},
+        {page.ignoredMasksMenu(), {"Usuń filtr z listy", "Posortuj listę", "Czyść listę"}},
+    };
+    for (const auto& [menu, items] : menus) {
+        SCOPED_TRACE(items.first().toStdString());
+        EXPECT_EQ(menuItems(*menu), items);
+        for (const QAction* action : menu->actions())
+            EXPECT_TRUE(action->isSeparator() || action->isEnabled())
+                << action->text().toStdString();
+    }
+    EXPECT_EQ(menuItems(*window_->foundListMenu()).count("-"), 6);
+}
+
+// The "O programie" tab shows its texts with their line breaks, and each link
+// opens its target through the desktop, the mail address as a mailto: link.
+TEST_F(MainWindowTest, AboutTabShowsItsTextsAndItsLinksOpenTheirTargets) {
+    ui::AboutPage& about = *window_->aboutPage();
+    window_->tabs()->setCurrentWidget(&about);
+    const std::pair<const QLabel*, const char*> texts[] = {
+        {about.nameLabel(), "Pylomir 8.5 Professional"},
+        {about.descriptionLabel(),
+         "Aplikacja do skanowania dysku w celu przeszukania i usunięcia różnych typów plików "
+         "tymczasowych pojawiających się po zainstalowaniu, odinstalowaniu programów, "
+         "przeglądaniu stron, codziennej pracy z systemem i aplikacjami oraz potencjalnie "
+         "niebezpiecznych skryptów i przemianowanych plików z wirusami."},
+        {about.versionLabel(), "Wersja: 8.5 Pro\nWersja kodowa: 8.5.01.05.197 build 8\n\n"
+                               "Formatów używanych:\nWszystkich formatów:"},
+        {about.formatCountsLabel(), "197\n254"},
+        {about.safetyNoteLabel(),
+         "Autor zapewnia, że żadne problemy w Trybie Bezpiecznym\npo usunięciu plików ze "
+         "strony systemu Windows lub aplikacji - NIE WYSTĄPIĄ.\nJednocześnie autor nie ponosi "
+         "odpowiedzialności za usunięcie danych, które mogły być potrzebne."},
+        {about.reminderNoteLabel(),
+         "Pamiętaj ! Jeśli nie jesteś doświadczonym użytkownikiem wybieraj zawsze Tryb "
+         "Bezpieczny.\nZapewnia on 99% bezpieczeństwo stabilności systemu po usunięciu "
+         "znalezionych plików.\nJeśli nie jesteś pewny usunięcia nieznanego pliku, zrób jego "
+         "kopię bezpieczeństwa - możesz wtedy odzyskać ten plik."},
+        {about.invitationLabel(),
+         "Jeśli chcesz, aby program Pylomir był dalej rozwijany i unowocześniany, przyślij "
+         "swoje sugestie i uwagi o programie pod adres podany powyżej. Dzięki temu usuwanie "
+         "plików tymczasowych stanie się jeszcze doskonalsze..."},
+        {about.pagesCaptionLabel(), "Odwiedź Nas - Oficjalna Strona Programu:"},
+        {about.contactCaptionLabel(), "Pytania do programu - Kontakt:"},
+    };
+    for (const auto& [label, text] : texts) {
+        EXPECT_EQ(label->text(), QString::fromUtf8(text));
+        EXPECT_TRUE(label->isVisible()) << text;
+    }
+    EXPECT_TRUE(about.authorMailLabel()->text().contains(core::kAuthorMail));
+    // The numbers stand beside the block's last two lines.
+    const QLabel* block = about.versionLabel();
+    const QLabel* counts = about.formatCountsLabel();
+    EXPECT_EQ(counts->mapTo(&about, QPoint(0, counts->height())).y(),
+              block->mapTo(&about, QPoint(0, block->height())).y());
+    EXPECT_GE(counts->mapTo(&about, QPoint(0, 0)).x(),
+              block->mapTo(&about, QPoint(0, 0)).x() +
+                  block->fontMetrics().horizontalAdvance("Wszystkich formatów:"));
+
+    const std::pair<ui::LinkLabel*, QString> links[] = {
+        {about.homePageLink(), core::kHomePageUrl},
+        {about.secondPageLink(), core::kSecondPageUrl},
+        {about.questionsLink(), core::kQuestionsUrl},
+        {about.authorMailLink(), QStringLiteral("mailto:") + core::kAuthorMail},
+    };
+    QStringList targets;
+    for (const auto& [link, target] : links) {
+        ui_.opened.clear();
+        clickInto(link);
+        EXPECT_EQ(ui_.opened, QStringList{target});
+        targets << target;
+    }
+    targets.removeDuplicates();
+    EXPECT_EQ(targets.size(), 4);
+    EXPECT_TRUE(core::kSecondPageUrl.startsWith("https://") &&
+                core::kQuestionsUrl.startsWith("https://"));
+}
+
+TEST_F(MainWindowTest, TitleAndCaptionAreThePrograms) {
+    EXPECT_EQ(core::kAppTitle, QStringLiteral("Pylomir 8.5 Pro"));
+    EXPECT_EQ(window_->windowTitle(), core::kMainWindowCaption);
+    const QString caption = window_->windowTitle();
+    EXPECT_TRUE(caption.startsWith(QStringLiteral(" Pylomir 8.5 Professional ")));
+    EXPECT_GT(caption.size(), 26);
+    EXPECT_TRUE(caption.mid(25).trimmed().isEmpty());
 }
 
 // The boxes speak Polish, and the button pressed is the answer.
@@ -431,6 +550,45 @@ TEST(QtUiPortBox, ButtonsArePolishAndAnswerAsPressed) {
         words.sort();
         EXPECT_EQ(shown, words);
     }
+}
+
+// Qt's own buttons and dialogs speak Polish whatever the system language.
+TEST(PolishTranslations, StandardButtonsArePolishWhateverTheLanguage) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ASSERT_TRUE(ui::installPolishTranslations(*qApp)) << "qt6-translations-l10n is missing";
+    EXPECT_TRUE(ui::installPolishTranslations(*qApp)); // a second call adds nothing
+    const QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Anuluj"));
+    EXPECT_EQ(box.button(QDialogButtonBox::Save)->text().remove('&'), QStringLiteral("Zachowaj"));
+    const QList<QTranslator*> installed = qApp->findChildren<QTranslator*>();
+    EXPECT_EQ(installed.size(), 1);
+    // The other tests see Qt as it ships.
+    for (QTranslator* translator : installed) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    QLocale::setDefault(before);
+}
+
+// The folder browser opens at the folder asked for or the nearest one above
+// it that exists; never at the working folder.
+TEST(QtUiPortFolder, BrowserStartsAtTheNearestExistingFolder) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath("kopie/stare"));
+    const QString base = QDir::toNativeSeparators(root.path());
+    const QString sep = QDir::separator();
+    const std::pair<QString, QString> cases[] = {
+        {base + sep + "kopie" + sep, base + sep + "kopie"},
+        {base + sep + "kopie" + sep + "stare", base + sep + "kopie" + sep + "stare"},
+        {base + sep + "kopie" + sep + "nowe" + sep + "dalej" + sep, base + sep + "kopie"},
+        {QString(), QDir::homePath()},
+        {QStringLiteral("kopie"), QDir::homePath()},
+    };
+    for (const auto& [wanted, start] : cases)
+        EXPECT_EQ(QDir::fromNativeSeparators(ui::folderToStartAt(wanted)),
+                  QDir::fromNativeSeparators(start))
+            << wanted.toStdString();
 }
 
 TEST(QtFilter, ProgramFiltersBecomeQtFilters) {

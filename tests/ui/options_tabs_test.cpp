@@ -8,9 +8,13 @@
 #include "platform/settings_store.h"
 #include "platform/text_file.h"
 #include "support/scripted_ui.h"
+#include "ui/about_page.h"
+#include "ui/filter_descriptions_page.h"
 #include "ui/filters_page.h"
 #include "ui/gui_message_pump.h"
+#include "ui/hint_switch.h"
 #include "ui/ignore_lists_page.h"
+#include "ui/main_tabs.h"
 #include "ui/main_window.h"
 #include "ui/recovery_page.h"
 #include "ui/settings_page.h"
@@ -20,6 +24,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,10 +36,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace pylomir;
@@ -278,26 +286,72 @@ TEST_F(OptionsTabsTest, FoundListButtonsAndMenuItemsSaveAndLoadTheList) {
     EXPECT_EQ(window_->statusLabel()->text(), QStringLiteral("Anulowano zapisywanie listy plików"));
 }
 
-// Every control of the editing tabs gets the room it asks for and lies inside
-// its tab. Set PYLOMIR_SCREENSHOTS to a folder to keep pictures of them.
+// Every tab of the strip shows its icon and its whole caption, the strip and
+// "Zamknij program" share the tab control's width without scroll arrows, and
+// every control of every page gets the room it asks for inside its tab. Set
+// PYLOMIR_SCREENSHOTS to a folder to keep pictures of the pages.
 TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
     EXPECT_EQ(window_->size(), QSize(926, 485));
     QTabWidget* tabs = window_->tabs();
+    auto* bar = qobject_cast<ui::MainTabBar*>(tabs->tabBar());
+    ASSERT_NE(bar, nullptr);
     QStringList captions;
     for (int i = 0; i < tabs->count(); ++i)
         captions << tabs->tabText(i);
-    EXPECT_EQ(captions, (QStringList{"Skanowanie...", "Wybór filtrów", "Odzyskiwanie",
-                                     "Ignorowania", "Ustawienia"}));
-    // Every tab's caption shows whole, none pushed behind scroll arrows.
-    for (int i = 0; i < tabs->count(); ++i)
-        EXPECT_TRUE(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)))
-            << captions[i].toStdString();
+    EXPECT_EQ(captions, (QStringList{"Skanowanie...", "Wybór filtrów", "Opisy filtrów",
+                                     "Odzyskiwanie", "Ignorowania", "Ustawienia", "O programie"}));
+    const QRect barInTabs(bar->mapTo(tabs, QPoint(0, 0)), bar->size());
+    const ui::StripButton* close = window_->closeButton();
+    const QRect closeInTabs(close->mapTo(tabs, QPoint(0, 0)), close->size());
+    EXPECT_TRUE(close->isVisible());
+    EXPECT_EQ(close->text(), "Zamknij program");
+    EXPECT_TRUE(tabs->rect().contains(closeInTabs));
+    EXPECT_TRUE(close->rect().contains(close->iconRect()));
+    EXPECT_TRUE(close->rect().contains(close->captionRect()));
+    EXPECT_FALSE(close->iconRect().intersects(close->captionRect()));
+    const QRect closeText =
+        QFontMetrics(close->font())
+            .boundingRect(close->captionRect(), ui::StripButton::kCaptionFlags, close->text());
+    EXPECT_TRUE(close->captionRect().contains(closeText)) << closeText.width();
+    QList<QImage> icons;
+    for (int i = 0; i < tabs->count(); ++i) {
+        SCOPED_TRACE(captions[i].toStdString());
+        const QRect tab = bar->tabRect(i);
+        EXPECT_EQ(tab.size(), QSize(ui::kTabWidth, ui::kTabHeight));
+        // Reachable without scrolling, and clear of the close button.
+        EXPECT_TRUE(bar->rect().contains(tab));
+        EXPECT_FALSE(tab.translated(barInTabs.topLeft()).intersects(closeInTabs));
+        const QRect text = bar->captionRect(i);
+        EXPECT_TRUE(tab.contains(text));
+        EXPECT_TRUE(tab.contains(bar->iconRect(i)));
+        EXPECT_FALSE(text.intersects(bar->iconRect(i)));
+        const QFontMetrics metrics(bar->font());
+        EXPECT_LE(metrics.horizontalAdvance(captions[i]), text.width());
+        EXPECT_LE(metrics.height(), text.height());
+        const QImage icon = tabs->tabIcon(i).pixmap(16).toImage();
+        EXPECT_FALSE(icon.isNull());
+        EXPECT_FALSE(icons.contains(icon)) << "the same icon as another tab";
+        icons << icon;
+    }
+
+    // Hot tracking: the tab under the mouse is marked until the mouse leaves.
+    const QPointF over = bar->tabRect(2).center();
+    QMouseEvent move(QEvent::MouseMove, over, bar->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    EXPECT_EQ(bar->hoveredTab(), 2);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(bar, &leave);
+    EXPECT_EQ(bar->hoveredTab(), -1);
+
     const QString shots = qEnvironmentVariable("PYLOMIR_SCREENSHOTS");
     const std::pair<QWidget*, const char*> pages[] = {
         {filters_, "pylomir-filters.png"},
+        {window_->filterDescriptionsPage(), "pylomir-filter-descriptions.png"},
         {window_->recoveryPage(), "pylomir-recovery.png"},
         {window_->ignoreListsPage(), "pylomir-ignore-lists.png"},
-        {settingsTab_, "pylomir-settings.png"}};
+        {settingsTab_, "pylomir-settings.png"},
+        {window_->aboutPage(), "pylomir-about.png"}};
     for (const auto& [page, file] : pages) {
         tabs->setCurrentWidget(page);
         QApplication::processEvents();
@@ -318,6 +372,39 @@ TEST_F(OptionsTabsTest, TabsFitTheirControlsInTheFixedWindow) {
         if (!shots.isEmpty())
             window_->grab().save(QDir(shots).filePath(QString::fromLatin1(file)));
     }
+}
+
+// Every hint of the window stays up 40 seconds; the hint switch empties
+// exactly its own set and gives each its text back.
+TEST_F(OptionsTabsTest, EveryHintStaysFortySecondsAndTheSwitchGovernsItsSet) {
+    std::vector<std::pair<QWidget*, QString>> hinted;
+    for (QWidget* w : window_->findChildren<QWidget*>()) {
+        if (!w->toolTip().isEmpty())
+            hinted.emplace_back(w, w->toolTip());
+    }
+    ASSERT_GT(hinted.size(), 20u);
+    for (const auto& [w, hint] : hinted)
+        EXPECT_EQ(w->toolTipDuration(), ui::kHintMs) << hint.toStdString();
+
+    const std::vector<QWidget*> switched = window_->hints().widgets();
+    const auto isSwitched = [&](QWidget* w) {
+        return std::find(switched.begin(), switched.end(), w) != switched.end();
+    };
+    // The start button and the threshold field keep theirs.
+    EXPECT_FALSE(isSwitched(window_->startButton()));
+    EXPECT_FALSE(isSwitched(settingsTab_->autoIgnoreThresholdEdit()));
+    for (QWidget* w : switched)
+        EXPECT_FALSE(w->toolTip().isEmpty()) << w->metaObject()->className();
+
+    QCheckBox* hintsBox = settingsTab_->optionCheck(&OptionsState::showHints);
+    hintsBox->click();
+    for (const auto& [w, hint] : hinted) {
+        const bool off = isSwitched(w) || w == window_->folderTree();
+        EXPECT_EQ(w->toolTip().isEmpty(), off) << hint.toStdString();
+    }
+    hintsBox->click();
+    for (const auto& [w, hint] : hinted)
+        EXPECT_EQ(w->toolTip(), hint);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // One QApplication for the whole test program, created only when tests run
-// (listing the tests must work without any display).
+// (listing the tests must work without any display), with the program's look.
+#include "ui/look.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -12,6 +14,8 @@ public:
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = new QApplication(argc_, argv_);
+        // The widgets are measured as the program draws them.
+        pylomir::ui::applyLook(*app_);
     }
     void TearDown() override { delete app_; }
 
