@@ -36,7 +36,8 @@ QString categoryCaption(FilterCategory category);
 // The list's column captions.
 QString maskColumnCaption();
 QString descriptionColumnCaption();
-// Whether a row's mask is one the program does not handle.
+// Whether a row's mask is one the program does not handle: its description
+// starts with the "not handled" mark.
 bool isNotHandled(const FilterDescription& row);
 
 // The tab's order of rows. Owner of FilterDescriptionsState.
@@ -51,6 +52,10 @@ public:
     void setSorted(bool on);
 
 private:
+    // Orders the rows by mask: the user's collation, or plain comparison
+    // ignoring case when no locale is given.
+    void sortRows();
+
     core::FilterDescriptionsState& state_;
     const core::Services& s_;
 };
