@@ -15,8 +15,11 @@ class StatusLine;
 namespace pylomir::assess {
 
 // The folder part of a path: up to and including its last separator, or
-// its drive colon when that comes later.
+// its drive colon when that comes later; empty when it has neither. By the
+// platform's separator: with '\\' both slashes and the colon count,
+// otherwise only the separator itself.
 QString folderOf(QStringView path);
+QString folderOf(QStringView path, QChar separator);
 
 class GoToLocation {
 public:
@@ -24,7 +27,8 @@ public:
                  core::StatusLine& status, const core::Services& services);
 
     // Takes the current entry of the list on the active tab and shows the
-    // dialog with its folder.
+    // dialog with its folder; with no current entry it says so in the
+    // status line and shows nothing.
     void goToFileLocation();
     // The dialog's field as the user edited it.
     void setFolderText(const QString& text);

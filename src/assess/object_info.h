@@ -18,7 +18,8 @@ public:
                std::function<void()> assessCurrentFound, const core::Services& services);
 
     // "Szczegóły obiektu" or a double click on either list: shows the
-    // window modally for the entry last assessed.
+    // window modally for the entry last assessed. A list with no current
+    // entry opens nothing.
     void openFromFound();
     void openFromIgnored();
     // Runs every time the window is shown: the lower-case name and
@@ -31,11 +32,13 @@ public:
     void stepFound(int step);
     // The reopen timer fired.
     void reopenObjectInfo();
-    // The name field as the user edited it.
+    // The name field as the user edited it; kept in lower case.
     void setNameText(const QString& text);
     void close();
 
 private:
+    void show(core::ObjectInfoSource source);
+
     core::ObjectInfoState& state_;
     core::MainWindowModel& m_;
     std::function<void()> assessCurrentFound_;

@@ -62,7 +62,7 @@ QString maskForFileName(const QString& name) {
     mask.reserve(name.size());
     for (const QChar c : name) {
         const char16_t u = c.unicode();
-        if (u == u'[' || u == u'*' || u == u'?') {
+        if (u == u'[') {
             mask += QLatin1Char('[');
             mask += c;
             mask += QLatin1Char(']');

@@ -15,9 +15,10 @@ namespace pylomir::ignore {
 // equal source entry goes, so a path listed twice never keeps a copy.
 QStringList subtractSamePaths(const QStringList& source, const QStringList& removal);
 
-// The mask that ignores exactly this file name: letters A to Z in lower case
-// (the masks ignore their case anyway), everything else as it is, and the
-// wildcard characters '[', '*' and '?' taken literally.
+// The mask made of the object window's name field: letters A to Z in lower
+// case (the masks ignore their case anyway), '*' and '?' kept as the
+// wildcards the field offers, and '[' taken literally, so a cached name
+// such as logo[1].gif still ignores itself.
 QString maskForFileName(const QString& name);
 
 // Whether two masks are the same entry of the ignored masks (letter case

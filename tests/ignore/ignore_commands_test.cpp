@@ -227,7 +227,7 @@ TEST_F(IgnoreCommandsTest, DeletingAnIgnoredFileAsksAndTellsWhyItStayed) {
     }
 }
 
-TEST_F(IgnoreCommandsTest, AFileNameBecomesTheMaskOfThatNameAlone) {
+TEST_F(IgnoreCommandsTest, TheNameFieldBecomesAMaskWithItsWildcards) {
     struct Case {
         QString name, mask;
         QStringList others; // names the mask must not take
@@ -235,7 +235,9 @@ TEST_F(IgnoreCommandsTest, AFileNameBecomesTheMaskOfThatNameAlone) {
         {"logo[1].gif", "logo[[]1].gif", {"logo1.gif"}},
         {"RAPORT.TXT", "raport.txt", {"raport.txt.bak"}},
         {"Ärger.LOG", "Ärger.log", {"ärger.log"}},
-        {"a*b?.tmp", "a[*]b[?].tmp", {"aXXbY.tmp", "ab.tmp"}},
+        // The field offers the two wildcards.
+        {"*.LOG", "*.log", {"a.log.bak", "a.txt"}},
+        {"r?port.*", "r?port.*", {"rport.txt"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
