@@ -176,9 +176,9 @@ ObjectInfoWindow::ObjectInfoWindow(app::MainWindowCore& windowCore, CommandRunne
     bold.setBold(true);
     descriptionLabel_->setFont(bold);
     setTextColour(descriptionLabel_, kDescriptionGreen);
-    // Room for four lines always, so a long description does not push the
+    // Room for five lines always, so a long description does not push the
     // details down.
-    descriptionLabel_->setFixedHeight(4 * QFontMetrics(bold).lineSpacing() + 2);
+    descriptionLabel_->setFixedHeight(5 * QFontMetrics(bold).lineSpacing() + 2);
     page->addWidget(descriptionLabel_);
 
     page->addWidget(buildDetailsPanel());
