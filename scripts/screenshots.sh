@@ -35,6 +35,9 @@ cp "$root"/data/Filtry/* "$home/Filtry/"
 cat >"$work/Pylomir.ini" <<EOF
 [Skanowan]
 Liczba=0
+Data=0
+Skasowano=0
+SkasowanoMB=0
 LOGKatalog=$work/logi/
 BAKKatalog=$work/kopie/
 RozmiarIgnoral=670000
