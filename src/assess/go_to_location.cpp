@@ -31,12 +31,8 @@ GoToLocation::GoToLocation(core::GoToLocationState& state, const core::MainWindo
 
 void GoToLocation::goToFileLocation() {
     status_.show(QStringLiteral("Przejście do lokalizacji"));
-    const core::PathList* list = nullptr;
-    if (m_.activeTab == core::MainTab::FoundList)
-        list = &m_.foundList;
-    else if (m_.activeTab == core::MainTab::IgnoreLists)
-        list = &m_.ignore.ignoredFiles;
-    else
+    const core::PathList* list = m_.listOfActiveTab();
+    if (!list)
         return;
     const qsizetype current = list->current();
     if (current < 0 || current >= list->count()) {

@@ -312,6 +312,15 @@ struct MainWindowModel {
 
     // The deletion commands wait while a scan or an archive operation runs.
     bool deletionEnabled() const { return !scan.running && !archive.busy; }
+    // The list whose current entry "Otwórz plik" and "Idź do lokalizacji"
+    // act on: the one on the active tab; none on the other tabs.
+    const PathList* listOfActiveTab() const {
+        if (activeTab == MainTab::FoundList)
+            return &foundList;
+        if (activeTab == MainTab::IgnoreLists)
+            return &ignore.ignoredFiles;
+        return nullptr;
+    }
 };
 
 } // namespace pylomir::core

@@ -448,12 +448,8 @@ void Deletion::openCurrentFile() {
     if (!m_.scan.openFileEnabled())
         return;
     status_.show(QStringLiteral("Otwieranie pliku..."));
-    const core::PathList* list = nullptr;
-    if (m_.activeTab == core::MainTab::FoundList)
-        list = &m_.foundList;
-    else if (m_.activeTab == core::MainTab::IgnoreLists)
-        list = &m_.ignore.ignoredFiles;
-    else
+    const core::PathList* list = m_.listOfActiveTab();
+    if (!list)
         return;
     if (list->current() < 0) {
         status_.show(QStringLiteral("Nie wybrano pliku do otwarcia"));

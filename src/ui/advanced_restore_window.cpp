@@ -38,16 +38,6 @@ void setEditText(QLineEdit* edit, const QString& text) {
         edit->setText(text);
 }
 
-void setShown(QWidget* widget, bool visible) {
-    if (widget->isHidden() == visible)
-        widget->setVisible(visible);
-}
-
-void enable(QWidget* widget, bool enabled) {
-    if (widget->isEnabled() != enabled)
-        widget->setEnabled(enabled);
-}
-
 void check(QAbstractButton* button, bool on) {
     if (button->isChecked() != on)
         button->setChecked(on);

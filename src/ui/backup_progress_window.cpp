@@ -1,4 +1,5 @@
 #include "ui/backup_progress_window.h"
+#include "ui/widget_sync.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -13,11 +14,6 @@ namespace {
 
 constexpr int kClientWidth = 407;
 constexpr int kClientHeight = 119;
-
-void setText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
 
 } // namespace
 

@@ -19,6 +19,7 @@
 #include "ui/recovery_page.h"
 #include "ui/settings_page.h"
 #include "ui/tab_icons.h"
+#include "ui/widget_sync.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -67,16 +68,6 @@ constexpr int kTabsWidth = 728;
 constexpr int kTabsHeight = 450;
 constexpr int kGaugeHeight = 16;
 constexpr int kTabCount = 7;
-
-void setText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
-
-void setShown(QWidget* widget, bool visible) {
-    if (widget->isHidden() == visible)
-        widget->setVisible(visible);
-}
 
 QLabel* caption(const QString& text, QWidget* parent) {
     return new QLabel(text, parent);

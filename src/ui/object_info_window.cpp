@@ -3,6 +3,7 @@
 #include "core/shown_texts.h"
 #include "ui/alert_sign.h"
 #include "ui/hint_switch.h"
+#include "ui/widget_sync.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -77,16 +78,6 @@ void setTextColour(QWidget* widget, const QColor& colour) {
         return;
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
-}
-
-void setShown(QWidget* widget, bool visible) {
-    if (widget->isHidden() == visible)
-        widget->setVisible(visible);
-}
-
-void enable(QWidget* widget, bool enabled) {
-    if (widget->isEnabled() != enabled)
-        widget->setEnabled(enabled);
 }
 
 // The name field holds lower case whatever is typed or pasted.

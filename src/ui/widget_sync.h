@@ -15,6 +15,16 @@ inline void setText(QLabel* label, const QString& text) {
         label->setText(text);
 }
 
+inline void setShown(QWidget* widget, bool visible) {
+    if (widget->isHidden() == visible)
+        widget->setVisible(visible);
+}
+
+inline void enable(QWidget* widget, bool enabled) {
+    if (widget->isEnabled() != enabled)
+        widget->setEnabled(enabled);
+}
+
 // The bold number beside a list's heading.
 inline QLabel* countLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
