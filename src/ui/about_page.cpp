@@ -57,8 +57,8 @@ QFont bold(QFont font) {
 
 } // namespace
 
-LinkLabel::LinkLabel(const QString& text, std::function<void()> onClick, QWidget* parent)
-    : QLabel(text, parent), onClick_(std::move(onClick)) {
+LinkLabel::LinkLabel(const QString& text, std::function<void()> openTarget, QWidget* parent)
+    : QLabel(text, parent), openTarget_(std::move(openTarget)) {
     setCursor(Qt::PointingHandCursor);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, kLinkColour);
@@ -80,8 +80,8 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
                          rect().contains(event->position().toPoint());
     pressed_ = false;
     QLabel::mouseReleaseEvent(event);
-    if (clicked && onClick_)
-        onClick_();
+    if (clicked && openTarget_)
+        openTarget_();
 }
 
 void LinkLabel::enterEvent(QEnterEvent* event) {

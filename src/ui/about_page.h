@@ -15,7 +15,7 @@ namespace pylomir::ui {
 // A label drawn as a link that runs its action when clicked.
 class LinkLabel : public QLabel {
 public:
-    LinkLabel(const QString& text, std::function<void()> onClick, QWidget* parent = nullptr);
+    LinkLabel(const QString& text, std::function<void()> openTarget, QWidget* parent = nullptr);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -26,7 +26,7 @@ protected:
 private:
     void setHot(bool hot);
 
-    std::function<void()> onClick_;
+    std::function<void()> openTarget_;
     bool pressed_ = false;
 };
 
