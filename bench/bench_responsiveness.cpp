@@ -17,6 +17,7 @@
 #include "scan/filter_sets.h"
 #include "scan/scan_run.h"
 #include "ui/found_list_view.h"
+#include "ui/full_list_window.h"
 #include "ui/gui_message_pump.h"
 #include "ui/main_window.h"
 
@@ -31,6 +32,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 using namespace pylomir;
@@ -153,6 +155,16 @@ struct ProgramFolder {
     QString path;
 };
 
+// Keeps what would be shown, and brings up the windows a command opens.
+class WindowUi : public bench::RecordingUi {
+public:
+    std::function<void(core::WindowId)> onShowWindow;
+    void showWindow(core::WindowId id) override {
+        if (onShowWindow)
+            onShowWindow(id);
+    }
+};
+
 // A main window's core over a fresh program folder, advanced filters loaded.
 struct Window {
     explicit Window(core::MessagePump& pump) {
@@ -173,7 +185,7 @@ struct Window {
     ProgramFolder folder;
     std::unique_ptr<platform::SettingsStore> settings;
     platform::LocaleFormats locale;
-    bench::RecordingUi ui;
+    WindowUi ui;
     core::Services services;
     std::unique_ptr<app::MainWindowCore> core;
 };
@@ -244,54 +256,73 @@ int main(int argc, char** argv) {
         idle = GapFigures(gaps.stop());
     }
 
-    // (a) The start button's scan in the real window.
-    std::vector<GapFigures> busy;
+    // (a) The start button's scan in the real window; in the second case
+    // the user opens the full list as soon as the scan has begun.
+    struct Case {
+        QString name;
+        bool fullList;
+        std::vector<GapFigures> runs;
+    };
+    std::vector<Case> cases{{QStringLiteral("scan"), false, {}},
+                            {QStringLiteral("scan, full list open"), true, {}}};
     double windowSeconds = 1e300;
     qsizetype windowFound = 0;
-    for (int r = 0; r < repeat; ++r) {
-        ui::GuiMessagePump pump;
-        Window w(pump);
-        w.core->scanRun().setScanRoot(root);
-        ui::MainWindow window(*w.core, &pump);
-        window.show();
-        settle();
-        LoopGaps gaps;
-        gaps.start();
-        const auto start = Clock::now();
-        window.startButton()->click();
-        const double t = secondsSince(start);
-        busy.emplace_back(gaps.stop());
-        windowSeconds = std::min(windowSeconds, t);
-        windowFound = w.core->model().foundList.count();
-        if (!w.ui.said.isEmpty()) {
-            std::fprintf(stderr, "the window's scan said: %s\n",
-                         qPrintable(w.ui.said.join(u'|')));
-            sound = false;
+    for (Case& c : cases) {
+        for (int r = 0; r < repeat; ++r) {
+            ui::GuiMessagePump pump;
+            Window w(pump);
+            w.core->scanRun().setScanRoot(root);
+            ui::MainWindow window(*w.core, &pump);
+            w.ui.onShowWindow = [&window](core::WindowId id) { window.showWindow(id); };
+            window.show();
+            settle();
+            if (c.fullList)
+                QTimer::singleShot(0, window.fullListButton(), &QPushButton::click);
+            LoopGaps gaps;
+            gaps.start();
+            const auto start = Clock::now();
+            window.startButton()->click();
+            const double t = secondsSince(start);
+            c.runs.emplace_back(gaps.stop());
+            if (!c.fullList)
+                windowSeconds = std::min(windowSeconds, t);
+            windowFound = w.core->model().foundList.count();
+            if (!w.ui.said.isEmpty()) {
+                std::fprintf(stderr, "the window's scan said: %s\n",
+                             qPrintable(w.ui.said.join(u'|')));
+                sound = false;
+            }
+            if (c.fullList && !window.fullListWindow()->isVisible()) {
+                std::fprintf(stderr, "the full list did not open\n");
+                sound = false;
+            }
+            if (windowFound != bareFound || windowFound == 0) {
+                std::fprintf(stderr, "the window found %lld files, the bare core %lld\n",
+                             qint64(windowFound), qint64(bareFound));
+                sound = false;
+            }
         }
-    }
-    if (windowFound != bareFound || windowFound == 0) {
-        std::fprintf(stderr, "the window found %lld files, the bare core %lld\n",
-                     qint64(windowFound), qint64(bareFound));
-        sound = false;
     }
 
     std::printf("\n(a) event-loop gaps, %lld advanced filters, %lld files found\n",
                 qint64(filterCount), qint64(windowFound));
-    std::printf("%-26s %8s %10s %10s %10s %8s\n", "", "passes", "median ms", "p99 ms",
-                "longest ms", "> 50 ms");
+    std::printf("%-26s %8s %10s %10s %10s %8s\n", "", "passes", "median ms", "p99 ms", "longest ms",
+                "> 50 ms");
     const auto row = [](const QString& name, const GapFigures& g) {
         std::printf("%-26s %8lld %10.2f %10.2f %10.2f %8lld\n", qPrintable(name), qint64(g.passes),
                     g.medianMs, g.p99Ms, g.longestMs, qint64(g.over));
     };
     row(QStringLiteral("idle loop, 1 s"), idle);
-    double longest = 0;
-    for (size_t r = 0; r < busy.size(); ++r) {
-        row(QStringLiteral("scan in the window, run %1").arg(r + 1), busy[r]);
-        longest = std::max(longest, busy[r].longestMs);
+    for (const Case& c : cases) {
+        double longest = 0;
+        for (size_t r = 0; r < c.runs.size(); ++r) {
+            row(QStringLiteral("%1, run %2").arg(c.name).arg(r + 1), c.runs[r]);
+            longest = std::max(longest, c.runs[r].longestMs);
+        }
+        // Responsiveness is judged by the worst run, not the best.
+        std::printf("  longest gap (%s): %.1f ms (target: under %.0f ms) %s\n", qPrintable(c.name),
+                    longest, kGapTargetMs, longest < kGapTargetMs ? "met" : "MISSED");
     }
-    // Responsiveness is judged by the worst run, not the best.
-    std::printf("longest gap during the scans: %.1f ms (target: under %.0f ms) %s\n", longest,
-                kGapTargetMs, longest < kGapTargetMs ? "met" : "MISSED");
     std::printf("scan in the window %.2f s, in a bare core %.2f s: %.2fx\n", windowSeconds,
                 bareSeconds, windowSeconds / bareSeconds);
 
@@ -330,7 +361,6 @@ int main(int argc, char** argv) {
     std::printf("bare found list:             +%.1f MB\n", bareMb);
     std::printf("the window's, with its view: +%.1f MB (target: under %.0f MB) %s; "
                 "first redraw %.0f ms\n",
-                windowMb, kMemoryTargetMb, windowMb < kMemoryTargetMb ? "met" : "MISSED",
-                redrawMs);
+                windowMb, kMemoryTargetMb, windowMb < kMemoryTargetMb ? "met" : "MISSED", redrawMs);
     return sound ? 0 : 2;
 }
