@@ -223,9 +223,10 @@ bool FolderWalker::search() {
                 onEntryFound(entry);
         }
         listing.reset();
-        for (QString& sub : queuedHere)
-            ahead->enqueue(sub);
-        queuedHere.clear();
+        if (!queuedHere.empty()) {
+            ahead->enqueue(queuedHere.data(), queuedHere.data() + queuedHere.size());
+            queuedHere.clear();
+        }
         breathe();
     }
 

@@ -16,32 +16,42 @@ ListingPrefetcher::~ListingPrefetcher() {
     worker_.join();
 }
 
-void ListingPrefetcher::enqueue(const QString& folder) {
+void ListingPrefetcher::enqueue(const QString* first, const QString* last) {
+    if (first == last)
+        return;
+    bool wake = false;
     {
         std::lock_guard lock(mutex_);
-        waiting_.push_back(folder);
+        waiting_.insert(waiting_.end(), first, last);
+        wake = workerWaits_;
     }
-    changed_.notify_all();
+    if (wake)
+        changed_.notify_all();
 }
 
 std::unique_ptr<DirListing> ListingPrefetcher::takeNext() {
     std::unique_lock lock(mutex_);
+    takerWaits_ = true;
     changed_.wait(lock, [this] { return !done_.empty() || (waiting_.empty() && !busy_); });
+    takerWaits_ = false;
     if (done_.empty())
         return nullptr; // nothing was queued
     std::unique_ptr<DirListing> listing = std::move(done_.front().listing);
     done_.pop_front();
+    const bool wake = workerWaits_;
     lock.unlock();
-    changed_.notify_all();
+    if (wake)
+        changed_.notify_all();
     return listing;
 }
 
 void ListingPrefetcher::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] {
-            return stopping_ || (!waiting_.empty() && done_.size() < lookahead_);
-        });
+        workerWaits_ = true;
+        changed_.wait(
+            lock, [this] { return stopping_ || (!waiting_.empty() && done_.size() < lookahead_); });
+        workerWaits_ = false;
         if (stopping_)
             return;
         const QString folder = std::move(waiting_.front());
@@ -52,7 +62,8 @@ void ListingPrefetcher::run() {
         lock.lock();
         busy_ = false;
         done_.push_back({std::move(listing)});
-        changed_.notify_all();
+        if (takerWaits_)
+            changed_.notify_all();
     }
 }
 

@@ -28,7 +28,9 @@ public:
 
     // Queues a folder (path ending with the separator) to be listed after
     // every folder queued before it.
-    void enqueue(const QString& folder);
+    void enqueue(const QString& folder) { enqueue(&folder, &folder + 1); }
+    // Queues several folders at once, in their order.
+    void enqueue(const QString* first, const QString* last);
     // The listing of the oldest queued folder not yet taken, waiting for it
     // when needed; null when that folder could not be listed.
     std::unique_ptr<DirListing> takeNext();
@@ -47,6 +49,10 @@ private:
     std::deque<Done> done_;       // listed, in queue order
     bool busy_ = false;           // the worker is listing a folder
     bool stopping_ = false;
+    // Who sleeps on changed_: a wake-up costs a system call, so it is only
+    // sent to someone waiting.
+    bool workerWaits_ = false;
+    bool takerWaits_ = false;
     std::thread worker_;
 };
 
