@@ -90,7 +90,7 @@ struct Walk {
 };
 
 Walk walk(FileSystem& fs, const QString& root, bool ahead, const QStringList& masks,
-         SearchOptions options, const std::function<void(const FoundEntry&)>& onFound = {}) {
+          SearchOptions options, const std::function<void(const FoundEntry&)>& onFound = {}) {
     Walk run;
     FileSearch search;
     SearchEnvironment env;
@@ -134,7 +134,10 @@ TEST(ListingAheadTest, SameEventsWithAndWithoutListingAhead) {
         {"every entry", tmp.path(), {"*.*"}, all, true},
         {"masks", tmp.path() + '/', {"*.tmp", "*.bak"}, all, true},
         {"files only", tmp.path(), {"*.*"}, all & ~SearchOptions(SearchOption::Folders), true},
-        {"no subfolders", tmp.path(), {"*.*"}, all & ~SearchOptions(SearchOption::IncludeSubfolders),
+        {"no subfolders",
+         tmp.path(),
+         {"*.*"},
+         all & ~SearchOptions(SearchOption::IncludeSubfolders),
          true},
         {"locked root", tmp.path() + "/locked2", {"*.*"}, all, false},
         {"missing root", tmp.path() + "/nothing", {"*.*"}, all, false},
