@@ -31,28 +31,37 @@ public:
     void enqueue(const QString& folder) { enqueue(&folder, &folder + 1); }
     // Queues several folders at once, in their order.
     void enqueue(const QString* first, const QString* last);
-    // The listing of the oldest queued folder not yet taken, waiting for it
-    // when needed; null when that folder could not be listed.
+    // The listing of the oldest queued folder not yet taken; null when that
+    // folder could not be listed. It never waits for the worker: a folder
+    // the worker has not finished is listed by the caller itself (on a busy
+    // machine the worker may sit unscheduled for a whole time slice).
     std::unique_ptr<DirListing> takeNext();
 
 private:
-    struct Done {
+    enum class State { Queued, Listing, Listed };
+    struct Slot {
+        QString folder;
+        State state = State::Queued;
+        bool taken = false; // handed to the walk (or listed by it)
         std::unique_ptr<DirListing> listing;
     };
     void run();
+    // The first queued folder nobody took up, when the listings ahead leave
+    // room for one more; null otherwise. Called with the lock held.
+    Slot* nextToList();
 
     FileSystem& fs_;
     const std::size_t lookahead_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<QString> waiting_; // queued, not yet being listed
-    std::deque<Done> done_;       // listed, in queue order
-    bool busy_ = false;           // the worker is listing a folder
+    // The queued folders in queue order, from the oldest one still in the
+    // worker's hands. Slots stay where they are while their folder is
+    // listed outside the lock (a deque keeps its elements in place when
+    // its ends change).
+    std::deque<Slot> slots_;
+    std::size_t listed_ = 0; // listings finished and not yet taken
     bool stopping_ = false;
-    // Who sleeps on changed_: a wake-up costs a system call, so it is only
-    // sent to someone waiting.
-    bool workerWaits_ = false;
-    bool takerWaits_ = false;
+    bool workerWaits_ = false; // a wake-up costs a system call: only when needed
     std::thread worker_;
 };
 
