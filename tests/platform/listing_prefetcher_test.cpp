@@ -65,8 +65,7 @@ TEST(ListingPrefetcherTest, NeverWaitsForAFolderTheWorkerIsStillReading) {
     GatedFileSystem fs;
     {
         ListingPrefetcher ahead(fs, 4);
-        const QStringList folders{tmp.path() + "/a/", tmp.path() + "/missing/",
-                                  tmp.path() + "/b/"};
+        const QStringList folders{tmp.path() + "/a/", tmp.path() + "/missing/", tmp.path() + "/b/"};
         ahead.enqueue(folders.data(), folders.data() + folders.size());
         // The worker holds the first folder; the rest come from this thread,
         // in queue order, with a folder that cannot be listed as null.
