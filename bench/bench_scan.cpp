@@ -16,6 +16,7 @@
 #include "scan/scan_run.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -173,6 +174,91 @@ void foundListMemory() {
     }
 }
 
+// The command line's scan against fd, both as whole processes, with the
+// shipped advanced set: the scan over a fresh program folder holding a copy
+// of the shipped filters, fd with that set as one regular expression.
+void endToEnd(const bench::TreeInfo& tree, int repeat) {
+#if defined(PYLOMIR_CLI_PATH) && defined(PYLOMIR_FILTERS_DIR)
+    std::printf("\nEnd to end, whole processes, the shipped advanced set:\n");
+    QTemporaryDir home;
+    const QString filters = home.path() + QStringLiteral("/Filtry");
+    QDir().mkpath(filters);
+    const QDir shipped(QStringLiteral(PYLOMIR_FILTERS_DIR));
+    for (const QString& name : shipped.entryList(QDir::Files))
+        QFile::copy(shipped.filePath(name), filters + QLatin1Char('/') + name);
+    QFile setFile(shipped.filePath(QStringLiteral("filtr_a3.dat")));
+    QStringList advanced;
+    if (setFile.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : setFile.readAll().split('\n')) {
+            const QString mask = QString::fromLocal8Bit(line).trimmed();
+            if (!mask.isEmpty())
+                advanced << mask;
+        }
+    }
+    // A fresh program folder and settings for every run, so nothing one run
+    // stores (the ignored files above all) changes the next. Status 3 means
+    // files were found.
+    const QString cli =
+        QStringLiteral("rm -rf %1/cfg %1/home && mkdir -p %1/home && cp -r %2 %1/home/ && "
+                       "{ env PYLOMIR_HOME=%1/home XDG_CONFIG_HOME=%1/cfg %3 scan %4 --mode "
+                       "zaawansowany; s=$?; [ $s -eq 0 ] || [ $s -eq 3 ]; }")
+            .arg(shellQuote(home.path()), shellQuote(filters),
+                 shellQuote(QStringLiteral(PYLOMIR_CLI_PATH)), shellQuote(tree.root));
+    qint64 cliLines = 0;
+    bool cliOk = true;
+    const double cliTime = best(repeat, [&] {
+        const auto r = runCommand(cli);
+        cliOk = cliOk && r;
+        cliLines = r ? r->second : 0;
+        return r ? r->first : 0.0;
+    });
+    // The same preparation alone, to take its cost out of the scan's time.
+    const QString prepare =
+        QStringLiteral("rm -rf %1/cfg %1/home && mkdir -p %1/home && cp -r %2 %1/home/")
+            .arg(shellQuote(home.path()), shellQuote(filters));
+    const double prepareTime = best(repeat, [&] {
+        const auto r = runCommand(prepare);
+        return r ? r->first : 0.0;
+    });
+    if (!cliOk) {
+        std::printf("pylomir-cli scan failed\n");
+        return;
+    }
+    const double scanTime = cliTime - prepareTime;
+    std::printf("%-32s %9.3f s %9lld lines\n", "pylomir-cli scan --mode zaawansowany", scanTime,
+                cliLines);
+    const QString fd = QStandardPaths::findExecutable(QStringLiteral("fdfind"));
+    if (fd.isEmpty()) {
+        std::printf("fdfind: skipped, not installed\n");
+        return;
+    }
+    QStringList parts;
+    for (const QString& m : advanced)
+        parts << maskToRegex(m);
+    const QString fdCmd = QStringLiteral("%1 -i --hidden --no-ignore -t f -- %2 %3")
+                              .arg(fd, shellQuote(parts.join(u'|')), shellQuote(tree.root));
+    qint64 fdLines = 0;
+    bool fdOk = true;
+    const double fdTime = best(repeat, [&] {
+        const auto r = runCommand(fdCmd);
+        fdOk = fdOk && r;
+        fdLines = r ? r->second : 0;
+        return r ? r->first : 0.0;
+    });
+    if (!fdOk) {
+        std::printf("fdfind failed\n");
+        return;
+    }
+    std::printf("%-32s %9.3f s %9lld lines\n", "fdfind, one regex", fdTime, fdLines);
+    std::printf("pylomir-cli scan / fdfind: %.2f (target at most 0.90; %lld masks)\n",
+                scanTime / fdTime, qint64(advanced.size()));
+#else
+    Q_UNUSED(tree);
+    Q_UNUSED(repeat);
+    std::printf("\nEnd to end: skipped, built without the command line\n");
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -225,6 +311,27 @@ int main(int argc, char** argv) {
         });
         results.push_back({QStringLiteral("(a) scan run"), t, found,
                            said.isEmpty() ? QString() : said.join(u'|')});
+        countsAgree &= found == tree.disposable;
+    }
+
+    // The same scan run, every folder listed only when the walk reaches it.
+    {
+        qint64 found = 0;
+        const double t = best(repeat, [&] {
+            bench::BenchWindow w;
+            app::MainWindowCore& windowCore = *w.core;
+            windowCore.model().filters.filters = masks;
+            windowCore.scanRun().setScanRoot(tree.root);
+            engine::SearchEnvironment env = windowCore.scanRun().fileSearch().environment();
+            env.listAhead = false;
+            windowCore.scanRun().fileSearch().setEnvironment(env);
+            const auto start = Clock::now();
+            windowCore.scanRun().startScan();
+            const double elapsed = secondsSince(start);
+            found = windowCore.model().foundList.count();
+            return elapsed;
+        });
+        results.push_back({QStringLiteral("    not listing ahead"), t, found, {}});
         countsAgree &= found == tree.disposable;
     }
 
@@ -314,6 +421,18 @@ int main(int argc, char** argv) {
     }
     std::printf("(entries = %lld files and folders; \"matches\" for (b) counts every file)\n",
                 tree.entries());
+    const auto timeOf = [&](const char* prefix) -> std::optional<double> {
+        for (const Result& r : results) {
+            if (r.name.startsWith(QLatin1String(prefix)))
+                return r.seconds;
+        }
+        return std::nullopt;
+    };
+    if (const auto fd = timeOf("(c)"))
+        std::printf("\nscan run / fdfind: %.2f (target at most 0.80)\n", base_a / *fd);
+    if (const auto find = timeOf("(b)"))
+        std::printf("scan run / find -type f: %.2f (target at most 1.00)\n", base_a / *find);
+    endToEnd(tree, repeat);
     if (!countsAgree) {
         std::printf("WARNING: the match counts differ from the %lld disposable files made\n",
                     tree.disposable);

@@ -1,12 +1,15 @@
 #include "engine/file_search.h"
 
 #include "platform/clock.h"
+#include "platform/listing_prefetcher.h"
 
 #include <QDate>
 #include <QDateTime>
 
 #include <cmath>
 #include <deque>
+#include <optional>
+#include <vector>
 
 namespace pylomir::engine {
 
@@ -108,6 +111,12 @@ bool FolderWalker::search() {
     QString folder = rootFolder;
     bool isRoot = true;
     FoundEntry entry;
+    // Every folder queued goes to the lister once its parent's listing is
+    // done, so a change made while the parent is read still shows.
+    std::optional<platform::ListingPrefetcher> ahead;
+    if (includeSubfolders && environment.listAhead && fs.listsAhead())
+        ahead.emplace(fs);
+    std::vector<QString> queuedHere;
 
     for (;;) {
         if (!isRoot) {
@@ -130,7 +139,7 @@ bool FolderWalker::search() {
                 folder += sep;
                 sepAdded = true;
             }
-            listing = fs.list(folder);
+            listing = ahead && !listingRoot ? ahead->takeNext() : fs.list(folder);
         }
         if (!listing) {
             if (listingRoot) {
@@ -152,6 +161,8 @@ bool FolderWalker::search() {
             if (isDir && includeSubfolders) {
                 QString sub = folder;
                 sub.append(name);
+                if (ahead)
+                    queuedHere.push_back(sub + sep);
                 queue.push_back(std::move(sub));
             }
             breathe();
@@ -191,6 +202,9 @@ bool FolderWalker::search() {
             entry.folder = folder;
             entry.attributes = attributes;
             entry.size = size;
+            entry.byteSize.reset();
+            if (listing->detailsKnown())
+                entry.byteSize = isDir ? 0 : listing->size();
             entry.created = times.creation;
             entry.lastAccessed = times.lastAccess;
             entry.lastModified = times.lastWrite;
@@ -209,6 +223,10 @@ bool FolderWalker::search() {
                 onEntryFound(entry);
         }
         listing.reset();
+        if (!queuedHere.empty()) {
+            ahead->enqueue(queuedHere.data(), queuedHere.data() + queuedHere.size());
+            queuedHere.clear();
+        }
         breathe();
     }
 

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace pylomir::platform {
 class Clock;
@@ -65,6 +66,9 @@ struct FoundEntry {
     QString folder; // the folder listed, ending with the separator
     qint32 attributes = 0;
     qint32 size = 0; // low 32 bits of the size; 0 for folders
+    // The whole size, from the same look-up as the attributes and times;
+    // nothing when the entry vanished before it.
+    std::optional<qint64> byteSize;
     SystemTime created;
     SystemTime lastAccessed;
     SystemTime lastModified;
@@ -94,6 +98,9 @@ struct SearchEnvironment {
     platform::FileSystem* fileSystem = nullptr; // the real one when null
     platform::Clock* clock = nullptr;           // the system clock when null
     core::MessagePump* pump = nullptr;          // no message processing when null
+    // Lists the queued folders ahead on a worker thread when the file
+    // system allows it; the walk and its events stay on the calling thread.
+    bool listAhead = true;
 };
 
 // The traversal engine.

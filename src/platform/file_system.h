@@ -67,6 +67,9 @@ public:
     virtual qint32 attributes() = 0;
     virtual qint64 size() = 0; // 0 for folders
     virtual FileTimes times() = 0;
+    // Whether the look-up behind attributes(), size() and times() found the
+    // entry; false when it vanished after the listing read its name.
+    virtual bool detailsKnown() { return true; }
 };
 
 // What a look-up that follows links tells of a path.
@@ -113,6 +116,13 @@ public:
     // Lists every entry of a folder (path ending with the separator);
     // null when the folder cannot be listed.
     virtual std::unique_ptr<DirListing> list(const QString& folder) = 0;
+    // Whether listAhead() may be called from another thread than the one
+    // that reads the listing.
+    virtual bool listsAhead() const { return false; }
+    // Reads every name of a folder and its type now, as list() would give
+    // them; the rest of an entry is looked up when the reader asks for it.
+    // Null when the folder cannot be listed.
+    virtual std::unique_ptr<DirListing> listAhead(const QString& folder) { return list(folder); }
     // Looks one path up without following a final link; nothing when missing.
     virtual std::optional<FindData> findFirst(const QString& path) = 0;
     // The same look-up when only the size is wanted (no names, no times);
@@ -123,6 +133,11 @@ public:
     }
     // SetFileAttributes; 0 clears every attribute that can be cleared.
     virtual bool setAttributes(const QString& path, qint32 attributes) = 0;
+    // Whether clearing (setAttributes with 0) would change an entry that
+    // has these attributes.
+    virtual bool clearingChanges(qint32 attributes) const {
+        return (attributes & ~qint32(faDirectory | faNormal)) != 0;
+    }
     // Deletes a file or link (never the target of a link); false, with the
     // system's reason, when it stays.
     virtual bool removeFile(const QString& path, QString* reason = nullptr) = 0;

@@ -52,6 +52,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace pylomir::platform {
@@ -159,33 +160,69 @@ public:
     PosixListing(const PosixListing&) = delete;
     PosixListing& operator=(const PosixListing&) = delete;
 
-    bool next() override {
-        errno = 0;
-        entry_ = ::readdir(dir_);
-        statState_ = StatState::NotYet;
-        if (!entry_) {
-            nameLength_ = 0;
-            return false;
+    // Reads the whole folder now: the names and types go into one buffer,
+    // and only the details wait for the reader. The folder stays open for
+    // those look-ups.
+    void readAll() {
+        readAhead_ = true;
+        while (readEntry()) {
+            const std::size_t length = std::strlen(entry_->d_name);
+            unsigned char type = DT_UNKNOWN;
+#ifdef _DIRENT_HAVE_D_TYPE
+            type = entry_->d_type;
+#endif
+            if (type == DT_UNKNOWN) {
+                struct stat st;
+                if (::fstatat(::dirfd(dir_), entry_->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+                    type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+            }
+            ahead_.push_back({names_.size(), type});
+            names_.append(entry_->d_name, length + 1);
         }
-        decodeName(entry_->d_name);
+        entry_ = nullptr;
+    }
+
+    bool next() override {
+        statState_ = StatState::NotYet;
+        if (readAhead_) {
+            if (position_ >= ahead_.size()) {
+                raw_ = nullptr;
+                nameLength_ = 0;
+                return false;
+            }
+            const Ahead& a = ahead_[position_++];
+            raw_ = names_.data() + a.nameOffset;
+            type_ = a.type;
+        } else {
+            if (!readEntry()) {
+                raw_ = nullptr;
+                nameLength_ = 0;
+                return false;
+            }
+            raw_ = entry_->d_name;
+#ifdef _DIRENT_HAVE_D_TYPE
+            type_ = entry_->d_type;
+#endif
+        }
+        decodeName(raw_);
         return true;
     }
 
-    QStringView name() const override { return QStringView(name_.data(), nameLength_); }
+    QStringView name() const override {
+        return QStringView(name_.data(), nameLength_);
+    }
 
     bool isDirectory() override {
-        if (!entry_)
+        if (!raw_)
             return false;
-#ifdef _DIRENT_HAVE_D_TYPE
-        if (entry_->d_type != DT_UNKNOWN)
-            return entry_->d_type == DT_DIR;
-#endif
+        if (type_ != DT_UNKNOWN)
+            return type_ == DT_DIR;
         const StatInfo* st = stat();
         return st && S_ISDIR(st->mode);
     }
 
     qint32 attributes() override {
-        if (!entry_)
+        if (!raw_)
             return 0;
         if (const StatInfo* st = stat())
             return attributesOf(st->mode, name());
@@ -195,22 +232,36 @@ public:
     }
 
     qint64 size() override {
-        const StatInfo* st = entry_ ? stat() : nullptr;
+        const StatInfo* st = raw_ ? stat() : nullptr;
         return st && !S_ISDIR(st->mode) ? st->size : 0;
     }
 
     FileTimes times() override {
-        const StatInfo* st = entry_ ? stat() : nullptr;
+        const StatInfo* st = raw_ ? stat() : nullptr;
         return st ? timesOf(*st) : FileTimes{};
+    }
+
+    bool detailsKnown() override {
+        return raw_ && stat();
     }
 
 private:
     enum class StatState { NotYet, Done, Failed };
+    struct Ahead {
+        std::size_t nameOffset;
+        unsigned char type;
+    };
+
+    bool readEntry() {
+        errno = 0;
+        entry_ = ::readdir(dir_);
+        return entry_ != nullptr;
+    }
 
     const StatInfo* stat() {
         if (statState_ == StatState::NotYet)
-            statState_ = statEntry(::dirfd(dir_), entry_->d_name, stat_) ? StatState::Done
-                                                                         : StatState::Failed;
+            statState_ =
+                statEntry(::dirfd(dir_), raw_, stat_) ? StatState::Done : StatState::Failed;
         return statState_ == StatState::Done ? &stat_ : nullptr;
     }
 
@@ -239,6 +290,12 @@ private:
 
     DIR* dir_;
     dirent* entry_ = nullptr;
+    const char* raw_ = nullptr; // the current entry's name as the system gave it
+    unsigned char type_ = DT_UNKNOWN;
+    bool readAhead_ = false;
+    std::vector<Ahead> ahead_;
+    std::string names_; // every name read ahead, each ending with a NUL
+    std::size_t position_ = 0;
     std::vector<char16_t> name_;
     qsizetype nameLength_ = 0;
     StatState statState_ = StatState::NotYet;
@@ -447,6 +504,20 @@ public:
         return std::make_unique<PosixListing>(dir);
     }
 
+    // Each listing opens its own folder handle, so any thread may list.
+    bool listsAhead() const override { return true; }
+
+    std::unique_ptr<DirListing> listAhead(const QString& folder) override {
+        if (folder.isEmpty())
+            return nullptr;
+        DIR* dir = ::opendir(nativeName(folder).constData());
+        if (!dir)
+            return nullptr;
+        auto listing = std::make_unique<PosixListing>(dir);
+        listing->readAll();
+        return listing;
+    }
+
     std::optional<FindData> findFirst(const QString& path) override {
         // Like FindFirstFile: a folder path with its trailing separator
         // names no entry.
@@ -499,6 +570,11 @@ public:
         if (::lstat(native.constData(), &st) != 0 || S_ISLNK(st.st_mode))
             return false;
         return ::chmod(native.constData(), wanted) == 0;
+    }
+
+    // Clearing only ever gives the owner write permission back.
+    bool clearingChanges(qint32 attributes) const override {
+        return (attributes & faReadOnly) != 0;
     }
 
     bool removeFile(const QString& path, QString* reason) override {

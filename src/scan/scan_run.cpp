@@ -146,12 +146,11 @@ void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
     const QString path = entry.fullPath();
     platform::FileSystem& fs = *s_.fileSystem;
 
-    std::optional<qint64> size;
-    bool lookedUp = false;
+    // The listing's look-up of the entry serves the threshold, the size
+    // list and the attribute clearing alike.
+    const std::optional<qint64> size = entry.byteSize;
     bool autoIgnored = false;
     if (m_.options.autoIgnore) {
-        size = fs.findSize(path);
-        lookedUp = true;
         if (size && threshold_ < *size) {
             ignore_.addToIgnoredFiles(path);
             ++scan_.suspiciousCount;
@@ -169,9 +168,6 @@ void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
         }
     }
 
-    // One look-up serves both the threshold and the size list.
-    if (!lookedUp)
-        size = fs.findSize(path);
     if (size)
         scan_.lastScanSizes.append(*size);
 
@@ -184,7 +180,7 @@ void ScanRun::processFoundEntry(engine::FoundEntry& entry) {
     if (!found.isEmpty())
         found.setCurrent(newest < found.count() ? newest : found.count() - 1);
 
-    if (m_.options.clearAttributesOnScan)
+    if (m_.options.clearAttributesOnScan && fs.clearingChanges(entry.attributes))
         fs.setAttributes(path, 0);
 }
 

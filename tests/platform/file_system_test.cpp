@@ -65,9 +65,10 @@ protected:
         qint64 size;
         FileTimes times;
     };
-    QHash<QString, Seen> listAll() const {
+    QHash<QString, Seen> listAll(bool ahead = false) const {
         QHash<QString, Seen> seen;
-        auto listing = realFileSystem().list(tmp_.path() + QLatin1Char('/'));
+        const QString folder = tmp_.path() + QLatin1Char('/');
+        auto listing = ahead ? realFileSystem().listAhead(folder) : realFileSystem().list(folder);
         EXPECT_NE(listing, nullptr);
         while (listing && listing->next())
             seen.insert(listing->name().toString(), {listing->attributes(), listing->isDirectory(),
@@ -124,10 +125,67 @@ TEST_F(RealFileSystemTest, ListsEveryKindWithDecodedNamesAndWindowsAttributes) {
     EXPECT_EQ(seen["zwykly.txt"].size, 5);
     EXPECT_EQ(seen["日本"].size, 0);
 
+    // A listing read ahead tells every entry alike.
+    ASSERT_TRUE(fs_.listsAhead());
+    const auto ahead = listAll(true);
+    ASSERT_EQ(ahead.size(), seen.size());
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        ASSERT_TRUE(ahead.contains(it.key()));
+        EXPECT_EQ(ahead[it.key()].attributes, it->attributes);
+        EXPECT_EQ(ahead[it.key()].isDirectory, it->isDirectory);
+        EXPECT_EQ(ahead[it.key()].size, it->size);
+        EXPECT_EQ(ahead[it.key()].times.lastWrite, it->times.lastWrite);
+    }
+
     // Sizes beyond 32 bits arrive whole (a sparse file costs nothing).
     const qint64 big = (qint64(1) << 32) + 5;
     ASSERT_EQ(::truncate(native("zwykly.txt").constData(), big), 0);
     EXPECT_EQ(listAll()["zwykly.txt"].size, big);
+}
+
+TEST_F(RealFileSystemTest, ListingReadAheadKeepsNamesOfEntriesRemovedSince) {
+    makeFile("zniknie.tmp", "12345");
+    makeDir("folder");
+    auto listing = fs_.listAhead(tmp_.path() + QLatin1Char('/'));
+    ASSERT_NE(listing, nullptr);
+    ASSERT_TRUE(QFile::remove(path("zniknie.tmp")));
+    ASSERT_TRUE(QDir(tmp_.path()).rmdir("folder"));
+    QStringList names;
+    while (listing->next()) {
+        const QString name = listing->name().toString();
+        if (name == "." || name == "..")
+            continue;
+        names << name;
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_FALSE(listing->detailsKnown());
+        EXPECT_EQ(listing->size(), 0);
+        const bool isFolder = name == "folder";
+        EXPECT_EQ(listing->isDirectory(), isFolder);
+        EXPECT_EQ(listing->attributes(), isFolder ? faDirectory : faArchive);
+    }
+    names.sort();
+    EXPECT_EQ(names, QStringList({"folder", "zniknie.tmp"}));
+    EXPECT_EQ(fs_.listAhead(path("brak/")), nullptr);
+}
+
+TEST_F(RealFileSystemTest, ClearingChangesOnlyWhatItCanWrite) {
+    const struct {
+        qint32 attributes;
+        bool changes;
+    } cases[] = {
+        {faArchive, false}, {faArchive | faHidden, false},  {faDirectory, false},
+        {faSysFile, false}, {faArchive | faReadOnly, true}, {faDirectory | faReadOnly, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fs_.clearingChanges(c.attributes), c.changes) << c.attributes;
+        // What setAttributes then does agrees.
+        makeFile("plik.txt");
+        chmod("plik.txt", c.attributes & faReadOnly ? 0444 : 0644);
+        const mode_t before = modeOf("plik.txt");
+        ASSERT_TRUE(fs_.setAttributes(path("plik.txt"), 0));
+        EXPECT_EQ(modeOf("plik.txt") != before, c.changes) << c.attributes;
+    }
 }
 
 TEST_F(RealFileSystemTest, ConvertsFileTimesToLocalCalendarTime) {

@@ -345,6 +345,8 @@ TEST_F(ScanRunTest, SizeTotalsUseWholeKilobytesAndSixtyFourBits) {
 TEST_F(ScanRunTest, ClearsAttributesOfEveryReportedEntryWhenAsked) {
     fs.add(QStringLiteral("/r/a.tmp"), 1, platform::faReadOnly | platform::faArchive);
     fs.add(QStringLiteral("/r/big.tmp"), 1000000);
+    // Nothing to clear: left unwritten.
+    fs.add(QStringLiteral("/r/plain.tmp"), 1, platform::faNormal);
     scan();
     ASSERT_EQ(fs.attributeCalls.size(), 2u);
     EXPECT_EQ(fs.attributeCalls[0], std::make_pair(QStringLiteral("/r/a.tmp"), 0));
