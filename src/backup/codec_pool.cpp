@@ -61,11 +61,26 @@ void CodecPool::submit(BlockJob& job) {
     wake_.notify_one();
 }
 
+// The caller does not sit idle while its job waits for a worker: it takes
+// the oldest jobs still queued (its own among them) and runs them itself.
 void CodecPool::wait(BlockJob& job) {
     if (threads_.empty())
         return;
     std::unique_lock<std::mutex> lock(mutex_);
-    finished_.wait(lock, [&job] { return job.done_; });
+    while (!job.done_) {
+        if (!queue_.empty()) {
+            BlockJob* next = queue_.front();
+            queue_.pop_front();
+            lock.unlock();
+            next->run(inlineCodec_);
+            lock.lock();
+            next->done_ = true;
+            continue;
+        }
+        ++waiting_;
+        finished_.wait(lock);
+        --waiting_;
+    }
 }
 
 void CodecPool::work() {
@@ -81,7 +96,8 @@ void CodecPool::work() {
         job->run(codec);
         lock.lock();
         job->done_ = true;
-        finished_.notify_all();
+        if (waiting_ > 0)
+            finished_.notify_all();
     }
 }
 

@@ -69,6 +69,7 @@ private:
     std::condition_variable finished_;
     std::deque<BlockJob*> queue_;
     bool closing_ = false;
+    int waiting_ = 0; // callers asleep in wait()
 };
 
 // Blocks handed to a pool in order and taken back in the same order, at most

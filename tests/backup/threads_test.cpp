@@ -125,8 +125,8 @@ struct Tweak {
     std::function<void(Workspace&, FaultyFileSystem&, int call, bool& keepGoing)> onProgress;
 };
 
-void prepare(Archiver& archiver, FaultyFileSystem& fs, Workspace& w, Outcome& o,
-             const Tweak& tweak, int threads) {
+void prepare(Archiver& archiver, FaultyFileSystem& fs, Workspace& w, Outcome& o, const Tweak& tweak,
+             int threads) {
     archiver.setCodecThreads(threads);
     archiver.setFileSystem(&fs);
     archiver.onVolumeNeeded = [](Archiver*, quint16, bool& go) { go = true; };
@@ -194,7 +194,8 @@ TEST(ArchiveThreads, ArchiveBytesAndEventsAreTheSameAtEveryLevelAndVolumeSize) {
     Workspace w;
     for (const CompressionLevel level : levels) {
         for (const qint32 volumeSize : {0, kVolumeSlack + 3 * kBlockSize}) {
-            SCOPED_TRACE(::testing::Message() << "level " << int(level) << ", volumes " << volumeSize);
+            SCOPED_TRACE(::testing::Message()
+                         << "level " << int(level) << ", volumes " << volumeSize);
             const Outcome serial = backupWith(0, w, level, volumeSize);
             ASSERT_TRUE(serial.ok);
             ASSERT_GT(serial.files.size(), volumeSize > 0 ? 3 : 0);
@@ -296,7 +297,8 @@ TEST(ArchiveThreads, RestoreGivesTheSameFilesEventsAndErrorsEvenFromADamagedArch
 
 TEST(ArchiveThreads, RestoreOverVolumesIsTheSame) {
     Workspace w;
-    const Outcome written = backupWith(0, w, CompressionLevel::Default, kVolumeSlack + 3 * kBlockSize);
+    const Outcome written =
+        backupWith(0, w, CompressionLevel::Default, kVolumeSlack + 3 * kBlockSize);
     ASSERT_TRUE(written.ok);
     for (const int stopAt : {0, 5, 20}) {
         SCOPED_TRACE(stopAt);
