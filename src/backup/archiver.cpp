@@ -57,6 +57,7 @@ struct Archiver::Operation {
         archiver.memberOut_.reset();
         archiver.reader_.detach();
         archiver.volumeIn_.reset();
+        archiver.ring_.reset();
         archiver.pool_.reset();
         archiver.busy_ = false;
         archiver.active_ = false;
@@ -303,7 +304,8 @@ bool Archiver::storeFile(const QString& path, bool isList) {
     qint64 remaining = size; // not yet written
     qint64 unread = size;    // not yet handed to the ring
     inputPos_ = inputLen_ = 0;
-    BlockRing ring(*pool_, ringDepth());
+    BlockRing& ring = *ring_;
+    ring.clear();
     bool ok = writeSegment(*source, ring, remaining, unread);
     while (ok && remaining > 0 && keepGoing_)
         ok = writeSegment(*source, ring, remaining, unread);
@@ -766,7 +768,7 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
     char signature[4];
     if (!reader_.read(signature, 4) || std::memcmp(signature, kSegmentSignature, 4) != 0)
         return Segment::BadSignature;
-    if (file && pool_)
+    if (file && ring_)
         return readFileSegment(*file);
     while (keepGoing_) {
         qint32 length = 0;
@@ -820,7 +822,8 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
 // within the segment only. Whatever ends it early, the archive is left just
 // after the last block written, as if nothing had been read ahead.
 Archiver::Segment Archiver::readFileSegment(QIODevice& file) {
-    BlockRing ring(*pool_, ringDepth());
+    BlockRing& ring = *ring_;
+    ring.clear();
     bool ended = false; // the read-ahead met the segment's end or damage
     const auto readAhead = [&] {
         while (!ended && !ring.full()) {
@@ -1027,15 +1030,12 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
 
 // ---------------------------------------------------------------- shared
 
-void Archiver::startPool(int workers) {
-    pool_.reset();
-    pool_ = std::make_unique<CodecPool>(workers);
-}
-
 // Blocks in flight: enough to keep every worker busy while the calling
 // thread writes, one when there are no workers (nothing is read ahead).
-int Archiver::ringDepth() const {
-    return pool_->workers() == 0 ? 1 : 4 * pool_->workers();
+void Archiver::startPool(int workers) {
+    ring_.reset();
+    pool_ = std::make_unique<CodecPool>(workers);
+    ring_ = std::make_unique<BlockRing>(*pool_, workers == 0 ? 1 : 4 * workers);
 }
 
 Percent Archiver::percent() const {

@@ -210,7 +210,6 @@ private:
     Segment readSegment(QIODevice* file, QByteArray* memory);
     Segment readFileSegment(QIODevice& file);
     void startPool(int workers);
-    int ringDepth() const;
     void skipSegment(bool sumList = false);
     void noteSkipped(qint32 code, const QString& path = QString());
     void changeVolume(const QByteArray& record, const Member& member);
@@ -280,6 +279,7 @@ private:
 
     BlockCodec codec_;
     std::unique_ptr<CodecPool> pool_; // lives as long as the operation
+    std::unique_ptr<BlockRing> ring_; // the blocks in flight, over the pool
     // File data read in large chunks; one block's payload.
     QByteArray input_;
     qsizetype inputPos_ = 0;

@@ -105,6 +105,10 @@ BlockRing::BlockRing(CodecPool& pool, int depth)
     : pool_(pool), jobs_(size_t(qMax(1, depth))), submitted_(jobs_.size(), false) {}
 
 BlockRing::~BlockRing() {
+    clear();
+}
+
+void BlockRing::clear() {
     while (!empty())
         pop();
 }

@@ -93,6 +93,8 @@ public:
     // The oldest job, finished.
     BlockJob& front();
     void pop();
+    // Drops every job, once finished.
+    void clear();
 
 private:
     CodecPool& pool_;
