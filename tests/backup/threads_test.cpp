@@ -346,5 +346,41 @@ TEST(ArchiveThreads, StoppedRestoreLeavesTheCallersStreamWhereTheCallingThreadAl
     }
 }
 
+qsizetype threadsRunning() {
+    return QDir(QStringLiteral("/proc/self/task"))
+        .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+        .size();
+}
+
+TEST(ArchiveThreads, NoThreadOutlivesTheOperationHoweverItEnds) {
+    if (threadsRunning() == 0)
+        GTEST_SKIP() << "no per-process thread list here";
+    Workspace w;
+    w.reset();
+    const qsizetype before = threadsRunning();
+    Archiver archiver; // lives on: only the operation's threads must be gone
+    configureForBackup(archiver);
+    archiver.setCodecThreads(3);
+    ASSERT_TRUE(archiver.backup(w.inputs, w.archive));
+    EXPECT_EQ(threadsRunning(), before);
+    const QByteArray whole = readAll(w.archive);
+
+    int calls = 0;
+    archiver.onProgress = [&calls](Archiver*, const QString&, Percent, bool& go) {
+        go = ++calls % 5 != 0;
+    };
+    EXPECT_FALSE(archiver.backup(w.inputs, w.archive));
+    EXPECT_EQ(threadsRunning(), before);
+    writeFile(w.archive, whole);
+    EXPECT_FALSE(archiver.restore(w.archive, w.out));
+    EXPECT_EQ(threadsRunning(), before);
+
+    // Cut just before a member's name length: reading it throws.
+    writeFile(w.archive, whole.left(whole.indexOf(w.block.toUtf8()) - 4));
+    archiver.onProgress = nullptr;
+    EXPECT_THROW(archiver.restore(w.archive, w.dir.filePath("out2")), ArchiveError);
+    EXPECT_EQ(threadsRunning(), before);
+}
+
 } // namespace
 } // namespace pylomir::backup::testing
