@@ -1,5 +1,7 @@
 // Archive throughput: backs up ~200 MB of mixed files at the fastest level, restores
-// them, and times gzip -1 / gzip -d over the same bytes in the same run.
+// them, and times gzip -1 / gzip -d (and pigz -1 -p2 when installed) over the
+// same bytes in the same run; the archive component on the calling thread
+// alone is timed too.
 //
 //   bench_archive [corpus-folder]     (default /tmp/pylomir-archive-corpus)
 //
@@ -14,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -52,15 +55,33 @@ int main(int argc, char** argv) {
     // costs a disk file system more than the data, so a restore into memory
     // (/dev/shm) is timed as well.
     double backupSeconds = 1e9, restoreSeconds = 1e9, shmSeconds = 1e9;
-    double gzipSeconds = 1e9, gunzipSeconds = 1e9;
+    double gzipSeconds = 1e9, gunzipSeconds = 1e9, pigzSeconds = 1e9;
+    double serialBackupSeconds = 1e9, serialRestoreSeconds = 1e9;
+    const bool havePigz = !QStandardPaths::findExecutable(QStringLiteral("pigz")).isEmpty();
+    const int threads = archiver.codecThreads();
     for (int round = 0; round < 3; ++round) {
         QElapsedTimer t;
-        t.start();
-        if (!archiver.backup(files, archive)) {
-            std::fprintf(stderr, "backup failed (error %d)\n", archiver.errorCode());
+        // The component on the calling thread alone, then with its codec threads.
+        for (const int codecThreads : {0, threads}) {
+            archiver.setCodecThreads(codecThreads);
+            t.start();
+            if (!archiver.backup(files, archive)) {
+                std::fprintf(stderr, "backup failed (error %d)\n", archiver.errorCode());
+                return 1;
+            }
+            double& best = codecThreads == 0 ? serialBackupSeconds : backupSeconds;
+            best = std::min(best, double(t.nsecsElapsed()) / 1e9);
+        }
+        archiver.setCodecThreads(0);
+        const QString serialInto = work + "/serial" + QString::number(round);
+        t.restart();
+        if (!archiver.restore(archive, serialInto) || archiver.filesDone() != files.size()) {
+            std::fprintf(stderr, "restore failed (error %d)\n", archiver.errorCode());
             return 1;
         }
-        backupSeconds = std::min(backupSeconds, double(t.nsecsElapsed()) / 1e9);
+        serialRestoreSeconds = std::min(serialRestoreSeconds, double(t.nsecsElapsed()) / 1e9);
+        QDir(serialInto).removeRecursively();
+        archiver.setCodecThreads(threads);
         for (const bool toShm : {false, true}) {
             if (toShm && !haveShm)
                 continue;
@@ -82,6 +103,9 @@ int main(int argc, char** argv) {
         gunzipSeconds = std::min(
             gunzipSeconds, timedProcess("gzip", {"-d", "-c", joined + ".gz"}, work + "/gunzipped"));
         QFile::remove(work + "/gunzipped");
+        if (havePigz)
+            pigzSeconds = std::min(pigzSeconds, timedProcess("pigz", {"-1", "-p2", "-c", joined},
+                                                             joined + ".pigz.gz"));
     }
     if (gzipSeconds <= 0 || gunzipSeconds <= 0)
         return 1;
@@ -98,10 +122,21 @@ int main(int argc, char** argv) {
         std::printf("restore            %7.1f MB/s  (%.2f s, into /dev/shm)\n", mb / shmSeconds,
                     shmSeconds);
     std::printf("gzip -d            %7.1f MB/s  (%.2f s)\n", mb / gunzipSeconds, gunzipSeconds);
-    std::printf("backup / gzip -1   %7.2fx   (target >= 1.30x)\n", gzipSeconds / backupSeconds);
-    std::printf("restore / gzip -d  %7.2fx   (target >= 0.80x)\n", gunzipSeconds / restoreSeconds);
+    if (havePigz)
+        std::printf("pigz -1 -p2        %7.1f MB/s  (%.2f s)\n", mb / pigzSeconds, pigzSeconds);
+    else
+        std::printf("pigz -1 -p2        skipped (not installed)\n");
+    std::printf("one thread: backup %7.1f MB/s, restore %.1f MB/s (next to the corpus)\n",
+                mb / serialBackupSeconds, mb / serialRestoreSeconds);
+    std::printf("codec threads      %d\n", threads);
+    std::printf("backup / gzip -1   %7.2fx   (target >= 2.00x)\n", gzipSeconds / backupSeconds);
+    if (havePigz)
+        std::printf("backup / pigz -1   %7.2fx   (target >= 1.00x)\n", pigzSeconds / backupSeconds);
+    std::printf("backup / one thread%7.2fx\n", serialBackupSeconds / backupSeconds);
+    std::printf("restore / gzip -d  %7.2fx   (target >= 1.50x)\n", gunzipSeconds / restoreSeconds);
     if (haveShm)
         std::printf("  into /dev/shm    %7.2fx\n", gunzipSeconds / shmSeconds);
+    std::printf("restore / one thread%6.2fx\n", serialRestoreSeconds / restoreSeconds);
     QDir(work).removeRecursively();
     return 0;
 }

@@ -81,6 +81,7 @@ void ArchiveReader::detach() {
         device_->seek(device_->pos() - (end_ - pos_));
     device_ = nullptr;
     pos_ = end_ = 0;
+    consumed_ = bufferStart_ = 0;
 }
 
 qint64 ArchiveReader::left() const {
@@ -98,6 +99,9 @@ bool ArchiveReader::read(char* out, qint64 n) {
                     return false;
                 out += got;
                 n -= got;
+                consumed_ += got;
+                pos_ = end_ = 0; // the buffer holds nothing of what comes next
+                bufferStart_ = consumed_;
                 continue;
             }
             if (!refill())
@@ -106,6 +110,7 @@ bool ArchiveReader::read(char* out, qint64 n) {
         const qint64 take = qMin(n, end_ - pos_);
         std::memcpy(out, buffer_.constData() + pos_, size_t(take));
         pos_ += take;
+        consumed_ += take;
         out += take;
         n -= take;
     }
@@ -131,21 +136,42 @@ bool ArchiveReader::readBytes(QByteArray& out, qint64 n) {
 bool ArchiveReader::skip(qint64 n) {
     const qint64 buffered = qMin(n, end_ - pos_);
     pos_ += buffered;
+    consumed_ += buffered;
     n -= buffered;
     if (n == 0)
         return true;
     if (!device_->isSequential()) {
-        if (device_->size() - device_->pos() < n)
+        if (device_->size() - device_->pos() < n || !device_->seek(device_->pos() + n))
             return false;
-        return device_->seek(device_->pos() + n);
+        consumed_ += n;
+        pos_ = end_ = 0;
+        bufferStart_ = consumed_;
+        return true;
     }
     while (n > 0) {
         if (!refill())
             return false;
         const qint64 take = qMin(n, end_ - pos_);
         pos_ += take;
+        consumed_ += take;
         n -= take;
     }
+    return true;
+}
+
+bool ArchiveReader::rewindTo(qint64 offset) {
+    if (offset >= consumed_)
+        return offset == consumed_;
+    if (offset >= bufferStart_) {
+        pos_ = offset - bufferStart_;
+        consumed_ = offset;
+        return true;
+    }
+    if (!device_ || device_->isSequential() ||
+        !device_->seek(device_->pos() - (end_ - pos_) - (consumed_ - offset)))
+        return false;
+    pos_ = end_ = 0;
+    consumed_ = bufferStart_ = offset;
     return true;
 }
 
@@ -155,6 +181,7 @@ bool ArchiveReader::refill() {
         return false;
     pos_ = 0;
     end_ = got;
+    bufferStart_ = consumed_;
     return true;
 }
 

@@ -56,6 +56,11 @@ public:
     // allocated. Callers bound n.
     bool readBytes(QByteArray& out, qint64 n);
     bool skip(qint64 n);
+    // Bytes consumed since attach().
+    qint64 consumed() const { return consumed_; }
+    // Goes back to what consumed() was earlier, as if nothing after it had
+    // been read; false when a device that cannot seek has moved on since.
+    bool rewindTo(qint64 offset);
 
 private:
     // Bytes left, or -1 when the device cannot tell.
@@ -65,6 +70,8 @@ private:
     QByteArray buffer_;
     qint64 pos_ = 0;
     qint64 end_ = 0;
+    qint64 consumed_ = 0;
+    qint64 bufferStart_ = 0; // consumed() at the buffer's first byte
     QIODevice* device_ = nullptr;
 };
 

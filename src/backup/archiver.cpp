@@ -57,6 +57,8 @@ struct Archiver::Operation {
         archiver.memberOut_.reset();
         archiver.reader_.detach();
         archiver.volumeIn_.reset();
+        archiver.ring_.reset();
+        archiver.pool_.reset();
         archiver.busy_ = false;
         archiver.active_ = false;
     }
@@ -121,6 +123,8 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
     const bool withList = listFile != nullptr;
     fileCount_ = qint32(work.size() - (withList ? 1 : 0));
     totalSize_ = qint32(quint32(quint64(fullTotalSize_)));
+    // A copy without compression gains nothing from other threads.
+    startPool(compressionLevel_ == CompressionLevel::None ? 0 : codecThreads_);
     // Begun even when the list failed: the archive's own failures come first.
     // Nothing follows the header then, and the volume is discarded.
     startArchive(archivePath);
@@ -297,11 +301,14 @@ bool Archiver::storeFile(const QString& path, bool isList) {
         keepGoing_ = false;
         return false;
     }
-    qint64 remaining = size;
+    qint64 remaining = size; // not yet written
+    qint64 unread = size;    // not yet handed to the ring
     inputPos_ = inputLen_ = 0;
-    bool ok = writeSegment(*source, remaining);
+    BlockRing& ring = *ring_;
+    ring.clear();
+    bool ok = writeSegment(*source, ring, remaining, unread);
     while (ok && remaining > 0 && keepGoing_)
-        ok = writeSegment(*source, remaining);
+        ok = writeSegment(*source, ring, remaining, unread);
     if (!ok || remaining > 0)
         return false;
     if (!isList) {
@@ -330,9 +337,40 @@ bool Archiver::readInput(QIODevice& source, qint64 n, qint64 remaining) {
     return inputLen_ >= n;
 }
 
+namespace {
+// What a block of the backup's ring holds.
+enum BackupBlock { kInput, kUnreadable };
+// What an item of the restore's ring holds.
+enum RestoreBlock { kData, kSegmentEnd, kBroken };
+} // namespace
+
+// Hands the next blocks of the file to the ring, in order, as far as it
+// takes them. A block the file does not give whole ends the read-ahead; it
+// fails only when the writer gets to it, as it would have without it.
+void Archiver::readAhead(QIODevice& source, BlockRing& ring, qint64& unread) {
+    while (!ring.full() && unread > 0) {
+        BlockJob& job = ring.next();
+        const qint64 n = qMin<qint64>(kBlockSize, unread);
+        if (!readInput(source, n, unread)) {
+            job.tag = kUnreadable;
+            ring.keep();
+            unread = 0;
+            return;
+        }
+        std::memcpy(job.input.data(), input_.constData() + inputPos_, size_t(n));
+        inputPos_ += n;
+        unread -= n;
+        job.tag = kInput;
+        job.inputSize = n;
+        job.kind = BlockJob::Kind::Compress;
+        job.zlibLevel = zlibLevel(compressionLevel_);
+        ring.submit();
+    }
+}
+
 // One segment of the current file: as many blocks as the volume takes, then
 // on to the next volume when data is left.
-bool Archiver::writeSegment(QIODevice& source, qint64& remaining) {
+bool Archiver::writeSegment(QIODevice& source, BlockRing& ring, qint64& remaining, qint64& unread) {
     qint32 failure = ecNone;
     QString failedFile = volumePath_;
     if (!writer_.put(kSegmentSignature, 4))
@@ -341,26 +379,25 @@ bool Archiver::writeSegment(QIODevice& source, qint64& remaining) {
     const qint64 limit = qint64(maxVolumeSize_) - kVolumeSlack;
     while (!failure && remaining > 0 && keepGoing_ &&
            (!limited || writer_.pos() < limit || (volume_ > 1 && blocksInVolume_ == 0))) {
-        const qint64 n = qMin<qint64>(kBlockSize, remaining);
-        if (!readInput(source, n, remaining)) {
+        readAhead(source, ring, unread);
+        BlockJob& job = ring.front();
+        if (job.tag == kUnreadable) {
             failure = ecCreateArchive;
             failedFile = currentFile_;
             break;
         }
-        const QByteArrayView data(input_.constData() + inputPos_, n);
-        inputPos_ += n;
+        const qint64 n = job.inputSize;
         remaining -= n;
         bytesDone_ += n;
 
         bool written = true;
-        switch (codec_.compress(data, zlibLevel(compressionLevel_))) {
+        switch (job.packed) {
         case BlockCodec::Packed::Compressed:
-            written =
-                writer_.putInt(qint32(codec_.packed().size())) && writer_.put(codec_.packed());
+            written = writer_.putInt(qint32(job.outputSize)) && writer_.put(job.out());
             ++blocksInVolume_;
             break;
         case BlockCodec::Packed::Raw:
-            written = writer_.putInt(-qint32(n)) && writer_.put(data);
+            written = writer_.putInt(-qint32(n)) && writer_.put(job.in());
             ++blocksInVolume_;
             break;
         case BlockCodec::Packed::Failed:
@@ -368,6 +405,7 @@ bool Archiver::writeSegment(QIODevice& source, qint64& remaining) {
             failedFile.clear();
             break;
         }
+        ring.pop();
         if (!written)
             failure = ecCreateArchive;
         pump();
@@ -457,6 +495,7 @@ bool Archiver::restore(const QString& archivePath, const QString& targetFolder) 
     busy_ = true;
     if (!readHeader(nullptr))
         raise(kCannotReadArchive);
+    startPool(codecThreads_);
     bytesDone_ = 0;
     volume_ = 1;
     lastFolder_.clear();
@@ -729,6 +768,8 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
     char signature[4];
     if (!reader_.read(signature, 4) || std::memcmp(signature, kSegmentSignature, 4) != 0)
         return Segment::BadSignature;
+    if (file && ring_)
+        return readFileSegment(*file);
     while (keepGoing_) {
         qint32 length = 0;
         if (!reader_.readInt(length))
@@ -774,6 +815,78 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
             progress(currentFile_, percent());
         }
     }
+    return Segment::Stopped;
+}
+
+// A file's segment with its blocks read and inflated ahead of the writer,
+// within the segment only. Whatever ends it early, the archive is left just
+// after the last block written, as if nothing had been read ahead.
+Archiver::Segment Archiver::readFileSegment(QIODevice& file) {
+    BlockRing& ring = *ring_;
+    ring.clear();
+    bool ended = false; // the read-ahead met the segment's end or damage
+    const auto readAhead = [&] {
+        while (!ended && !ring.full()) {
+            BlockJob& job = ring.next();
+            job.mark = reader_.consumed();
+            qint32 length = 0;
+            if (!reader_.readInt(length) || length < -kBlockSize || length > kBlockSize) {
+                job.tag = kBroken;
+            } else if (length == 0) {
+                job.tag = kSegmentEnd;
+            } else {
+                job.inputSize = length < 0 ? -length : length;
+                job.tag = reader_.read(job.input.data(), job.inputSize) ? kData : kBroken;
+            }
+            if (job.tag != kData) {
+                ended = true;
+                ring.keep();
+            } else if (length > 0) {
+                job.kind = BlockJob::Kind::Inflate;
+                ring.submit();
+            } else {
+                job.kind = BlockJob::Kind::Compress; // stored as it is
+                ring.keep();
+            }
+        }
+    };
+    const auto leave = [&](Segment segment) {
+        ring.pop();
+        if (!ring.empty())
+            reader_.rewindTo(ring.front().mark);
+        return segment;
+    };
+    while (keepGoing_) {
+        readAhead();
+        BlockJob& job = ring.front();
+        if (job.tag == kSegmentEnd)
+            return leave(Segment::Ok);
+        if (job.tag == kBroken)
+            return leave(Segment::Damaged);
+        QByteArrayView data = job.in();
+        if (job.kind == BlockJob::Kind::Inflate) {
+            if (!job.inflated) {
+                setError(ecCompression, volumePath_);
+                keepGoing_ = false;
+            }
+            data = job.out(); // what a damaged block gave is still written
+        }
+        if (!data.isEmpty()) {
+            // No real member is larger: the data would only fill the disk.
+            memberBytes_ += data.size();
+            if (memberBytes_ > limits_.memberBytes)
+                return leave(Segment::Damaged);
+            if (file.write(data.data(), data.size()) != data.size())
+                return leave(Segment::WriteFailed);
+        }
+        const qint64 size = data.size();
+        ring.pop();
+        pump();
+        bytesDone_ += size;
+        progress(currentFile_, percent());
+    }
+    if (!ring.empty())
+        reader_.rewindTo(ring.front().mark);
     return Segment::Stopped;
 }
 
@@ -916,6 +1029,14 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
 }
 
 // ---------------------------------------------------------------- shared
+
+// Blocks in flight: enough to keep every worker busy while the calling
+// thread writes, one when there are no workers (nothing is read ahead).
+void Archiver::startPool(int workers) {
+    ring_.reset();
+    pool_ = std::make_unique<CodecPool>(workers);
+    ring_ = std::make_unique<BlockRing>(*pool_, workers == 0 ? 1 : 4 * workers);
+}
 
 Percent Archiver::percent() const {
     if (fullTotalSize_ <= 0)

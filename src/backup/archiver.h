@@ -8,6 +8,7 @@
 #include "backup/archive_io.h"
 #include "backup/backup_sources.h"
 #include "backup/block_codec.h"
+#include "backup/codec_pool.h"
 #include "backup/restore_target.h"
 
 #include <QByteArray>
@@ -88,6 +89,11 @@ public:
         qsizetype listLines = kMaxListLines; // lines of the information list
     };
     void setReadLimits(const ReadLimits& limits) { limits_ = limits; }
+    // Threads that compress or inflate blocks while the calling thread reads
+    // and writes; 0 does everything on the calling thread. The archive, the
+    // files and the events are the same either way.
+    int codecThreads() const { return codecThreads_; }
+    void setCodecThreads(int threads) { codecThreads_ = qMax(0, threads); }
 
     // Events; an empty function is "not attached".
     ProgressHandler onProgress;
@@ -187,7 +193,8 @@ private:
     bool openVolume();
     QString inputReplacedBy(const QStringList& work, const QString& archive);
     bool storeFile(const QString& path, bool isList);
-    bool writeSegment(QIODevice& source, qint64& remaining);
+    bool writeSegment(QIODevice& source, BlockRing& ring, qint64& remaining, qint64& unread);
+    void readAhead(QIODevice& source, BlockRing& ring, qint64& unread);
     bool readInput(QIODevice& source, qint64 n, qint64 remaining);
     bool nextVolume();
     bool finishArchive();
@@ -201,6 +208,8 @@ private:
     void fillMember(const Member& member);
     void finishMember(const Member& member);
     Segment readSegment(QIODevice* file, QByteArray* memory);
+    Segment readFileSegment(QIODevice& file);
+    void startPool(int workers);
     void skipSegment(bool sumList = false);
     void noteSkipped(qint32 code, const QString& path = QString());
     void changeVolume(const QByteArray& record, const Member& member);
@@ -223,6 +232,7 @@ private:
     bool restoreFolderTree_ = false;
     bool storeInfoList_ = false;
     ReadLimits limits_;
+    int codecThreads_ = CodecPool::defaultWorkers();
 
     core::UiPort* ui_ = nullptr;
     core::MessagePump* pump_ = nullptr;
@@ -268,6 +278,8 @@ private:
     ListSizes listSizes_;
 
     BlockCodec codec_;
+    std::unique_ptr<CodecPool> pool_; // lives as long as the operation
+    std::unique_ptr<BlockRing> ring_; // the blocks in flight, over the pool
     // File data read in large chunks; one block's payload.
     QByteArray input_;
     qsizetype inputPos_ = 0;

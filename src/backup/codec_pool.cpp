@@ -1,0 +1,141 @@
+#include "backup/codec_pool.h"
+
+#include "backup/archive_format.h"
+
+#include <QThread>
+
+#include <cstring>
+
+namespace pylomir::backup {
+
+BlockJob::BlockJob()
+    : input(kBlockSize, Qt::Uninitialized), output(kBlockSize, Qt::Uninitialized) {}
+
+void BlockJob::run(BlockCodec& codec) {
+    outputSize = 0;
+    QByteArrayView result;
+    if (kind == Kind::Compress) {
+        packed = codec.compress(in(), zlibLevel);
+        if (packed == BlockCodec::Packed::Compressed)
+            result = codec.packed();
+    } else {
+        inflated = codec.inflate(in());
+        result = codec.unpacked();
+    }
+    if (!result.isEmpty())
+        std::memcpy(output.data(), result.data(), size_t(result.size()));
+    outputSize = result.size();
+}
+
+int CodecPool::defaultWorkers() {
+    return qMax(1, QThread::idealThreadCount());
+}
+
+CodecPool::CodecPool(int workers) {
+    threads_.reserve(size_t(qMax(0, workers)));
+    for (int i = 0; i < workers; ++i)
+        threads_.emplace_back([this] { work(); });
+}
+
+CodecPool::~CodecPool() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        closing_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : threads_)
+        t.join();
+}
+
+void CodecPool::submit(BlockJob& job) {
+    if (threads_.empty()) {
+        job.run(inlineCodec_);
+        job.done_ = true;
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        job.done_ = false;
+        queue_.push_back(&job);
+    }
+    wake_.notify_one();
+}
+
+// The caller does not sit idle while its job waits for a worker: it takes
+// the oldest jobs still queued (its own among them) and runs them itself.
+void CodecPool::wait(BlockJob& job) {
+    if (threads_.empty())
+        return;
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!job.done_) {
+        if (!queue_.empty()) {
+            BlockJob* next = queue_.front();
+            queue_.pop_front();
+            lock.unlock();
+            next->run(inlineCodec_);
+            lock.lock();
+            next->done_ = true;
+            continue;
+        }
+        ++waiting_;
+        finished_.wait(lock);
+        --waiting_;
+    }
+}
+
+void CodecPool::work() {
+    BlockCodec codec; // each worker keeps its streams for the whole operation
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+        if (queue_.empty())
+            return;
+        BlockJob* job = queue_.front();
+        queue_.pop_front();
+        lock.unlock();
+        job->run(codec);
+        lock.lock();
+        job->done_ = true;
+        if (waiting_ > 0)
+            finished_.notify_all();
+    }
+}
+
+BlockRing::BlockRing(CodecPool& pool, int depth)
+    : pool_(pool), jobs_(size_t(qMax(1, depth))), submitted_(jobs_.size(), false) {}
+
+BlockRing::~BlockRing() {
+    clear();
+}
+
+void BlockRing::clear() {
+    while (!empty())
+        pop();
+}
+
+void BlockRing::submit() {
+    const qsizetype at = (head_ + count_) % qsizetype(jobs_.size());
+    submitted_[size_t(at)] = true;
+    ++count_;
+    pool_.submit(jobs_[size_t(at)]);
+}
+
+void BlockRing::keep() {
+    submitted_[size_t((head_ + count_) % qsizetype(jobs_.size()))] = false;
+    ++count_;
+}
+
+BlockJob& BlockRing::front() {
+    BlockJob& job = jobs_[size_t(head_)];
+    if (submitted_[size_t(head_)])
+        pool_.wait(job);
+    return job;
+}
+
+void BlockRing::pop() {
+    front(); // a job still at work must not be reused
+    head_ = (head_ + 1) % qsizetype(jobs_.size());
+    --count_;
+}
+
+} // namespace pylomir::backup

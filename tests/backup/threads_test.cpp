@@ -1,0 +1,386 @@
+// Backups and restores that compress and inflate on other threads against
+// the same work done on the calling thread alone: the same archive bytes,
+// files, events and errors, whatever goes wrong half way.
+#include "backup_test_util.h"
+
+#include "support/faulty_file_system.h"
+
+#include <QBuffer>
+#include <QDirIterator>
+#include <QMap>
+
+#include <functional>
+#include <optional>
+
+namespace pylomir::backup::testing {
+namespace {
+
+// A disk that can also give only the first bytes of one file: reads past
+// them fail, while the file's size still tells the whole.
+class FaultyFileSystem : public pylomir::testing::FaultyFileSystem {
+public:
+    QString cutFile;
+    qint64 readableBytes = 0;
+
+    std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override {
+        auto file = pylomir::testing::FaultyFileSystem::openForReading(path, reason);
+        if (!file || path != cutFile)
+            return file;
+        return std::make_unique<CutDevice>(std::move(file), readableBytes);
+    }
+
+private:
+    class CutDevice final : public QIODevice {
+    public:
+        CutDevice(std::unique_ptr<QIODevice> inner, qint64 readable)
+            : inner_(std::move(inner)), left_(readable) {
+            open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        }
+        qint64 size() const override { return inner_->size(); }
+
+    protected:
+        qint64 readData(char* data, qint64 n) override {
+            if (left_ <= 0)
+                return -1;
+            const qint64 got = inner_->read(data, qMin(n, left_));
+            left_ -= qMax<qint64>(got, 0);
+            return got;
+        }
+        qint64 writeData(const char*, qint64) override { return -1; }
+
+    private:
+        std::unique_ptr<QIODevice> inner_;
+        qint64 left_;
+    };
+};
+
+const int kThreadCounts[] = {1, 2, 3};
+const QDateTime kTime(QDate(2021, 3, 4), QTime(5, 6, 8));
+
+// Every file below a folder with its bytes, by path relative to the folder.
+// The information list is stored with the time it was written: that date
+// is left out.
+QMap<QString, QByteArray> snapshot(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QByteArray bytes = readAll(path);
+        const qsizetype list = bytes.indexOf(kListMemberName);
+        if (list >= 0)
+            bytes.replace(list + qsizetype(sizeof kListMemberName) - 1, 4, "date");
+        files.insert(QDir(folder).relativeFilePath(path), bytes);
+    }
+    return files;
+}
+
+struct Workspace {
+    QTemporaryDir dir;
+    QString text = dir.filePath("src/text.txt"), random = dir.filePath("src/random.bin"),
+            block = dir.filePath("src/block.txt"), one = dir.filePath("src/one"),
+            empty = dir.filePath("src/empty"), mixed = dir.filePath("src/mixed");
+    QStringList inputs{text, random, block, one, empty, mixed};
+    QString archive = dir.filePath("arch/x.backup");
+    QString out = dir.filePath("out");
+
+    // The sources as they were, no archive, nothing restored.
+    void reset() {
+        QDir(dir.filePath("arch")).removeRecursively();
+        QDir(out).removeRecursively();
+        QDir().mkpath(dir.filePath("arch"));
+        writeFile(text, testData(300'000, 1, true), kTime); // compressed blocks
+        writeFile(random, testData(200'000, 2), kTime);     // stored blocks
+        writeFile(block, testData(kBlockSize, 3, true), kTime);
+        writeFile(one, "x", kTime);
+        writeFile(empty, "", kTime);
+        writeFile(mixed, testData(50'000, 4, true) + testData(50'001, 5), kTime);
+    }
+};
+
+struct Outcome {
+    bool ok = false;
+    QString raised; // the message of an ArchiveError, if one was thrown
+    Errors errors;
+    std::vector<std::pair<std::string, int>> progress;
+    QStringList stored;
+    qint32 filesDone = 0;
+    QMap<QString, QByteArray> files;
+};
+
+void expectSame(const Outcome& serial, const Outcome& parallel) {
+    EXPECT_EQ(parallel.ok, serial.ok);
+    EXPECT_EQ(parallel.raised, serial.raised);
+    EXPECT_EQ(parallel.errors, serial.errors);
+    EXPECT_EQ(parallel.progress, serial.progress);
+    EXPECT_EQ(parallel.stored, serial.stored);
+    EXPECT_EQ(parallel.filesDone, serial.filesDone);
+    EXPECT_EQ(parallel.files.keys(), serial.files.keys());
+    EXPECT_TRUE(parallel.files == serial.files);
+}
+
+// What a case does to a run: before it starts, and at each progress event
+// (numbered from 1), where it may stop the operation.
+struct Tweak {
+    std::function<void(Workspace&, FaultyFileSystem&)> before;
+    std::function<void(Workspace&, FaultyFileSystem&, int call, bool& keepGoing)> onProgress;
+};
+
+void prepare(Archiver& archiver, FaultyFileSystem& fs, Workspace& w, Outcome& o, const Tweak& tweak,
+             int threads) {
+    archiver.setCodecThreads(threads);
+    archiver.setFileSystem(&fs);
+    archiver.onVolumeNeeded = [](Archiver*, quint16, bool& go) { go = true; };
+    collectErrors(archiver, o.errors);
+    archiver.onProgress = [&, tweak](Archiver*, const QString& name, Percent p, bool& go) {
+        // The information list's temporary name differs from run to run.
+        const bool known = name.isEmpty() || w.inputs.contains(name) || name.startsWith(w.out);
+        o.progress.emplace_back(known ? name.toStdString() : "<list>", p);
+        if (tweak.onProgress)
+            tweak.onProgress(w, fs, int(o.progress.size()), go);
+    };
+    if (tweak.before)
+        tweak.before(w, fs);
+}
+
+Outcome backupWith(int threads, Workspace& w, CompressionLevel level, qint32 volumeSize,
+                   const Tweak& tweak = {}) {
+    w.reset();
+    Outcome o;
+    FaultyFileSystem fs;
+    Archiver archiver;
+    configureForBackup(archiver, true);
+    archiver.setCompressionLevel(level);
+    archiver.setMaxVolumeSize(volumeSize);
+    prepare(archiver, fs, w, o, tweak, threads);
+    o.ok = archiver.backup(w.inputs, w.archive);
+    o.stored = archiver.storedFiles();
+    o.filesDone = archiver.filesDone();
+    o.files = snapshot(w.dir.filePath("arch"));
+    return o;
+}
+
+Outcome restoreWith(int threads, Workspace& w, const QMap<QString, QByteArray>& volumes,
+                    const Tweak& tweak = {}) {
+    w.reset();
+    for (auto it = volumes.begin(); it != volumes.end(); ++it)
+        writeFile(w.dir.filePath("arch/" + it.key()), it.value());
+    Outcome o;
+    FaultyFileSystem fs;
+    Archiver archiver;
+    prepare(archiver, fs, w, o, tweak, threads);
+    try {
+        o.ok = archiver.restore(w.archive, w.out);
+    } catch (const ArchiveError& e) {
+        o.raised = e.message();
+    }
+    o.filesDone = archiver.filesDone();
+    o.files = snapshot(w.out);
+    return o;
+}
+
+Tweak diskFullAfter(qint64 bytes) {
+    return {[bytes](Workspace&, FaultyFileSystem& fs) { fs.bytesBeforeDiskFull = bytes; }, {}};
+}
+Tweak stopAtCall(int stopAt) {
+    return {{}, [stopAt](Workspace&, FaultyFileSystem&, int call, bool& go) {
+                if (call == stopAt)
+                    go = false;
+            }};
+}
+
+TEST(ArchiveThreads, ArchiveBytesAndEventsAreTheSameAtEveryLevelAndVolumeSize) {
+    const CompressionLevel levels[] = {CompressionLevel::Fastest, CompressionLevel::None,
+                                       CompressionLevel::Default, CompressionLevel::Max};
+    Workspace w;
+    for (const CompressionLevel level : levels) {
+        for (const qint32 volumeSize : {0, kVolumeSlack + 3 * kBlockSize}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "level " << int(level) << ", volumes " << volumeSize);
+            const Outcome serial = backupWith(0, w, level, volumeSize);
+            ASSERT_TRUE(serial.ok);
+            ASSERT_GT(serial.files.size(), volumeSize > 0 ? 3 : 0);
+            for (const int threads : kThreadCounts) {
+                SCOPED_TRACE(threads);
+                expectSame(serial, backupWith(threads, w, level, volumeSize));
+            }
+        }
+    }
+}
+
+TEST(ArchiveThreads, FailedOrStoppedBackupLeavesWhatTheCallingThreadAloneLeaves) {
+    const struct {
+        const char* what;
+        Tweak tweak;
+    } cases[] = {
+        {"disk full in the header", diskFullAfter(30)},
+        {"disk full in the first file", diskFullAfter(100'000)},
+        {"disk full in a later volume", diskFullAfter(260'000)},
+        {"stopped at the first block", stopAtCall(2)},
+        {"stopped in the middle of a file", stopAtCall(9)},
+        {"stopped in a later file", stopAtCall(30)},
+        {"an input cannot be read to its end",
+         {[](Workspace& w, FaultyFileSystem& fs) {
+              fs.cutFile = w.random;
+              fs.readableBytes = 70'000;
+          },
+          {}}},
+        {"an input cannot be read at all",
+         {[](Workspace& w, FaultyFileSystem& fs) {
+              fs.cutFile = w.mixed;
+              fs.readableBytes = 0;
+          },
+          {}}},
+        {"a later input vanishes",
+         {{},
+          [](Workspace& w, FaultyFileSystem& fs, int call, bool&) {
+              if (call == 3)
+                  fs.vanishing << w.mixed;
+          }}},
+    };
+    Workspace w;
+    for (const auto& c : cases) {
+        for (const qint32 volumeSize : {0, kVolumeSlack + 5 * kBlockSize}) {
+            SCOPED_TRACE(::testing::Message() << c.what << ", volumes " << volumeSize);
+            const Outcome serial = backupWith(0, w, CompressionLevel::Fastest, volumeSize, c.tweak);
+            ASSERT_FALSE(serial.ok);
+            for (const int threads : kThreadCounts) {
+                SCOPED_TRACE(threads);
+                expectSame(serial,
+                           backupWith(threads, w, CompressionLevel::Fastest, volumeSize, c.tweak));
+            }
+        }
+    }
+}
+
+TEST(ArchiveThreads, RestoreGivesTheSameFilesEventsAndErrorsEvenFromADamagedArchive) {
+    Workspace w;
+    const Outcome written = backupWith(0, w, CompressionLevel::Fastest, 0);
+    ASSERT_TRUE(written.ok);
+    const QByteArray archive = written.files.value("x.backup");
+    ASSERT_FALSE(archive.isEmpty());
+    // A byte changed some way past a member's name: its date and segment
+    // signature take 8 bytes, the first block's length 4 more.
+    const auto flipped = [&](const char* name, qsizetype into) {
+        QByteArray bytes = archive;
+        const QByteArray stored = w.dir.filePath(name).toUtf8();
+        const qsizetype at = archive.indexOf(stored);
+        EXPECT_GT(at, 0) << name;
+        bytes[at + stored.size() + into] ^= 0x5A;
+        return QMap<QString, QByteArray>{{"x.backup", bytes}};
+    };
+    const struct {
+        const char* what;
+        QMap<QString, QByteArray> volumes;
+        Tweak tweak;
+        bool ok;
+    } cases[] = {
+        {"whole", {{"x.backup", archive}}, {}, true},
+        {"cut short", {{"x.backup", archive.left(archive.size() / 3)}}, {}, false},
+        {"a block's length damaged", flipped("src/text.txt", 8 + 2), {}, false},
+        {"compressed data damaged", flipped("src/text.txt", 12 + 100), {}, false},
+        {"a later member damaged", flipped("src/mixed", 3000), {}, false},
+        {"disk full in the first file", {{"x.backup", archive}}, diskFullAfter(100'000), false},
+        {"disk full in a later file", {{"x.backup", archive}}, diskFullAfter(420'000), false},
+        {"stopped in the middle of a file", {{"x.backup", archive}}, stopAtCall(7), false},
+        {"stopped in a later file", {{"x.backup", archive}}, stopAtCall(27), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome serial = restoreWith(0, w, c.volumes, c.tweak);
+        EXPECT_EQ(serial.ok, c.ok);
+        for (const int threads : kThreadCounts) {
+            SCOPED_TRACE(threads);
+            expectSame(serial, restoreWith(threads, w, c.volumes, c.tweak));
+        }
+    }
+}
+
+TEST(ArchiveThreads, RestoreOverVolumesIsTheSame) {
+    Workspace w;
+    const Outcome written =
+        backupWith(0, w, CompressionLevel::Default, kVolumeSlack + 3 * kBlockSize);
+    ASSERT_TRUE(written.ok);
+    for (const int stopAt : {0, 5, 20}) {
+        SCOPED_TRACE(stopAt);
+        const Outcome serial = restoreWith(0, w, written.files, stopAtCall(stopAt));
+        EXPECT_EQ(serial.ok, stopAt == 0);
+        for (const int threads : kThreadCounts)
+            expectSame(serial, restoreWith(threads, w, written.files, stopAtCall(stopAt)));
+    }
+}
+
+// A caller's stream goes on just after what the restore consumed, however
+// far the blocks were read ahead.
+TEST(ArchiveThreads, StoppedRestoreLeavesTheCallersStreamWhereTheCallingThreadAloneLeavesIt) {
+    Workspace w;
+    w.reset();
+    QBuffer stream;
+    stream.open(QIODevice::ReadWrite);
+    {
+        Archiver archiver;
+        configureForBackup(archiver);
+        archiver.setTargetStream(&stream);
+        ASSERT_TRUE(archiver.backup(w.inputs, QLatin1String(kStreamArchiveName)));
+    }
+    stream.write("tail");
+    const auto positionAfter = [&](int threads, int stopAt) {
+        stream.seek(0);
+        QDir(w.out).removeRecursively();
+        Archiver archiver;
+        archiver.setCodecThreads(threads);
+        archiver.setSourceStream(&stream);
+        int calls = 0;
+        archiver.onProgress = [&](Archiver*, const QString&, Percent, bool& go) {
+            if (++calls == stopAt)
+                go = false;
+        };
+        const bool ok = archiver.restore(QLatin1String(kStreamArchiveName), w.out);
+        return std::make_pair(ok, stream.pos());
+    };
+    for (const int stopAt : {0, 2, 6, 19, 30}) {
+        SCOPED_TRACE(stopAt);
+        const auto serial = positionAfter(0, stopAt);
+        EXPECT_EQ(serial.first, stopAt == 0);
+        for (const int threads : kThreadCounts)
+            EXPECT_EQ(positionAfter(threads, stopAt), serial);
+    }
+}
+
+qsizetype threadsRunning() {
+    return QDir(QStringLiteral("/proc/self/task"))
+        .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+        .size();
+}
+
+TEST(ArchiveThreads, NoThreadOutlivesTheOperationHoweverItEnds) {
+    if (threadsRunning() == 0)
+        GTEST_SKIP() << "no per-process thread list here";
+    Workspace w;
+    w.reset();
+    const qsizetype before = threadsRunning();
+    Archiver archiver; // lives on: only the operation's threads must be gone
+    configureForBackup(archiver);
+    archiver.setCodecThreads(3);
+    ASSERT_TRUE(archiver.backup(w.inputs, w.archive));
+    EXPECT_EQ(threadsRunning(), before);
+    const QByteArray whole = readAll(w.archive);
+
+    int calls = 0;
+    archiver.onProgress = [&calls](Archiver*, const QString&, Percent, bool& go) {
+        go = ++calls % 5 != 0;
+    };
+    EXPECT_FALSE(archiver.backup(w.inputs, w.archive));
+    EXPECT_EQ(threadsRunning(), before);
+    writeFile(w.archive, whole);
+    EXPECT_FALSE(archiver.restore(w.archive, w.out));
+    EXPECT_EQ(threadsRunning(), before);
+
+    // Cut just before a member's name length: reading it throws.
+    writeFile(w.archive, whole.left(whole.indexOf(w.block.toUtf8()) - 4));
+    archiver.onProgress = nullptr;
+    EXPECT_THROW(archiver.restore(w.archive, w.dir.filePath("out2")), ArchiveError);
+    EXPECT_EQ(threadsRunning(), before);
+}
+
+} // namespace
+} // namespace pylomir::backup::testing
