@@ -139,17 +139,6 @@ struct GapFigures {
     }
 };
 
-qint64 procStatusKb(const char* field) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 // Gives freed memory back and restarts the peak at the present size, so the
 // next step's peak is its own (Linux 4.0+).
 qint64 resetPeakKb() {
@@ -157,7 +146,7 @@ qint64 resetPeakKb() {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
-    return procStatusKb("VmRSS:");
+    return bench::procStatusKb("VmRSS:");
 }
 
 // The same typical paths bench_scan's found-list figure uses.
@@ -378,7 +367,7 @@ int main(int argc, char** argv) {
         const qint64 before = resetPeakKb();
         core::FoundList list;
         fillFoundList(list);
-        bareMb = double(procStatusKb("VmHWM:") - before) / 1024.0;
+        bareMb = double(bench::procStatusKb("VmHWM:") - before) / 1024.0;
     }
     double windowMb = 0;
     double redrawMs = 0;
@@ -395,7 +384,7 @@ int main(int argc, char** argv) {
         window.syncViews(true);
         settle();
         redrawMs = secondsSince(start) * 1000;
-        windowMb = double(procStatusKb("VmHWM:") - before) / 1024.0;
+        windowMb = double(bench::procStatusKb("VmHWM:") - before) / 1024.0;
         rows = window.foundListView()->model()->rowCount();
     }
     if (rows != kPaths) {

@@ -11,6 +11,7 @@
 #include "platform/settings_store.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -23,6 +24,18 @@ using Clock = std::chrono::steady_clock;
 
 inline double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A "VmRSS:"-style field of /proc/self/status in KB; -1 where there is none.
+inline qint64 procStatusKb(const char* field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
 }
 
 class RecordingUi : public pylomir::core::NullUiPort {
