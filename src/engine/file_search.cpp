@@ -114,8 +114,16 @@ bool FolderWalker::search() {
     // Every folder queued goes to the lister once its parent's listing is
     // done, so a change made while the parent is read still shows.
     std::optional<platform::ListingPrefetcher> ahead;
-    if (includeSubfolders && environment.listAhead && fs.listsAhead())
+    if (includeSubfolders && environment.listAhead && fs.listsAhead()) {
         ahead.emplace(fs);
+        ahead->hold(aheadHeld_);
+        ahead_ = &*ahead;
+    }
+    // A mask error leaves by exception: the pointer must not outlive the lister.
+    struct ForgetAhead {
+        FolderWalker* walker;
+        ~ForgetAhead() { walker->ahead_ = nullptr; }
+    } forgetAhead{this};
     std::vector<QString> queuedHere;
 
     for (;;) {
@@ -236,6 +244,12 @@ bool FolderWalker::search() {
     return result;
 }
 
+void FolderWalker::holdListingAhead(bool held) {
+    aheadHeld_ = held;
+    if (ahead_)
+        ahead_->hold(held);
+}
+
 FileSearch::FileSearch()
     : firstDate(today()), secondDate(firstDate), walker_(std::make_unique<FolderWalker>()) {
     // The walker's events go out with the component as sender, each with
@@ -288,6 +302,14 @@ const SearchEnvironment& FileSearch::environment() const {
 
 const QStringList& FileSearch::unlistedFolders() const {
     return walker_->unlistedFolders;
+}
+
+void FileSearch::holdListingAhead(bool held) {
+    walker_->holdListingAhead(held);
+}
+
+bool FileSearch::listingAheadHeld() const {
+    return walker_->listingAheadHeld();
 }
 
 bool FileSearch::search() {

@@ -14,6 +14,10 @@
 
 #include <functional>
 #include <memory>
+
+namespace pylomir::platform {
+class ListingPrefetcher;
+}
 #include <optional>
 
 namespace pylomir::platform {
@@ -135,6 +139,15 @@ public:
     // False exactly when the root folder could not be listed. Throws
     // MaskError.
     bool search();
+
+    // Stops listing ahead while the search waits for the user (a paused
+    // scan), so nothing is read that the user may still change.
+    void holdListingAhead(bool held);
+    bool listingAheadHeld() const { return aheadHeld_; }
+
+private:
+    platform::ListingPrefetcher* ahead_ = nullptr; // during search() only
+    bool aheadHeld_ = false;
 };
 
 // The component: settings with their defaults, and relayed events.
@@ -183,6 +196,9 @@ public:
     // The folders below the root the last search skipped, in the order
     // they were entered.
     const QStringList& unlistedFolders() const;
+    // See FolderWalker::holdListingAhead.
+    void holdListingAhead(bool held);
+    bool listingAheadHeld() const;
 
 private:
     std::unique_ptr<FolderWalker> walker_;

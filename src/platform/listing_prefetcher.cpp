@@ -30,8 +30,19 @@ void ListingPrefetcher::enqueue(const QString* first, const QString* last) {
         changed_.notify_all();
 }
 
+void ListingPrefetcher::hold(bool held) {
+    bool wake = false;
+    {
+        std::lock_guard lock(mutex_);
+        held_ = held;
+        wake = !held && workerWaits_;
+    }
+    if (wake)
+        changed_.notify_all();
+}
+
 ListingPrefetcher::Slot* ListingPrefetcher::nextToList() {
-    if (listed_ >= lookahead_)
+    if (held_ || listed_ >= lookahead_)
         return nullptr;
     for (Slot& slot : slots_) {
         if (slot.state == State::Queued && !slot.taken)

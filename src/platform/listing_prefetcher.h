@@ -36,6 +36,9 @@ public:
     // the worker has not finished is listed by the caller itself (on a busy
     // machine the worker may sit unscheduled for a whole time slice).
     std::unique_ptr<DirListing> takeNext();
+    // While held the worker starts no new listing (the one in its hands
+    // finishes); takeNext() still serves the walk.
+    void hold(bool held);
 
 private:
     enum class State { Queued, Listing, Listed };
@@ -61,6 +64,7 @@ private:
     std::deque<Slot> slots_;
     std::size_t listed_ = 0; // listings finished and not yet taken
     bool stopping_ = false;
+    bool held_ = false;
     bool workerWaits_ = false; // a wake-up costs a system call: only when needed
     std::thread worker_;
 };

@@ -297,8 +297,11 @@ void ScanRun::pauseScan() {
     status_.show(QStringLiteral("Pauza skanowania"));
     scan_.progressTimer.enabled = false;
     scan_.animationRunning = false;
-    // The search stays held inside this box until it is closed.
+    // The search stays held inside this box until it is closed, and reads
+    // nothing ahead meanwhile.
+    fileSearch_.holdListingAhead(true);
     s_.ui->showMessage(QStringLiteral("Naciśnij \"OK\", aby kontynuować skanowanie"));
+    fileSearch_.holdListingAhead(false);
     scan_.progressTimer.enabled = true;
     scan_.animationRunning = true;
     status_.show(kScanning);

@@ -30,12 +30,16 @@ public:
     bool listsAhead() const override { return true; }
     std::unique_ptr<DirListing> listAhead(const QString& folder) override {
         ++listedAhead;
+        if (std::this_thread::get_id() != owner_)
+            ++listedByWorker;
         return locked(folder) ? nullptr : realFileSystem().listAhead(folder);
     }
     std::atomic<int> listedAhead{0};
+    std::atomic<int> listedByWorker{0};
 
 private:
     static bool locked(const QString& folder) { return folder.contains(QLatin1String("locked")); }
+    const std::thread::id owner_ = std::this_thread::get_id();
 };
 
 int threadCount() {
@@ -223,6 +227,44 @@ TEST(ListingAheadTest, HeldWalkListsOnlyABoundedNumberAhead) {
     // A folder the walk reached while the worker still read it was read
     // twice.
     EXPECT_GE(fs.listedAhead.load(), 200);
+}
+
+TEST(ListingAheadTest, PausedWalkStartsNoListingAheadUntilReleased) {
+    pylomir::testing::TempDir tmp;
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(QDir(tmp.path()).mkpath(QStringLiteral("d%1/sub").arg(i)));
+    LockingFileSystem fs;
+    FileSearch search;
+    SearchEnvironment env;
+    env.fileSystem = &fs;
+    search.setEnvironment(env);
+    search.setRootFolder(tmp.path());
+    int entered = 0;
+    int listedAtHold = -1;
+    int listedWhileHeld = -1;
+    search.onFolderEntered = [&](FileSearch*, const QString&) {
+        ++entered;
+        if (entered == 2) {
+            search.holdListingAhead(true);
+            listedAtHold = fs.listedByWorker.load();
+        } else if (entered == 12) {
+            // Ten folders on, the walk listed them itself; the worker may
+            // only have finished the one it held when the pause came.
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            listedWhileHeld = fs.listedByWorker.load() - listedAtHold;
+            search.holdListingAhead(false);
+        }
+    };
+    ASSERT_TRUE(search.search());
+    EXPECT_EQ(entered, 81);
+    EXPECT_GE(listedWhileHeld, 0);
+    EXPECT_LE(listedWhileHeld, 1);
+    EXPECT_FALSE(search.listingAheadHeld());
+    // Held before the walk starts: the walk lists everything itself.
+    search.holdListingAhead(true);
+    const int before = fs.listedByWorker.load();
+    ASSERT_TRUE(search.search());
+    EXPECT_EQ(fs.listedByWorker.load(), before);
 }
 
 } // namespace

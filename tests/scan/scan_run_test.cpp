@@ -198,6 +198,7 @@ TEST_F(ScanRunTest, PauseHoldsTheScanWhileTheClockRunsOn) {
         EXPECT_FALSE(model().scan.progressTimer.enabled);
         EXPECT_TRUE(model().scan.elapsedClockTimer.enabled);
         EXPECT_FALSE(model().scan.animationRunning);
+        EXPECT_TRUE(run().fileSearch().listingAheadHeld());
         for (int i = 0; i < 30; ++i)
             run().tickElapsedClock();
         foundWhilePaused = int(model().foundList.count());
@@ -208,6 +209,7 @@ TEST_F(ScanRunTest, PauseHoldsTheScanWhileTheClockRunsOn) {
               QStringList{QStringLiteral("Naciśnij \"OK\", aby kontynuować skanowanie")});
     EXPECT_EQ(foundWhilePaused, 1);
     EXPECT_EQ(model().foundList.count(), 2);
+    EXPECT_FALSE(run().fileSearch().listingAheadHeld());
     EXPECT_EQ(core::elapsedClockText(model().scan), QStringLiteral("00:30"));
 }
 
