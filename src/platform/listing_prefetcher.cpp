@@ -24,7 +24,7 @@ void ListingPrefetcher::enqueue(const QString* first, const QString* last) {
         std::lock_guard lock(mutex_);
         for (; first != last; ++first)
             slots_.push_back({*first, State::Queued, false, nullptr});
-        wake = workerWaits_;
+        wake = workerWaits_ && nextToList();
     }
     if (wake)
         changed_.notify_all();
@@ -35,14 +35,20 @@ void ListingPrefetcher::hold(bool held) {
     {
         std::lock_guard lock(mutex_);
         held_ = held;
-        wake = !held && workerWaits_;
+        wake = workerWaits_ && nextToList();
     }
     if (wake)
         changed_.notify_all();
 }
 
 ListingPrefetcher::Slot* ListingPrefetcher::nextToList() {
-    if (held_ || listed_ >= lookahead_)
+    // A full worker goes on once half the listings ahead are taken, not at
+    // every take: each wake-up is a system call and a switch of threads.
+    if (listed_ >= lookahead_)
+        full_ = true;
+    else if (listed_ <= lookahead_ / 2)
+        full_ = false;
+    if (held_ || full_)
         return nullptr;
     for (Slot& slot : slots_) {
         if (slot.state == State::Queued && !slot.taken)
@@ -68,7 +74,7 @@ std::unique_ptr<DirListing> ListingPrefetcher::takeNext() {
     if (slot->state == State::Listed) {
         std::unique_ptr<DirListing> listing = std::move(slot->listing);
         --listed_;
-        const bool wake = workerWaits_;
+        const bool wake = workerWaits_ && nextToList();
         lock.unlock();
         if (wake)
             changed_.notify_all();

@@ -49,8 +49,9 @@ private:
         std::unique_ptr<DirListing> listing;
     };
     void run();
-    // The first queued folder nobody took up, when the listings ahead leave
-    // room for one more; null otherwise. Called with the lock held.
+    // The first queued folder nobody took up, when the worker may list one
+    // more; null otherwise. Called with the lock held; the worker waits
+    // exactly while it answers null.
     Slot* nextToList();
 
     FileSystem& fs_;
@@ -65,6 +66,7 @@ private:
     std::size_t listed_ = 0; // listings finished and not yet taken
     bool stopping_ = false;
     bool held_ = false;
+    bool full_ = false;        // the worker waits for half the listings to be taken
     bool workerWaits_ = false; // a wake-up costs a system call: only when needed
     std::thread worker_;
 };
