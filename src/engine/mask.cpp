@@ -203,6 +203,17 @@ int Mask::lastLiteral() const {
     return elements_.back().ch;
 }
 
+quint64 Mask::literalBits() const {
+    quint64 bits = 0;
+    if (errorPos_ != 0)
+        return bits;
+    for (const Element& e : elements_) {
+        if (e.kind == Kind::Literal)
+            bits |= characterBit(e.ch);
+    }
+    return bits;
+}
+
 void Mask::tailSignature(quint64& signature, quint64& fixed) const {
     signature = fixed = 0;
     if (errorPos_ != 0)
@@ -252,6 +263,7 @@ MaskList::MaskList(const QStringList& masks) {
         const Mask& m = masks_.back();
         m.tailSignature(candidate.signature, candidate.fixed);
         candidate.minLength = m.isValid() ? m.minLength_ : 0;
+        candidate.needs = m.literalBits();
         if (text.compare(QLatin1String("*.*"), Qt::CaseInsensitive) == 0)
             holdsStarDotStar_ = true;
         // Invalid masks land in always_, so they are reached in their place.
@@ -278,6 +290,9 @@ bool MaskList::matchesAny(QStringView name) const {
         for (qsizetype k = 0; k < 4 && k < n; ++k)
             signature |= quint64(foldAZ(name[n - 1 - k].unicode())) << (16 * k);
     }
+    // The sketch of the name, made once a candidate gets that far.
+    quint64 present = 0;
+    bool sketched = false;
     // Merge the candidates in list order: the first match or the first
     // invalid mask decides, as when trying every mask in turn.
     constexpr quint32 end = quint32(-1);
@@ -302,6 +317,15 @@ bool MaskList::matchesAny(QStringView name) const {
             return false;
         if (n < next->minLength || (signature & next->fixed) != next->signature)
             continue;
+        if (next->needs) {
+            if (!sketched) {
+                for (const QChar c : name)
+                    present |= characterBit(foldAZ(c.unicode()));
+                sketched = true;
+            }
+            if ((next->needs & ~present) != 0)
+                continue;
+        }
         if (masks_[next->index].matches(name))
             return true;
     }

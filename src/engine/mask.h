@@ -49,6 +49,8 @@ private:
     // otherwise), for the index of MaskList.
     int firstLiteral() const;
     int lastLiteral() const;
+    // characterBits() of every literal: a name lacking one cannot match.
+    quint64 literalBits() const;
     // The last four characters a name must end with, packed 16 bits each
     // (last character lowest), and which of them are fixed.
     void tailSignature(quint64& signature, quint64& fixed) const;
@@ -90,6 +92,7 @@ private:
         quint64 fixed;
         quint32 index;
         qsizetype minLength;
+        quint64 needs = 0; // characterBits() of the mask's literals
     };
     using Candidates = std::vector<Candidate>;
     struct Index {
@@ -108,6 +111,12 @@ private:
 // Folds letters a to z to upper case; nothing else changes.
 inline char16_t foldAZ(char16_t c) {
     return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
+
+// A 64-bit sketch of which folded characters occur: one bit per character,
+// shared by characters alike in their low six bits.
+inline quint64 characterBit(char16_t folded) {
+    return quint64(1) << (folded & 63);
 }
 
 } // namespace pylomir::engine
