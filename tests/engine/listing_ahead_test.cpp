@@ -201,16 +201,25 @@ TEST(ListingAheadTest, MaskErrorMidWalkLeavesNoThreadBehind) {
     EXPECT_EQ(threadCount(), before);
 }
 
-TEST(ListingAheadTest, HeldWalkListsOnlyABoundedNumberAhead) {
+// A search over `count` folders d<i>, each holding one subfolder.
+struct FolderRows {
+    explicit FolderRows(int count) {
+        for (int i = 0; i < count; ++i)
+            QDir(tmp.path()).mkpath(QStringLiteral("d%1/sub").arg(i));
+        SearchEnvironment env;
+        env.fileSystem = &fs;
+        search.setEnvironment(env);
+        search.setRootFolder(tmp.path());
+    }
     pylomir::testing::TempDir tmp;
-    for (int i = 0; i < 100; ++i)
-        ASSERT_TRUE(QDir(tmp.path()).mkpath(QStringLiteral("d%1/sub").arg(i)));
     LockingFileSystem fs;
     FileSearch search;
-    SearchEnvironment env;
-    env.fileSystem = &fs;
-    search.setEnvironment(env);
-    search.setRootFolder(tmp.path());
+};
+
+TEST(ListingAheadTest, HeldWalkListsOnlyABoundedNumberAhead) {
+    FolderRows rows(100);
+    LockingFileSystem& fs = rows.fs;
+    FileSearch& search = rows.search;
     int entered = 0;
     int listedWhileHeld = -1;
     search.onFolderEntered = [&](FileSearch*, const QString&) {
@@ -230,15 +239,9 @@ TEST(ListingAheadTest, HeldWalkListsOnlyABoundedNumberAhead) {
 }
 
 TEST(ListingAheadTest, PausedWalkStartsNoListingAheadUntilReleased) {
-    pylomir::testing::TempDir tmp;
-    for (int i = 0; i < 40; ++i)
-        ASSERT_TRUE(QDir(tmp.path()).mkpath(QStringLiteral("d%1/sub").arg(i)));
-    LockingFileSystem fs;
-    FileSearch search;
-    SearchEnvironment env;
-    env.fileSystem = &fs;
-    search.setEnvironment(env);
-    search.setRootFolder(tmp.path());
+    FolderRows rows(40);
+    LockingFileSystem& fs = rows.fs;
+    FileSearch& search = rows.search;
     int entered = 0;
     int listedAtHold = -1;
     int listedWhileHeld = -1;
