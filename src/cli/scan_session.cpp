@@ -42,6 +42,12 @@ void chooseMode(app::MainWindowCore& windowCore, std::optional<FilterMode> wante
     windowCore.filterSets().reloadMode(mode);
 }
 
+// The engine's size limit is a signed 32-bit number of bytes: a bound it
+// cannot hold is refused rather than wrapped.
+constexpr qint64 kSizeLimitMax = std::numeric_limits<qint32>::max();
+// Far beyond any file time, small enough for the engine's serial dates.
+constexpr qint64 kDaysMax = 1000000;
+
 const QString kOlderThan = QStringLiteral("older-than");
 const QString kLargerThan = QStringLiteral("larger-than");
 const QString kSmallerThan = QStringLiteral("smaller-than");
@@ -105,12 +111,6 @@ void setEntryTests(engine::FileSearch& search, const EntryBounds& bounds,
 }
 
 } // namespace
-
-// The engine's size limit is a signed 32-bit number of bytes: a bound it
-// cannot hold is refused rather than wrapped.
-constexpr qint64 kSizeLimitMax = std::numeric_limits<qint32>::max();
-// Far beyond any file time, small enough for the engine's serial dates.
-constexpr qint64 kDaysMax = 1000000;
 
 void addEntryBoundOptions(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption(

@@ -60,17 +60,6 @@ TEST(ProgressLineTest, DrawnAfterASecondAndErased) {
     std::fclose(f);
 }
 
-TEST(ProgressLineTest, DisabledLineDrawsNothing) {
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    ProgressPump pump(false, f);
-    pump.setText([] { return QStringLiteral("x"); });
-    work(pump, 1200);
-    pump.finish();
-    EXPECT_TRUE(contents(f).isEmpty());
-    std::fclose(f);
-}
-
 TEST(ProgressLineTest, ControlCharactersAndLongTextsStayOnOneLine) {
     std::FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);
