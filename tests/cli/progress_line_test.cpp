@@ -43,9 +43,9 @@ TEST(ProgressLineTest, DrawnAfterASecondAndErased) {
     ProgressPump pump(true, f);
     int asked = 0;
     pump.setText([&asked] { return QStringLiteral("scanning: %1 found").arg(++asked); });
-    work(pump, 600);
+    work(pump, 400);
     EXPECT_TRUE(contents(f).isEmpty()) << "drawn within the first second";
-    work(pump, 900);
+    work(pump, 1100);
     pump.finish();
     const QByteArray out = contents(f);
     EXPECT_TRUE(out.startsWith("\rscanning: 1 found")) << out.constData();
