@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "cli/path_output.h"
+#include "cli/progress_line.h"
 #include "cli/scan_session.h"
 #include "core/message_pump.h"
 #include "core/services.h"
@@ -43,55 +44,6 @@ struct Component {
     }
 };
 
-// A progress line on standard error, redrawn in place; only on a terminal,
-// so logs and pipes get nothing.
-class ProgressLine {
-public:
-    ProgressLine() : enabled_(platform::stderrIsTerminal()) {}
-    ~ProgressLine() { finish(); }
-
-    void update(const QString& name, int percent) {
-        if (!enabled_)
-            return;
-        if (percent >= 100) {
-            finish();
-            return;
-        }
-        if (percent == percent_ && name == name_)
-            return;
-        percent_ = percent;
-        name_ = name;
-        QString shown = name.size() > 60 ? QStringLiteral("...") + name.right(57) : name;
-        QString line = QStringLiteral("%1% %2").arg(percent, 3).arg(shown);
-        const qsizetype length = line.size();
-        if (line.size() < width_)
-            line += QString(width_ - line.size(), QLatin1Char(' '));
-        width_ = length;
-        writeRaw(QLatin1Char('\r') + line);
-    }
-
-    void finish() {
-        if (!enabled_ || width_ == 0)
-            return;
-        writeRaw(QLatin1Char('\r') + QString(width_, QLatin1Char(' ')) + QLatin1Char('\r'));
-        width_ = 0;
-        percent_ = -1;
-        name_.clear();
-    }
-
-private:
-    static void writeRaw(const QString& text) {
-        const QByteArray bytes = text.toUtf8();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-        std::fflush(stderr);
-    }
-
-    bool enabled_;
-    int percent_ = -1;
-    QString name_;
-    qsizetype width_ = 0;
-};
-
 void attachProgress(Archiver& archiver, ProgressLine& line) {
     archiver.onProgress = [&line](Archiver*, const QString& name, backup::Percent percent, bool&) {
         line.update(name, percent);
@@ -110,6 +62,42 @@ std::optional<bool> runOperation(ProgressLine& progress, const std::function<boo
         printError(e.message());
         return std::nullopt;
     }
+}
+
+const QCommandLineOption& formatOption() {
+    static const QCommandLineOption option({QStringLiteral("f"), QStringLiteral("format")},
+                                           QStringLiteral("Output: text or json."),
+                                           QStringLiteral("FORMAT"), QStringLiteral("text"));
+    return option;
+}
+
+// Whether --format asks for JSON; a usage error when it names no format.
+std::optional<int> readJsonFormat(const QCommandLineParser& parser, const QString& command,
+                                  bool& json) {
+    const QString format = parser.value(formatOption()).toLower();
+    json = format == QLatin1String("json");
+    if (!json && format != QLatin1String("text"))
+        return usageError(command, QStringLiteral("unknown format '%1'").arg(format));
+    return std::nullopt;
+}
+
+// One line of an information list: "path<TAB>DOS date-time=size".
+QByteArray infoLineJson(const QString& line) {
+    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+    const qsizetype eq = tab < 0 ? -1 : line.indexOf(QLatin1Char('='), tab + 1);
+    QByteArray modified = "null", size = "null";
+    if (eq >= 0) {
+        bool ok = false;
+        const qint32 dos = line.mid(tab + 1, eq - tab - 1).toInt(&ok);
+        const QDateTime when = ok ? backup::fromDosDateTime(dos) : QDateTime();
+        if (when.isValid())
+            modified = jsonString(when.toString(Qt::ISODate));
+        const qint64 bytes = line.mid(eq + 1).toLongLong(&ok);
+        if (ok)
+            size = QByteArray::number(bytes);
+    }
+    return '{' + jsonMember("path", jsonString(eq >= 0 ? line.left(tab) : line)) + ", " +
+           jsonMember("modified", modified) + ", " + jsonMember("size", size) + '}';
 }
 
 bool isFile(const QString& path) {
@@ -141,9 +129,24 @@ int runArchiveInfo(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Shows an archive's title, its file count and total size, and one line\n"
-                       "per file of its information list, as the advanced-restore window does."));
+                       "per file of its information list, as the advanced-restore window does.\n"
+                       "--format json prints one object instead:\n"
+                       "  {\"archive\": \"...\", \"title\": \"...\", \"files\": N,\n"
+                       "   \"totalBytes\": N, \"listCut\": false,\n"
+                       "   \"list\": [{\"path\": \"...\", \"modified\": \"2024-05-10T15:30:00\",\n"
+                       "             \"size\": N}, ...]}\n"
+                       "\"totalBytes\" is the data the archive holds (the files' and the\n"
+                       "information list's bytes; the text's KB figure); \"list\" is the\n"
+                       "information list (empty when the archive has none;\n"
+                       "\"listCut\" true when it was cut at a million lines); \"modified\" is the\n"
+                       "stored local time, and it and \"size\" are null where a line does not\n"
+                       "hold them."));
     parser.addPositionalArgument(QStringLiteral("ARCHIVE"), QStringLiteral("The archive."));
+    parser.addOption(formatOption());
     if (const auto status = parseCommand(parser, args, command))
+        return *status;
+    bool json = false;
+    if (const auto status = readJsonFormat(parser, command, json))
         return *status;
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
@@ -163,6 +166,20 @@ int runArchiveInfo(const QStringList& args) {
         return kExitError;
 
     // As the advanced-restore window shows them: the title, the count and size, the list.
+    if (json) {
+        QByteArrayList lines;
+        for (const QString& line : std::as_const(list))
+            lines << infoLineJson(line);
+        writeOut(
+            jsonObject(
+                {jsonMember("archive", jsonString(archive)), jsonMember("title", jsonString(title)),
+                 jsonMember("files", QByteArray::number(c.archiver.fileCount())),
+                 jsonMember("totalBytes", QByteArray::number(qint64(c.archiver.fullTotalSize()))),
+                 jsonMember("listCut", error == 0 ? "false" : "true"),
+                 jsonMember("list", jsonArray(lines, "    "))}) +
+            '\n');
+        return error == 0 ? kExitOk : kExitError;
+    }
     const qint64 kb = qint64(std::nearbyint(double(c.archiver.fullTotalSize()) / 1024.0));
     QString out = QStringLiteral("Data utworzenia kopii zapasowej: ") + title +
                   QStringLiteral("\nInformacje o plikach w kopii zapasowej: %1 plików, %2 KB "
@@ -189,7 +206,11 @@ int runArchiveCreate(const QStringList& args) {
         "store. Inputs that cannot be read (a folder that cannot be listed, a FIFO,\n"
         "a device) are named and left out; the rest is archived, with exit status 1.\n"
         "With --max-size the further volumes (ARCHIVE.002, .003, ...) are written\n"
-        "beside the first without asking. Standard output lists the volumes written."));
+        "beside the first without asking. Standard output lists the volumes written;\n"
+        "--format json prints them as one object instead:\n"
+        "  {\"volumes\": [\"...\", ...], \"files\": N, \"complete\": true}\n"
+        "\"files\" counts the files stored; \"complete\" is false when inputs were\n"
+        "left out (exit status 1)."));
     const QCommandLineOption levelOption(
         QStringLiteral("level"), QStringLiteral("Compression: fastest, none, default or max."),
         QStringLiteral("LEVEL"), QStringLiteral("fastest"));
@@ -203,7 +224,7 @@ int runArchiveCreate(const QStringList& args) {
         QStringLiteral("title"),
         QStringLiteral("Archive title (default: \"Plik z: \" and the time stamp)."),
         QStringLiteral("TEXT"));
-    parser.addOptions({levelOption, maxSizeOption, noListOption, titleOption});
+    parser.addOptions({levelOption, maxSizeOption, noListOption, titleOption, formatOption()});
     parser.addPositionalArgument(QStringLiteral("ARCHIVE"),
                                  QStringLiteral("The archive to write."));
     parser.addPositionalArgument(QStringLiteral("FILE|MASK..."),
@@ -211,6 +232,9 @@ int runArchiveCreate(const QStringList& args) {
     if (const auto status = parseCommand(parser, args, command))
         return *status;
 
+    bool json = false;
+    if (const auto status = readJsonFormat(parser, command, json))
+        return *status;
     QStringList positional = parser.positionalArguments();
     if (positional.size() < 2)
         return usageError(command, QStringLiteral("expected ARCHIVE and at least one FILE|MASK"));
@@ -278,7 +302,13 @@ int runArchiveCreate(const QStringList& args) {
             printError(backup::archiveErrorMessage(backup::ecCreateArchive));
         return kExitError;
     }
-    printOut(volumes.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    if (json)
+        writeOut(jsonObject({jsonMember("volumes", jsonStrings(volumes, "    ")),
+                             jsonMember("files", QByteArray::number(c.archiver.filesDone())),
+                             jsonMember("complete", partial ? "false" : "true")}) +
+                 '\n');
+    else
+        printOut(volumes.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     printError(QStringLiteral("Kopia zapasowa gotowa... (%1 plików)").arg(c.archiver.filesDone()));
     return partial ? kExitError : kExitOk;
 }
@@ -298,7 +328,9 @@ int runArchiveRestore(const QStringList& args) {
         "Further volumes (ARCHIVE.002, ...) are read from beside the first; a missing\n"
         "one ends the restore with an error instead of waiting for it. Each file\n"
         "replaces its target only once it is whole (a link there is replaced, not\n"
-        "followed); with --to nothing is written outside FOLDER."));
+        "followed); with --to nothing is written outside FOLDER.\n"
+        "--format json prints the counts as one object instead of the message:\n"
+        "  {\"restored\": N, \"available\": N}"));
     const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("Restore into FOLDER."),
                                       QStringLiteral("FOLDER"));
     const QCommandLineOption fullPathOption(
@@ -307,7 +339,7 @@ int runArchiveRestore(const QStringList& args) {
     const QCommandLineOption ruleOption(QStringLiteral("rule"),
                                         QStringLiteral("Rule for existing files (see above)."),
                                         QStringLiteral("RULE"), QStringLiteral("all"));
-    parser.addOptions({toOption, fullPathOption, ruleOption});
+    parser.addOptions({toOption, fullPathOption, ruleOption, formatOption()});
     parser.addPositionalArgument(QStringLiteral("ARCHIVE"), QStringLiteral("The archive."));
     if (const auto status = parseCommand(parser, args, command))
         return *status;
@@ -315,6 +347,9 @@ int runArchiveRestore(const QStringList& args) {
     if (positional.size() != 1)
         return usageError(command, QStringLiteral("expected exactly one ARCHIVE"));
 
+    bool json = false;
+    if (const auto status = readJsonFormat(parser, command, json))
+        return *status;
     static const QStringList kRules{QStringLiteral("all"), QStringLiteral("no-overwrite"),
                                     QStringLiteral("newer"), QStringLiteral("existing"),
                                     QStringLiteral("existing-newer")};
@@ -362,6 +397,12 @@ int runArchiveRestore(const QStringList& args) {
         printError(QStringLiteral("Błąd odzyskiwania z kopii zapasowej lub anulowano !"));
         return kExitError;
     }
+    if (json) {
+        writeOut(jsonObject({jsonMember("restored", QByteArray::number(c.archiver.filesDone())),
+                             jsonMember("available", QByteArray::number(c.archiver.fileCount()))}) +
+                 '\n');
+        return kExitOk;
+    }
     printOut(QStringLiteral("Odzyskanie plików z kopii zapasowej zakończone sukcesem.\n"
                             "Odzyskano: %1 pliki (plików)  z: %2 dostępnych w kopii.\n")
                  .arg(c.archiver.filesDone())
@@ -379,12 +420,22 @@ int runArchiveList(const QStringList& args) {
         "Each list has a heading with its count, then one full path per line.\n"
         "With --null only the paths are printed, archives first, each ended by a\n"
         "NUL byte. A folder that is not set lists nothing; one that cannot be\n"
-        "listed is an error (exit status 1)."));
+        "listed is an error (exit status 1).\n"
+        "--format json prints one object instead:\n"
+        "  {\"archives\": [\"...\", ...], \"logs\": [\"...\", ...],\n"
+        "   \"unlistedFolders\": [\"...\", ...]}\n"
+        "with full paths, and the folders that could not be listed."));
     const QCommandLineOption nullOption(QStringLiteral("null"),
                                         QStringLiteral("Print the paths NUL-ended, no headings."));
     parser.addOption(nullOption);
+    parser.addOption(formatOption());
     if (const auto status = parseCommand(parser, args, command))
         return *status;
+    bool json = false;
+    if (const auto status = readJsonFormat(parser, command, json))
+        return *status;
+    if (json && parser.isSet(nullOption))
+        return usageError(command, QStringLiteral("--null goes with --format text only"));
     if (!parser.positionalArguments().isEmpty())
         return usageError(command, QStringLiteral("takes no arguments"));
 
@@ -408,6 +459,7 @@ int runArchiveList(const QStringList& args) {
         {"Utworzone pliki LOG. Liczba logów:", tab.logFolder, QStringLiteral("*.plm"), {}},
     };
     bool failed = false;
+    QStringList unlisted;
     for (Listed& list : lists) {
         // Read here again, so that a folder that cannot be listed is told
         // from an empty one.
@@ -418,10 +470,18 @@ int runArchiveList(const QStringList& args) {
                 QStringLiteral("pylomir-cli %1: cannot list the folder ").arg(command).toUtf8() +
                 textField(pathBytes(list.folder)) + '\n');
             failed = true;
+            unlisted << list.folder;
             continue;
         }
         for (const QString& name : *names)
             list.paths << list.folder + name;
+    }
+    if (json) {
+        writeOut(jsonObject({jsonMember("archives", jsonStrings(lists[0].paths, "    ")),
+                             jsonMember("logs", jsonStrings(lists[1].paths, "    ")),
+                             jsonMember("unlistedFolders", jsonStrings(unlisted, "    "))}) +
+                 '\n');
+        return failed ? kExitError : kExitOk;
     }
     const bool nullEnded = parser.isSet(nullOption);
     QByteArray out;

@@ -5,6 +5,7 @@
 #include "cli/console_ui.h"
 #include "cli/path_output.h"
 #include "cli/scan_session.h"
+#include "cli/trashing_file_system.h"
 #include "records/deletion.h"
 #include "scan/settings_tab.h"
 
@@ -43,6 +44,33 @@ const char kDescription[] =
     "not be deleted with the system's reason, and the counts\n"
     "(\"deleted N, could not delete N, kept as ignored N, already gone N\", and\n"
     "with --backup \", not in the backup N\").\n"
+    "--format json prints one object on standard output instead of the paths,\n"
+    "the summary, the failures, the counts and the archive's path:\n"
+    "  {\"dryRun\": false, \"trash\": false,\n"
+    "   \"found\": [\"...\", ...],\n"
+    "   \"deleted\": [\"...\", ...],\n"
+    "   \"failed\": [{\"path\": \"...\", \"reason\": \"...\"}, ...],\n"
+    "   \"notInBackup\": [\"...\", ...],\n"
+    "   \"counts\": {\"deleted\": N, \"couldNotDelete\": N, \"keptAsIgnored\": N,\n"
+    "              \"alreadyGone\": N, \"notInBackup\": N},\n"
+    "   \"backup\": \"archive path\" or null,\n"
+    "   \"error\": null or \"message\",\n"
+    "   \"summary\": {the scan's summary, as 'pylomir-cli scan --format json'}}\n"
+    "\"found\" holds every path the scan found (with --dry-run, what --yes would\n"
+    "delete), \"deleted\" what went (nothing on a dry run). Strings are escaped\n"
+    "as scan's JSON escapes them. Other messages still go to standard error.\n"
+    "\n"
+    "--trash moves the files to the desktop's trash (the freedesktop.org trash,\n"
+    "$XDG_DATA_HOME/Trash for files on the home's file system; the recycle bin\n"
+    "on Windows) instead of deleting them; they are counted and logged as\n"
+    "deleted files are, and one that cannot be moved there is reported as a\n"
+    "file that could not be deleted. With --dry-run, --trash moves nothing and\n"
+    "only says so.\n"
+    "\n"
+    "--older-than, --larger-than and --smaller-than bound what the scan finds,\n"
+    "as for 'pylomir-cli scan' (see its --help). A progress line is drawn on\n"
+    "standard error while the scan or the deletion lasts more than a second,\n"
+    "only when it is a terminal, and erased before anything else is printed.\n"
     "A scan that fails deletes nothing. A folder below FOLDER that cannot be\n"
     "listed is skipped and named on standard error; what was found elsewhere\n"
     "is deleted.\n"
@@ -64,6 +92,14 @@ QStringList deletedPaths(const QStringList& listed, const QStringList& recordedL
             out << path;
     }
     return out;
+}
+
+QByteArray failuresJson(const QList<records::Undeleted>& failed) {
+    QByteArrayList items;
+    for (const records::Undeleted& file : failed)
+        items << '{' + jsonMember("path", jsonString(file.first)) + ", " +
+                     jsonMember("reason", jsonString(file.second)) + '}';
+    return jsonArray(items, "    ");
 }
 
 void printFailures(const QList<records::Undeleted>& failed, const QStringList& notBackedUp) {
@@ -94,10 +130,19 @@ int runClean(const QStringList& args) {
                        "the archive holds."));
     const QCommandLineOption nullOption(
         QStringLiteral("null"), QStringLiteral("End each path with a NUL byte, unescaped."));
+    const QCommandLineOption trashOption(
+        QStringLiteral("trash"),
+        QStringLiteral("Move the files to the desktop's trash instead of deleting them."));
+    const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
+                                          QStringLiteral("Output: text or json."),
+                                          QStringLiteral("FORMAT"), QStringLiteral("text"));
     parser.addOption(modeOption);
+    addEntryBoundOptions(parser);
     parser.addOption(dryRunOption);
     parser.addOption(yesOption);
     parser.addOption(backupOption);
+    parser.addOption(trashOption);
+    parser.addOption(formatOption);
     parser.addOption(nullOption);
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to clean."));
     if (const auto status = parseCommand(parser, args, command))
@@ -113,11 +158,19 @@ int runClean(const QStringList& args) {
                                                            "to list what would be deleted)"));
     const bool nullEnded = parser.isSet(nullOption);
     const bool backup = parser.isSet(backupOption);
+    const bool trash = parser.isSet(trashOption);
+    const QString formatName = parser.value(formatOption).toLower();
+    if (formatName != QLatin1String("text") && formatName != QLatin1String("json"))
+        return usageError(command, QStringLiteral("unknown format '%1'").arg(formatName));
+    const bool json = formatName == QLatin1String("json");
+    if (nullEnded && json)
+        return usageError(command, QStringLiteral("--null goes with --format text only"));
 
-    ScanSession session(command);
+    TrashingFileSystem trashing(platform::realFileSystem());
+    ScanSession session(command, trash && !dryRun ? &trashing : nullptr);
     if (!session.start(arguments.mode))
         return kExitError;
-    session.scan(arguments.folder);
+    session.scan(arguments.folder, arguments.bounds);
     app::MainWindowCore& windowCore = session.windowCore();
     const core::MainWindowModel& m = session.model();
     const QStringList& unlisted = session.unlistedFolders();
@@ -125,16 +178,27 @@ int runClean(const QStringList& args) {
     const QStringList found = m.foundList.paths();
 
     bool failed = scanFailed;
+    QStringList deleted;
+    QString error;
+    const records::DeletionOutcome* outcome = nullptr;
+    QString archivePath;
     if (dryRun) {
-        writeOut(pathLines(found, nullEnded));
-        printSummary(m.scan);
+        if (!json) {
+            writeOut(pathLines(found, nullEnded));
+            printSummary(m.scan);
+        }
         if (backup)
             printError(QStringLiteral("pylomir-cli clean: a dry run makes no backup"));
+        if (trash)
+            printError(QStringLiteral("pylomir-cli clean: a dry run moves nothing to the trash"));
     } else if (scanFailed) {
-        printSummary(m.scan);
-        printError(QStringLiteral("pylomir-cli clean: the scan failed; nothing was deleted"));
+        if (!json)
+            printSummary(m.scan);
+        error = QStringLiteral("the scan failed; nothing was deleted");
+        printError(QStringLiteral("pylomir-cli clean: ") + error);
     } else {
-        printSummary(m.scan);
+        if (!json)
+            printSummary(m.scan);
         // The option as the window's settings tab holds it, for this session
         // only: the settings store keeps the user's own choice.
         windowCore.settingsTab().setOption(&core::OptionsState::backupBeforeQuickDelete, backup);
@@ -146,31 +210,53 @@ int runClean(const QStringList& args) {
                    (outcome.notBackedUp.isEmpty() ||
                     text != records::notBackedUpMessage(outcome.notBackedUp));
         });
+        trashing.setTrashed(QSet<QString>(found.begin(), found.end()));
         const qsizetype recordedBefore = m.records.deletedPathLines.size();
-        if (!found.isEmpty())
+        if (!found.isEmpty()) {
+            const qsizetype total = found.size();
+            session.progress().setText([&deletion, total] {
+                const records::DeletionOutcome& o = deletion.lastOutcome();
+                const qsizetype done =
+                    o.deleted + o.vanished + o.skipped + o.failed.size() + o.notBackedUp.size();
+                return QStringLiteral("cleaning %1 %2 of %3")
+                    .arg(progressBar(done, total))
+                    .arg(done)
+                    .arg(total);
+            });
             deletion.quickDelete();
+            session.progress().finish();
+        }
         session.ui().setBoxFilter({});
-        const records::DeletionOutcome& outcome = deletion.lastOutcome();
+        outcome = &deletion.lastOutcome();
         const backup::BackupOutcome& archive = windowCore.backupCommands().lastOutcome();
-        if (backup && archive.written)
-            writeErr("Kopia zapasowa: " + textField(pathBytes(archive.archivePath)) + '\n');
+        if (backup && archive.written) {
+            archivePath = archive.archivePath;
+            if (!json)
+                writeErr("Kopia zapasowa: " + textField(pathBytes(archivePath)) + '\n');
+        }
         if (backup && !found.isEmpty() && !archive.written) {
-            printError(QStringLiteral("pylomir-cli clean: the backup failed; nothing was deleted"));
+            error = QStringLiteral("the backup failed; nothing was deleted");
+            printError(QStringLiteral("pylomir-cli clean: ") + error);
+            outcome = nullptr;
             failed = true;
         } else {
-            writeOut(pathLines(deletedPaths(found, m.records.deletedPathLines.mid(recordedBefore)),
-                               nullEnded));
-            printFailures(outcome.failed, outcome.notBackedUp);
-            QString counts = QStringLiteral("deleted %1, could not delete %2, kept as ignored %3, "
-                                            "already gone %4")
-                                 .arg(outcome.deleted)
-                                 .arg(outcome.failed.size())
-                                 .arg(outcome.skipped)
-                                 .arg(outcome.vanished);
-            if (backup)
-                counts += QStringLiteral(", not in the backup %1").arg(outcome.notBackedUp.size());
-            printError(counts);
-            failed = !outcome.failed.isEmpty() || !outcome.notBackedUp.isEmpty();
+            deleted = deletedPaths(found, m.records.deletedPathLines.mid(recordedBefore));
+            if (!json) {
+                writeOut(pathLines(deleted, nullEnded));
+                printFailures(outcome->failed, outcome->notBackedUp);
+                QString counts =
+                    QStringLiteral("deleted %1, could not delete %2, kept as ignored %3, "
+                                   "already gone %4")
+                        .arg(outcome->deleted)
+                        .arg(outcome->failed.size())
+                        .arg(outcome->skipped)
+                        .arg(outcome->vanished);
+                if (backup)
+                    counts +=
+                        QStringLiteral(", not in the backup %1").arg(outcome->notBackedUp.size());
+                printError(counts);
+            }
+            failed = !outcome->failed.isEmpty() || !outcome->notBackedUp.isEmpty();
         }
     }
     if (!unlisted.isEmpty())
@@ -181,6 +267,33 @@ int runClean(const QStringList& args) {
     windowCore.deletionLog().closeProgram();
     if (session.ui().errors().size() > errorsBefore)
         failed = true;
+
+    if (json) {
+        const records::DeletionOutcome none;
+        const records::DeletionOutcome& o = outcome ? *outcome : none;
+        const QByteArrayList counts{
+            jsonMember("deleted", QByteArray::number(o.deleted)),
+            jsonMember("couldNotDelete", QByteArray::number(o.failed.size())),
+            jsonMember("keptAsIgnored", QByteArray::number(o.skipped)),
+            jsonMember("alreadyGone", QByteArray::number(o.vanished)),
+            jsonMember("notInBackup", QByteArray::number(o.notBackedUp.size()))};
+        const QByteArray in = "    ";
+        writeOut(
+            jsonObject(
+                {jsonMember("dryRun", dryRun ? "true" : "false"),
+                 jsonMember("trash", trash ? "true" : "false"),
+                 jsonMember("found", jsonStrings(found, in)),
+                 jsonMember("deleted", jsonStrings(deleted, in)),
+                 jsonMember("failed", failuresJson(o.failed)),
+                 jsonMember("notInBackup", jsonStrings(o.notBackedUp, in)),
+                 jsonMember("counts", jsonObject(counts, in)),
+                 jsonMember("backup",
+                            archivePath.isEmpty() ? QByteArray("null") : jsonString(archivePath)),
+                 jsonMember("error", error.isEmpty() ? QByteArray("null") : jsonString(error)),
+                 jsonMember("summary",
+                            jsonObject(scanSummaryJson(m, unlisted, session.scanErrors()), in))}) +
+            '\n');
+    }
 
     if (failed)
         return kExitError;

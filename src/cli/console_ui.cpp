@@ -1,5 +1,6 @@
 #include "cli/console_ui.h"
 
+#include "cli/progress_line.h"
 #include "platform/file_names.h"
 
 #include <cstdio>
@@ -23,6 +24,7 @@ void printError(const QString& text) {
     out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (!out.endsWith(QLatin1Char('\n')))
         out += QLatin1Char('\n');
+    eraseProgress();
     std::fflush(stdout); // keep the order of interleaved output on a terminal
     write(stderr, out);
     std::fflush(stderr);

@@ -26,7 +26,9 @@ const char kListDescription[] =
     "Prints the ignored files, or with --masks the ignored masks, one per\n"
     "line, escaped as 'pylomir-cli scan' escapes paths ('ls -b': a newline as\n"
     "\\n, a tab as \\t, a backslash as \\\\, any other control byte as \\ooo);\n"
-    "--null prints each entry unescaped and ended by a NUL byte instead.\n";
+    "--null prints each entry unescaped and ended by a NUL byte instead.\n"
+    "--format json prints one object, strings escaped as in scan's JSON:\n"
+    "  {\"list\": \"files\" or \"masks\", \"entries\": [\"...\", ...]}\n";
 
 const char kAddDescription[] =
     "Adds each PATH (made absolute against the current folder) to the\n"
@@ -128,10 +130,14 @@ int run(const Command& command, const QStringList& args) {
         QStringLiteral("masks"), QStringLiteral("The ignored masks instead of the ignored files."));
     const QCommandLineOption nullOption(
         QStringLiteral("null"), QStringLiteral("End each entry with a NUL byte, unescaped."));
+    const QCommandLineOption formatOption({QStringLiteral("f"), QStringLiteral("format")},
+                                          QStringLiteral("Output: text or json."),
+                                          QStringLiteral("FORMAT"), QStringLiteral("text"));
     parser.addOption(masksOption);
-    if (command.action == Action::List)
+    if (command.action == Action::List) {
         parser.addOption(nullOption);
-    else
+        parser.addOption(formatOption);
+    } else
         parser.addPositionalArgument(QStringLiteral("ENTRY..."),
                                      QStringLiteral("Paths, or with --masks masks."),
                                      QStringLiteral("PATH-OR-MASK..."));
@@ -143,6 +149,15 @@ int run(const Command& command, const QStringList& args) {
     const QString what = masks ? QStringLiteral("MASK") : QStringLiteral("PATH");
     if (command.action == Action::List && !given.isEmpty())
         return usageError(name, QStringLiteral("takes no arguments"));
+    bool json = false;
+    if (command.action == Action::List) {
+        const QString format = parser.value(formatOption).toLower();
+        json = format == QLatin1String("json");
+        if (!json && format != QLatin1String("text"))
+            return usageError(name, QStringLiteral("unknown format '%1'").arg(format));
+        if (json && parser.isSet(nullOption))
+            return usageError(name, QStringLiteral("--null goes with --format text only"));
+    }
     if (command.action != Action::List && given.isEmpty())
         return usageError(name, QStringLiteral("missing %1").arg(what));
     // An empty argument is a mistake in a script; an empty entry (a blank
@@ -159,10 +174,17 @@ int run(const Command& command, const QStringList& args) {
     ignore::IgnoreLists& lists = windowCore.ignoreLists();
     const core::IgnoreListsState& state = windowCore.model().ignore;
     switch (command.action) {
-    case Action::List:
-        writeOut(pathLines(masks ? state.ignoredMasks : state.ignoredFiles.paths(),
-                           parser.isSet(nullOption)));
+    case Action::List: {
+        const QStringList entries = masks ? state.ignoredMasks : state.ignoredFiles.paths();
+        if (json)
+            writeOut(jsonObject({jsonMember("list", jsonString(masks ? QStringLiteral("masks")
+                                                                     : QStringLiteral("files"))),
+                                 jsonMember("entries", jsonStrings(entries, "    "))}) +
+                     '\n');
+        else
+            writeOut(pathLines(entries, parser.isSet(nullOption)));
         break;
+    }
     case Action::Add: {
         QStringList entries = given;
         if (!masks) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,16 @@ QByteArray textField(const QByteArray& bytes);
 // Each path on a line of its own, escaped, or (nullEnded) unescaped and
 // ended by a NUL byte.
 QByteArray pathLines(const QStringList& paths, bool nullEnded);
+
+// JSON: a string of a text or path, control characters escaped and a
+// name's bytes that are not UTF-8 as \udc80..\udcff; a member; an array of
+// such strings; an array or object of written values, one a line, indented
+// by indent.
+QByteArray jsonString(const QString& text);
+QByteArray jsonMember(const char* name, const QByteArray& value);
+QByteArray jsonStrings(const QStringList& texts, const QByteArray& indent = {});
+QByteArray jsonArray(const QByteArrayList& items, const QByteArray& indent = {});
+QByteArray jsonObject(const QByteArrayList& members, const QByteArray& indent = {});
 
 void writeOut(const QByteArray& bytes);
 void writeErr(const QByteArray& bytes);

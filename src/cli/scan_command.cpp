@@ -22,6 +22,19 @@ const char kDescription[] =
     "the option \"AutoAtrybut\" on (its default) found files lose their\n"
     "read-only attribute.\n"
     "\n"
+    "Bounds: --older-than, --larger-than and --smaller-than keep only the files\n"
+    "the search engine's own date and size tests let through. --older-than DAYS:\n"
+    "last modified on a calendar day (local time) more than DAYS days before\n"
+    "today, so 0 finds what was last modified before today. --larger-than N:\n"
+    "more than N bytes; --smaller-than N: fewer than N bytes (the whole size,\n"
+    "files of 4 GiB and more included). The engine tests one size bound per\n"
+    "scan, so the two size options exclude each other. A value that is not a\n"
+    "whole number in range is a usage error.\n"
+    "\n"
+    "A progress line (the files found so far and the folder being listed) is\n"
+    "drawn on standard error while a scan lasts more than a second, only when\n"
+    "standard error is a terminal, and erased before anything else is printed.\n"
+    "\n"
     "Output: text gives one found path per line on standard output and the\n"
     "summary (Znalazłem:, Rozmiar:, Zignorowano:, Podejrzanych:) on standard\n"
     "error. In text a name's control characters are escaped as 'ls -b' does,\n"
@@ -63,87 +76,21 @@ QByteArray csvField(const QByteArray& bytes) {
     return '"' + quoted + '"';
 }
 
-// A JSON string of UTF-8 bytes.
-QByteArray jsonString(const QByteArray& bytes) {
-    QByteArray out = "\"";
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b == '"' || b == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (b == '\n') {
-            out += "\\n";
-        } else if (b == '\r') {
-            out += "\\r";
-        } else if (b == '\t') {
-            out += "\\t";
-        } else if (b < 0x20 || b == 0x7F) {
-            out += "\\u00" + QByteArray::number(b, 16).rightJustified(2, '0');
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
-
-// A name's bytes that are not UTF-8 cannot stand in JSON as they are; each
-// is written as the escape of its reserved code point (U+DC80..U+DCFF), which a reader
-// with surrogate escapes (Python's "surrogateescape") turns back into the byte.
-QByteArray jsonString(const QString& text) {
-    QByteArray out;
-    qsizetype runStart = 0;
-    const auto flush = [&](qsizetype end) {
-        if (end > runStart) {
-            const QByteArray run = jsonString(text.mid(runStart, end - runStart).toUtf8());
-            out += run.mid(1, run.size() - 2);
-        }
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        if (u >= 0xDC80 && u <= 0xDCFF) {
-            flush(i);
-            out += "\\udc" + QByteArray::number(u & 0xFF, 16).rightJustified(2, '0');
-            runStart = i + 1;
-        }
-    }
-    flush(text.size());
-    return '"' + out + '"';
-}
-
 void printJson(const core::MainWindowModel& m, const QStringList& unlisted,
                platform::FileSystem& fs, const QStringList& errors) {
-    const core::ScanState& scan = m.scan;
-    const auto member = [](const char* name, const QByteArray& value) {
-        return jsonString(QByteArray(name)) + ": " + value;
-    };
     QByteArrayList found;
     for (const QString& path : m.foundList.paths()) {
         const std::optional<qint64> size = fs.findSize(path);
-        found << '{' + member("path", jsonString(path)) + ", " +
-                     member("size", size ? QByteArray::number(*size) : QByteArray("null")) + '}';
+        found << '{' + jsonMember("path", jsonString(path)) + ", " +
+                     jsonMember("size", size ? QByteArray::number(*size) : QByteArray("null")) +
+                     '}';
     }
-    QByteArrayList folders;
-    for (const QString& folder : unlisted)
-        folders << jsonString(folder);
-    const QByteArrayList labels{
-        member("Znalazłem:", jsonString(core::foundCountText(scan))),
-        member("Rozmiar:", jsonString(core::foundSizeText(scan))),
-        member("Zignorowano:", jsonString(core::ignoredCountText(scan))),
-        member("Podejrzanych:", jsonString(core::suspiciousCountText(scan)))};
-    const QByteArrayList summary{member("found", QByteArray::number(m.foundList.count())),
-                                 member("sizeBytes", QByteArray::number(scan.lastScanBytes)),
-                                 member("ignored", QByteArray::number(scan.ignoredCount)),
-                                 member("suspicious", QByteArray::number(scan.suspiciousCount)),
-                                 member("error", errors.isEmpty()
-                                                     ? QByteArray("null")
-                                                     : jsonString(errors.join(QLatin1Char('\n')))),
-                                 member("unlistedFolders", '[' + folders.join(", ") + ']'),
-                                 member("labels", '{' + labels.join(", ") + '}')};
     const QByteArray in1 = "\n    ", in2 = "\n        ";
     const QByteArray foundArray =
         found.isEmpty() ? QByteArray("[]") : '[' + in2 + found.join(',' + in2) + in1 + ']';
-    writeOut('{' + in1 + member("found", foundArray) + ',' + in1 +
-             member("summary", '{' + in2 + summary.join(',' + in2) + in1 + '}') + "\n}\n");
+    const QByteArrayList summary = scanSummaryJson(m, unlisted, errors);
+    writeOut('{' + in1 + jsonMember("found", foundArray) + ',' + in1 +
+             jsonMember("summary", '{' + in2 + summary.join(',' + in2) + in1 + '}') + "\n}\n");
 }
 
 void printCsv(const QStringList& paths, platform::FileSystem& fs) {
@@ -170,6 +117,7 @@ int runScan(const QStringList& args) {
         QStringLiteral("null"),
         QStringLiteral("Text output: end each path with a NUL byte, unescaped."));
     parser.addOption(modeOption);
+    addEntryBoundOptions(parser);
     parser.addOption(formatOption);
     parser.addOption(nullOption);
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to scan."));
@@ -196,7 +144,7 @@ int runScan(const QStringList& args) {
     ScanSession session(command);
     if (!session.start(arguments.mode))
         return kExitError;
-    session.scan(arguments.folder);
+    session.scan(arguments.folder, arguments.bounds);
     const core::MainWindowModel& m = session.model();
     const core::Services& services = session.services();
     const QStringList& errors = session.scanErrors();

@@ -5,11 +5,14 @@
 
 #include "app/main_window_core.h"
 #include "cli/console_ui.h"
+#include "cli/progress_line.h"
 #include "core/main_window_model.h"
 #include "core/message_pump.h"
+#include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/settings_store.h"
 
+#include <QByteArrayList>
 #include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
@@ -27,10 +30,21 @@ QCommandLineOption modeOption();
 // (also "użytkownika"), any letter case.
 std::optional<core::FilterMode> parseMode(const QString& text);
 
-// The FOLDER and --mode of a scanning command.
+// --older-than, --larger-than and --smaller-than: which found files the
+// search engine's own date and size tests let through.
+struct EntryBounds {
+    std::optional<qint64> olderThanDays; // last modified before today minus this
+    std::optional<qint64> largerThan;    // bytes, exclusive
+    std::optional<qint64> smallerThan;   // bytes, exclusive
+};
+// Adds the three options to a scanning command.
+void addEntryBoundOptions(QCommandLineParser& parser);
+
+// The FOLDER, --mode and bounds of a scanning command.
 struct ScanArguments {
     QString folder;
     std::optional<core::FilterMode> mode; // none: the stored one
+    EntryBounds bounds;
 };
 // Reads them from a parsed command line; when they are wrong, reports the
 // usage error and returns its exit status.
@@ -41,13 +55,18 @@ std::optional<int> readScanArguments(const QCommandLineParser& parser,
 // "Znalazłem:", "Rozmiar:", "Zignorowano:" and "Podejrzanych:" on standard
 // error.
 void printSummary(const core::ScanState& scan);
+// The summary's members in JSON: the counts, the error, the skipped
+// folders and the summary's labelled texts.
+QByteArrayList scanSummaryJson(const core::MainWindowModel& m, const QStringList& unlisted,
+                               const QStringList& errors);
 // The folders a scan skipped, one a line, escaped as text output is.
 void printUnlistedFolders(const QString& command, const QStringList& folders);
 
 class ScanSession {
 public:
     // Opens the settings store; command names the subcommand in messages.
-    explicit ScanSession(const QString& command);
+    // The session's files go through fileSystem (the machine's when null).
+    explicit ScanSession(const QString& command, platform::FileSystem* fileSystem = nullptr);
     // Tells of a damaged settings file's copy, however the command ended.
     ~ScanSession();
     ScanSession(const ScanSession&) = delete;
@@ -61,12 +80,16 @@ public:
     void startWithoutNotes();
     // Scans folder (made absolute) as the start button does. Every skipped
     // folder is kept for the caller to name, not ten of them in a box.
-    void scan(const QString& folder);
+    // Only files within bounds are found. A progress line shows on a
+    // terminal while it lasts.
+    void scan(const QString& folder, const EntryBounds& bounds = {});
 
     app::MainWindowCore& windowCore() { return *windowCore_; }
     const core::MainWindowModel& model() const { return windowCore_->model(); }
     const core::Services& services() const { return services_; }
     ConsoleUi& ui() { return ui_; }
+    // The message hook of the session's work, which draws its progress.
+    ProgressPump& progress() { return pump_; }
     // What the scan reported: its errors, and the folders it could not list.
     const QStringList& scanErrors() const { return scanErrors_; }
     const QStringList& unlistedFolders() const { return unlisted_; }
@@ -76,7 +99,7 @@ private:
     std::unique_ptr<platform::SettingsStore> settings_;
     platform::LocaleFormats locale_;
     ConsoleUi ui_;
-    core::NullMessagePump pump_;
+    ProgressPump pump_;
     core::Services services_;
     std::unique_ptr<app::MainWindowCore> windowCore_;
     QStringList scanErrors_;

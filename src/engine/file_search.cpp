@@ -195,10 +195,13 @@ bool FolderWalker::search() {
 
             const qint32 attributes = listing->attributes();
             bool accepted = (attributes & wantedAttributes) != 0 || (anyFile && !isDir);
-            const qint32 size = isDir ? 0 : qint32(quint32(quint64(listing->size())));
+            const qint64 wholeSize = isDir ? 0 : listing->size();
+            const qint32 size = qint32(quint32(quint64(wholeSize)));
+            // The whole size is compared: its low 32 bits would let a file of
+            // 4 GiB and more pass for a small one.
             if (accepted && testSize) {
-                accepted = sizeComparison == SizeComparison::AtMost ? size <= sizeLimit
-                                                                    : size >= sizeLimit;
+                accepted = sizeComparison == SizeComparison::AtMost ? wholeSize <= sizeLimit
+                                                                    : wholeSize >= sizeLimit;
             }
             if (!accepted)
                 continue;

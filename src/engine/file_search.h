@@ -62,6 +62,7 @@ enum class DateComparison {
     After,   // d > first
     SameDay, // d == first
 };
+// Against the entry's whole size (a folder's is 0).
 enum class SizeComparison { AtMost, AtLeast };
 
 // One reported directory entry.

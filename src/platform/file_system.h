@@ -141,6 +141,14 @@ public:
     // Deletes a file or link (never the target of a link); false, with the
     // system's reason, when it stays.
     virtual bool removeFile(const QString& path, QString* reason = nullptr) = 0;
+    // Moves a file or link (never the target of a link) to the desktop's
+    // trash, where the user can still get it back; false, with the reason,
+    // when it stays. A file system without a trash refuses every file.
+    virtual bool moveToTrash([[maybe_unused]] const QString& path, QString* reason = nullptr) {
+        if (reason)
+            *reason = QStringLiteral("there is no trash");
+        return false;
+    }
 
     // Opens a file for reading; null, with the system's reason, when it
     // cannot be opened.

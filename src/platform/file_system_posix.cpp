@@ -52,6 +52,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -324,6 +325,150 @@ int openNative(const QByteArray& name, int flags, mode_t mode = 0) {
     return retried([&] { return ::open(name.constData(), flags | O_CLOEXEC, mode); });
 }
 
+// The freedesktop.org trash. Qt's own (6.4) renames the file into a folder
+// relative to the current one when it cannot set the trash up, so the
+// rename is made here, on the name's bytes.
+namespace trash {
+
+bool isFolder(const QByteArray& path, bool followLinks = false) {
+    struct stat st;
+    const int r = followLinks ? ::stat(path.constData(), &st) : ::lstat(path.constData(), &st);
+    return r == 0 && S_ISDIR(st.st_mode);
+}
+
+// The device of the path, or of its nearest ancestor that exists.
+std::optional<dev_t> deviceOf(QByteArray path) {
+    for (;;) {
+        struct stat st;
+        if (::stat(path.constData(), &st) == 0)
+            return st.st_dev;
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash <= 0)
+            return ::stat("/", &st) == 0 ? std::optional<dev_t>(st.st_dev) : std::nullopt;
+        path.truncate(slash);
+    }
+}
+
+// Makes a folder and its missing parents (mode for those made); true when it
+// is a folder afterwards, errno set otherwise.
+bool makeFolders(const QByteArray& path, mode_t mode) {
+    if (isFolder(path, true))
+        return true;
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash > 0 && !makeFolders(path.left(slash), mode))
+        return false;
+    if (::mkdir(path.constData(), mode) == 0 || (errno == EEXIST && isFolder(path, true)))
+        return true;
+    if (errno == EEXIST)
+        errno = ENOTDIR;
+    return false;
+}
+
+// The top folder of the file system that holds path: the last ancestor on
+// the same device.
+QByteArray topFolderOf(const QByteArray& path, dev_t device) {
+    QByteArray top = path;
+    for (;;) {
+        const qsizetype slash = top.lastIndexOf('/');
+        if (slash < 0)
+            return "/";
+        const QByteArray parent = slash == 0 ? QByteArray("/") : top.left(slash);
+        struct stat st;
+        if (::stat(parent.constData(), &st) != 0 || st.st_dev != device)
+            return top;
+        if (parent == "/")
+            return parent;
+        top = parent;
+    }
+}
+
+// The trash folder for a file on device: the home trash when it is on the
+// same file system, else the file system's own ($topdir/.Trash/$uid when an
+// administrator made .Trash, a sticky folder, else $topdir/.Trash-$uid).
+// Empty when there is none; errno tells why.
+QByteArray folderFor(const QByteArray& path, dev_t device) {
+    QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    if (!dataHome.startsWith('/')) {
+        const QByteArray home = qgetenv("HOME");
+        dataHome = home.startsWith('/') ? home + "/.local/share" : QByteArray();
+    }
+    if (!dataHome.isEmpty() && deviceOf(dataHome + "/Trash") == device)
+        return dataHome + "/Trash";
+    const QByteArray top = topFolderOf(path, device);
+    const QByteArray base = top == "/" ? QByteArray() : top;
+    const QByteArray uid = QByteArray::number(qulonglong(::getuid()));
+    struct stat st;
+    if (::lstat((base + "/.Trash").constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        (st.st_mode & S_ISVTX)) {
+        const QByteArray own = base + "/.Trash/" + uid;
+        if ((::mkdir(own.constData(), 0700) == 0 || errno == EEXIST) && isFolder(own))
+            return own;
+    }
+    const QByteArray own = base + "/.Trash-" + uid;
+    if ((::mkdir(own.constData(), 0700) == 0 || errno == EEXIST) && isFolder(own) &&
+        ::lstat(own.constData(), &st) == 0 && st.st_uid == ::getuid())
+        return own;
+    if (errno == 0 || errno == EEXIST)
+        errno = EACCES;
+    return {};
+}
+
+QByteArray deletionDate() {
+    const time_t now = ::time(nullptr);
+    struct tm tm;
+    char text[32] = {};
+    if (::localtime_r(&now, &tm))
+        ::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &tm);
+    return text;
+}
+
+// Moves path (absolute bytes) to the trash; errno set when it stays.
+bool move(const QByteArray& path) {
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0)
+        return false;
+    const QByteArray folder = folderFor(path, st.st_dev);
+    if (folder.isEmpty())
+        return false;
+    const QByteArray files = folder + "/files", info = folder + "/info";
+    if (!makeFolders(files, 0700) || !makeFolders(info, 0700))
+        return false;
+    const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+    const QByteArray record = "[Trash Info]\nPath=" + path.toPercentEncoding("/") +
+                              "\nDeletionDate=" + deletionDate() + "\n";
+    // The record is made first, with O_EXCL, so that it claims the name.
+    for (int n = 1; n < 100000; ++n) {
+        const QByteArray candidate = n == 1 ? name : name + '.' + QByteArray::number(n);
+        const QByteArray infoPath = info + '/' + candidate + ".trashinfo";
+        const int fd = openNative(infoPath, O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return false;
+        }
+        const bool written = retried([&] {
+                                 return ::write(fd, record.constData(), size_t(record.size()));
+                             }) == record.size();
+        const int writeError = errno;
+        ::close(fd);
+        const QByteArray target = files + '/' + candidate;
+        struct stat taken;
+        const bool nameTaken = ::lstat(target.constData(), &taken) == 0;
+        if (written && !nameTaken && ::rename(path.constData(), target.constData()) == 0)
+            return true;
+        const int error = !written ? (writeError ? writeError : ENOSPC) : errno;
+        ::unlink(infoPath.constData());
+        if (written && nameTaken)
+            continue; // a file of that name without its record
+        errno = error;
+        return false;
+    }
+    errno = EEXIST;
+    return false;
+}
+
+} // namespace trash
+
 QDateTime localTimeOf(const timespec& ts) {
     return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
 }
@@ -580,6 +725,14 @@ public:
     bool removeFile(const QString& path, QString* reason) override {
         // unlink never removes a folder and removes a link, not its target.
         if (!path.isEmpty() && ::unlink(nativeName(path).constData()) == 0)
+            return true;
+        if (reason)
+            *reason = systemReason(path.isEmpty() ? ENOENT : errno);
+        return false;
+    }
+
+    bool moveToTrash(const QString& path, QString* reason) override {
+        if (!path.isEmpty() && trash::move(nativeName(absolutePath(path))))
             return true;
         if (reason)
             *reason = systemReason(path.isEmpty() ? ENOENT : errno);

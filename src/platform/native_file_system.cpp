@@ -56,6 +56,16 @@ std::unique_ptr<OutputFile> opened(std::unique_ptr<File> file, QIODevice::OpenMo
 
 } // namespace
 
+// The recycle bin on Windows, the desktop's trash elsewhere, as Qt reaches it.
+bool NativeFileSystem::moveToTrash(const QString& path, QString* reason) {
+    QFile file(path);
+    if (file.moveToTrash())
+        return true;
+    if (reason)
+        *reason = file.errorString();
+    return false;
+}
+
 std::unique_ptr<QIODevice> NativeFileSystem::openForReading(const QString& path, QString* reason) {
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {

@@ -15,6 +15,7 @@ public:
                                                QString* reason) override;
     std::unique_ptr<OutputFile> createTemporaryFile(const QString& prefix,
                                                     QString* reason) override;
+    bool moveToTrash(const QString& path, QString* reason) override;
     bool createFolder(const QString& path) override;
     std::optional<PathStatus> status(const QString& path) override;
     bool isLink(const QString& path) override;

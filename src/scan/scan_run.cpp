@@ -116,6 +116,8 @@ void ScanRun::startScan() {
 
     fileSearch_.options = searchOptions(options);
     fileSearch_.enabledTests = {};
+    if (entryTests_)
+        entryTests_(fileSearch_);
     fileSearch_.setExcludedMasks(m_.ignore.ignoredMasks);
 
     if (s_.pump)

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace pylomir::scan {
@@ -69,6 +70,11 @@ public:
     void syncFullList();
 
     engine::FileSearch& fileSearch() { return fileSearch_; }
+    // Sets the engine's entry tests (date, size) before each scan, after
+    // they are cleared; the window's scan runs without any.
+    void setEntryTests(std::function<void(engine::FileSearch&)> configure) {
+        entryTests_ = std::move(configure);
+    }
     // The folders below the root the last scan could not list.
     const QStringList& unlistedFolders() const { return fileSearch_.unlistedFolders(); }
     // Whether the end of a scan names them in a message box; a caller that
@@ -91,6 +97,7 @@ private:
     engine::FileSearch fileSearch_;
     qint64 threshold_ = 0;
     bool tellsOfUnlistedFolders_ = true;
+    std::function<void(engine::FileSearch&)> entryTests_;
 };
 
 } // namespace pylomir::scan

@@ -116,7 +116,7 @@ TEST(FileSearchTest, WantedAndExcludedMasks) {
     EXPECT_EQ(h.folders.size(), 3);
 }
 
-TEST(FileSearchTest, SizeTestComparesSigned32Bits) {
+TEST(FileSearchTest, SizeTestComparesTheWholeSize) {
     using enum SizeComparison;
     const qint64 threeGiB = 3LL << 30, fourGiB = 1LL << 32;
     const struct {
@@ -124,8 +124,9 @@ TEST(FileSearchTest, SizeTestComparesSigned32Bits) {
         qint64 size;
         bool reported;
     } cases[] = {
-        {AtLeast, 999, false}, {AtLeast, 1000, true},    {AtLeast, threeGiB, false},
-        {AtMost, 1000, true},  {AtMost, threeGiB, true}, {AtMost, fourGiB + 5, true},
+        {AtLeast, 999, false},     {AtLeast, 1000, true},        {AtLeast, threeGiB, true},
+        {AtLeast, fourGiB, true},  {AtMost, 1000, true},         {AtMost, 1001, false},
+        {AtMost, threeGiB, false}, {AtMost, fourGiB + 5, false}, {AtMost, 5000000000, false},
     };
     for (const auto& c : cases) {
         Harness h;
@@ -135,6 +136,7 @@ TEST(FileSearchTest, SizeTestComparesSigned32Bits) {
         h.search.sizeLimit = 1000;
         h.run({"*.*"});
         ASSERT_EQ(h.found.size(), c.reported ? 1 : 0) << c.size;
+        // The entry still carries the low 32 bits beside its whole size.
         for (const auto& r : h.records)
             EXPECT_EQ(r.size, qint32(quint32(quint64(c.size))));
     }

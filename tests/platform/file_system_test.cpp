@@ -493,3 +493,66 @@ TEST_F(RealFileSystemTest, MissingPathsFail) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RealFileSystemTest, TrashTakesEntriesBesideTheirRecords) {
+    const QByteArray root = QFile::encodeName(tmp_.path()) + '/';
+    const EnvGuard dataHome("XDG_DATA_HOME", root + "data");
+    // Read by its bytes: Qt's file names are UTF-8.
+    const auto record = [&](const QByteArray& name) {
+        const int fd = ::open(root + "data/Trash/info/" + name + ".trashinfo", O_RDONLY);
+        QByteArray text(4096, '\0');
+        const ssize_t n = fd < 0 ? -1 : ::read(fd, text.data(), size_t(text.size()));
+        if (fd >= 0)
+            ::close(fd);
+        return n < 0 ? QByteArray("<missing>") : text.left(n);
+    };
+    const auto trashed = [&](const QByteArray& name) {
+        struct stat st;
+        return ::lstat(root + "data/Trash/files/" + name, &st) == 0;
+    };
+
+    // The same name twice: the second gets a name of its own.
+    for (const QByteArray content : {"1", "2"}) {
+        makeFile("a.txt", content);
+        EXPECT_TRUE(fs_.moveToTrash(path("a.txt")));
+    }
+    EXPECT_EQ(contentOf("data/Trash/files/a.txt"), "1");
+    EXPECT_EQ(contentOf("data/Trash/files/a.txt.2"), "2");
+    EXPECT_FALSE(QFile::exists(path("a.txt")));
+    const QByteArray info = record("a.txt.2");
+    EXPECT_TRUE(info.startsWith("[Trash Info]\nPath=" + root + "a.txt\nDeletionDate=20"))
+        << info.constData();
+    EXPECT_EQ(modeOf("data/Trash/info") & 0777, 0700u);
+
+    // A link goes itself; its target stays.
+    makeFile("target");
+    makeLink("target", "link");
+    EXPECT_TRUE(fs_.moveToTrash(path("link")));
+    EXPECT_TRUE(trashed("link"));
+    EXPECT_EQ(contentOf("target"), "x");
+
+    // A name that is not UTF-8 keeps its bytes, escaped in the record.
+    ASSERT_EQ(::close(::open(root + "n\xFF", O_CREAT | O_WRONLY, 0600)), 0);
+    EXPECT_TRUE(fs_.moveToTrash(decodeFileName(root + "n\xFF")));
+    EXPECT_TRUE(trashed("n\xFF"));
+    EXPECT_TRUE(record("n\xFF").contains("\nPath=" + root + "n%FF\n"));
+
+    QString reason;
+    EXPECT_FALSE(fs_.moveToTrash(path("missing"), &reason));
+    EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST_F(RealFileSystemTest, TrashThatCannotBeMadeLeavesTheFile) {
+    makeFile("Trash", "a file where the trash would be");
+    makeFile("keep.txt");
+    const EnvGuard dataHome("XDG_DATA_HOME", QFile::encodeName(tmp_.path()));
+    QString reason;
+    EXPECT_FALSE(fs_.moveToTrash(path("keep.txt"), &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(contentOf("keep.txt"), "x");
+    EXPECT_EQ(entries(), (QStringList{"Trash", "keep.txt"}));
+}
+
+} // namespace

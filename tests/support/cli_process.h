@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace pylomir::testing {
 
 struct CliResult {
@@ -29,6 +31,7 @@ struct CliProcess {
     QString settings; // PYLOMIR_SETTINGS
     QString workingFolder;
     QStringList launcher; // run through this command (e.g. to drop privileges)
+    QList<std::pair<QString, QString>> environment; // further variables
     int timeoutMs = 60000;
 
     CliResult operator()(const QStringList& args) const {
@@ -36,6 +39,8 @@ struct CliProcess {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PYLOMIR_HOME", home);
         env.insert("PYLOMIR_SETTINGS", settings);
+        for (const auto& [name, value] : environment)
+            env.insert(name, value);
         p.setProcessEnvironment(env);
         if (!workingFolder.isEmpty())
             p.setWorkingDirectory(workingFolder);

@@ -24,6 +24,9 @@ public:
     bool removeFile(const QString& path, QString* reason = nullptr) override {
         return inner_->removeFile(path, reason);
     }
+    bool moveToTrash(const QString& path, QString* reason = nullptr) override {
+        return inner_->moveToTrash(path, reason);
+    }
     std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override {
         return inner_->openForReading(path, reason);
     }
