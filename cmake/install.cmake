@@ -22,9 +22,10 @@ install(FILES ${PROJECT_BINARY_DIR}/${PYLOMIR_APP_ID}.metainfo.xml
 install(FILES data/completion/pylomir-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
-# The command line's man page, from the built program's --help and --version.
+# The command line's man page, from the built program's --help and --version
+# (not from a sanitizer build, whose run may end in a leak report).
 find_program(PYLOMIR_HELP2MAN help2man)
-if(PYLOMIR_HELP2MAN)
+if(PYLOMIR_HELP2MAN AND NOT PYLOMIR_SANITIZE)
     set(man_page ${PROJECT_BINARY_DIR}/man/pylomir-cli.1.gz)
     add_custom_command(OUTPUT ${man_page}
         COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${PYLOMIR_HELP2MAN} -DCLI=$<TARGET_FILE:pylomir-cli>
@@ -33,8 +34,17 @@ if(PYLOMIR_HELP2MAN)
         COMMENT "Writing the man page of pylomir-cli" VERBATIM)
     add_custom_target(pylomir_man_page ALL DEPENDS ${man_page})
     install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-else()
+elseif(NOT PYLOMIR_SANITIZE)
     message(STATUS "help2man not found: no man page for pylomir-cli (apt-get install help2man)")
+endif()
+# The window's man page is written by hand.
+if(TARGET pylomir)
+    set(gui_page ${PROJECT_BINARY_DIR}/man/pylomir.1.gz)
+    add_custom_command(OUTPUT ${gui_page}
+        COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/data/pylomir.1 > ${gui_page}
+        DEPENDS ${PROJECT_SOURCE_DIR}/data/pylomir.1)
+    add_custom_target(pylomir_gui_man_page ALL DEPENDS ${gui_page})
+    install(FILES ${gui_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 # The package's own documents, where Debian wants them.

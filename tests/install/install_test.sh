@@ -21,7 +21,7 @@ for f in bin/pylomir-cli share/pylomir/Filtry/filtr_a1.dat share/pylomir/Filtry/
     [[ -f $prefix/$f ]] || fail "not installed: $f"
 done
 if [[ -x $build/pylomir ]]; then
-    for f in bin/pylomir share/applications/org.example.pylomir.desktop \
+    for f in bin/pylomir share/applications/org.example.pylomir.desktop share/man/man1/pylomir.1.gz \
         share/icons/hicolor/scalable/apps/org.example.pylomir.svg; do
         [[ -f $prefix/$f ]] || fail "not installed: $f"
     done
