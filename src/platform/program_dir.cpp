@@ -69,11 +69,13 @@ ProgramDirChoice chooseProgramDir(const ProgramDirPlaces& places, FileSystem& fs
 }
 
 void seedFilters(const QString& shippedFilters, const QString& programDir, FileSystem& fs) {
-    const QString target = filtersDir(programDir);
-    if (!fs.createFolder(target))
-        return;
+    // Without shipped files (a lone executable) nothing is made: the lists'
+    // own messages tell what is missing.
     const std::unique_ptr<DirListing> listing = fs.list(shippedFilters);
     if (!listing)
+        return;
+    const QString target = filtersDir(programDir);
+    if (!fs.createFolder(target))
         return;
     while (listing->next()) {
         const QString name = listing->name().toString();

@@ -27,9 +27,9 @@ struct ProgramDirChoice {
 // from the filter files shipped under the prefix's share/pylomir/Filtry.
 ProgramDirChoice chooseProgramDir(const ProgramDirPlaces& places, FileSystem& fs);
 // Creates the program folder's Filtry and copies into it every shipped file
-// it lacks; a file already there is never written. A failure (read-only
-// home, full disk) leaves the file out, and the lists' own messages tell
-// the user later.
+// it lacks; a file already there is never written. Nothing is made when
+// the shipped folder cannot be listed. A failure (read-only home, full
+// disk) leaves the file out, and the lists' own messages tell the user later.
 void seedFilters(const QString& shippedFilters, const QString& programDir, FileSystem& fs);
 // The places of this process: its environment and executable.
 ProgramDirPlaces processPlaces();

@@ -116,13 +116,14 @@ TEST_F(ProgramDirTest, SeedingFailuresLeaveNoFileBehindAndDoNotStopTheRest) {
         void (*fault)(FaultyFileSystem&, const QString& shipped, const QString& target);
         QByteArray a1, user; // what each file holds afterwards
         bool shippedGone = false;
+        bool folderMade = true;
     };
     const Case cases[] = {
         {"the folder cannot be made",
          [](FaultyFileSystem& fs, const QString&, const QString& t) {
              fs.unmakeableFolders.insert(t);
          },
-         "<missing>", "<missing>"},
+         "<missing>", "<missing>", false, false},
         {"one file refused",
          [](FaultyFileSystem& fs, const QString&, const QString& t) {
              fs.denied.insert(t + "filtr_a1.dat");
@@ -137,7 +138,7 @@ TEST_F(ProgramDirTest, SeedingFailuresLeaveNoFileBehindAndDoNotStopTheRest) {
          [](FaultyFileSystem& fs, const QString&, const QString&) { fs.bytesBeforeDiskFull = 3; },
          "<missing>", "<missing>"},
         {"the shipped folder is gone", [](FaultyFileSystem&, const QString&, const QString&) {},
-         "<missing>", "<missing>", true},
+         "<missing>", "<missing>", true, false},
     };
     for (const Case& c : cases) {
         QDir(at("data")).removeRecursively();
@@ -146,6 +147,7 @@ TEST_F(ProgramDirTest, SeedingFailuresLeaveNoFileBehindAndDoNotStopTheRest) {
         seedFilters(c.shippedGone ? at("prefix/share/none/") : shipped, at("data/pylomir/"), fs);
         EXPECT_EQ(read("data/pylomir/Filtry/filtr_a1.dat"), c.a1) << c.what;
         EXPECT_EQ(read("data/pylomir/Filtry/filtr_user.dat"), c.user) << c.what;
+        EXPECT_EQ(QFileInfo::exists(target), c.folderMade) << c.what;
         // No temporary file of a failed copy is left beside the lists.
         EXPECT_LE(QDir(target).entryList(QDir::Files | QDir::Hidden).size(),
                   int(c.a1 != "<missing>") + int(c.user != "<missing>"))
