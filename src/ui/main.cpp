@@ -12,6 +12,7 @@
 #include "ui/translations.h"
 
 #include <QApplication>
+#include <QIcon>
 
 using namespace pylomir;
 
@@ -22,6 +23,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(core::kVersion);
     // No application display name: Linux window managers would get it
     // appended to the main window's caption.
+    // The desktop entry's file name: Wayland compositors match the window to
+    // its menu entry and icon by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.pylomir"));
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     const std::unique_ptr<platform::SettingsStore> settings = platform::openSettingsStore();
     const platform::LocaleFormats locale;
