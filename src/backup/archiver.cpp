@@ -343,8 +343,7 @@ bool Archiver::openNextInput() {
             input.size = input.source->size();
             if (input.size <= kMaxMemberSize) {
                 input.unread = input.size;
-                const auto now = fileSystem().status(input.path);
-                input.date = toDosDateTime(now ? now->modified : QDateTime());
+                input.date = toDosDateTime(status->modified);
             }
         }
         inputPos_ = inputLen_ = 0;
@@ -395,14 +394,31 @@ void Archiver::readAhead() {
         Input& input = inputs_.back();
         BlockJob& job = ring.next();
         const qint64 n = qMin<qint64>(kBlockSize, input.unread);
-        if (!readInput(*input.source, n, input.unread)) {
+        bool whole;
+        if (inputPos_ == inputLen_ && n == input.unread) {
+            // A file's last block (most files have just one) goes straight
+            // into the job.
+            qint64 got = 0;
+            while (got < n) {
+                const qint64 more = input.source->read(job.input.data() + got, n - got);
+                if (more <= 0)
+                    break;
+                got += more;
+            }
+            whole = got == n;
+        } else {
+            whole = readInput(*input.source, n, input.unread);
+            if (whole) {
+                std::memcpy(job.input.data(), input_.constData() + inputPos_, size_t(n));
+                inputPos_ += n;
+            }
+        }
+        if (!whole) {
             job.tag = kUnreadable;
             ring.keep();
             input.unread = 0;
             continue;
         }
-        std::memcpy(job.input.data(), input_.constData() + inputPos_, size_t(n));
-        inputPos_ += n;
         input.unread -= n;
         job.tag = kInput;
         job.inputSize = n;
@@ -711,6 +727,8 @@ bool Archiver::readHeader(QString* title) {
 }
 
 bool Archiver::isWanted(const QString& target, qint32 fileDate) {
+    if (restoreRule_ == RestoreRule::Always)
+        return true; // whatever is there
     const auto status = fileSystem().status(target);
     const bool exists = status && status->isFile;
     const bool older = exists && toDosDateTime(status->modified) < fileDate;

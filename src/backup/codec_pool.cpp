@@ -4,27 +4,17 @@
 
 #include <QThread>
 
-#include <cstring>
-
 namespace pylomir::backup {
 
 BlockJob::BlockJob()
     : input(kBlockSize, Qt::Uninitialized), output(kBlockSize, Qt::Uninitialized) {}
 
 void BlockJob::run(BlockCodec& codec) {
-    outputSize = 0;
-    QByteArrayView result;
-    if (kind == Kind::Compress) {
-        packed = codec.compress(in(), zlibLevel);
-        if (packed == BlockCodec::Packed::Compressed)
-            result = codec.packed();
-    } else {
-        inflated = codec.inflate(in());
-        result = codec.unpacked();
-    }
-    if (!result.isEmpty())
-        std::memcpy(output.data(), result.data(), size_t(result.size()));
-    outputSize = result.size();
+    // Straight into the job's own buffer: no copy per block.
+    if (kind == Kind::Compress)
+        packed = codec.compress(in(), zlibLevel, output.data(), outputSize);
+    else
+        inflated = codec.inflate(in(), output.data(), outputSize);
 }
 
 int CodecPool::defaultWorkers() {
