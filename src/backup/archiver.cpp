@@ -325,10 +325,11 @@ bool Archiver::storeFile(Input& input) {
 
 // Opens the next file of the work list that is a file, behind those the
 // writer has not taken yet; false when there is none or enough are open.
-// After a file that cannot be opened nothing more is: the writer stops
-// there.
+// After a file that cannot be opened or read whole nothing more is: the
+// writer stops there.
 bool Archiver::openNextInput() {
-    if (qsizetype(inputs_.size()) >= maxInputs_ || (!inputs_.empty() && !inputs_.back().source))
+    if (qsizetype(inputs_.size()) >= maxInputs_ ||
+        (!inputs_.empty() && (!inputs_.back().source || inputs_.back().broken)))
         return false;
     while (nextInput_ < work_.size()) {
         const qsizetype i = nextInput_++;
@@ -417,6 +418,7 @@ void Archiver::readAhead() {
             job.tag = kUnreadable;
             ring.keep();
             input.unread = 0;
+            input.broken = true;
             continue;
         }
         input.unread -= n;

@@ -296,7 +296,8 @@ private:
         std::unique_ptr<QIODevice> source; // null: it could not be opened
         qint64 size = 0;
         qint32 date = 0;
-        qint64 unread = 0; // bytes not yet handed to the ring
+        qint64 unread = 0;   // bytes not yet handed to the ring
+        bool broken = false; // a block could not be read whole
     };
     std::deque<Input> inputs_;
     QStringList work_;        // the backup's work list
