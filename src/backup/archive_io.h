@@ -56,6 +56,10 @@ public:
     // allocated. Callers bound n.
     bool readBytes(QByteArray& out, qint64 n);
     bool skip(qint64 n);
+    // What the next reads give without asking the device.
+    QByteArrayView buffered() const {
+        return QByteArrayView(buffer_.constData() + pos_, end_ - pos_);
+    }
     // Bytes consumed since attach().
     qint64 consumed() const { return consumed_; }
     // Goes back to what consumed() was earlier, as if nothing after it had

@@ -6,6 +6,8 @@
 #include "platform/file_system.h"
 #include "platform/text_file.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 
@@ -15,6 +17,9 @@ namespace {
 
 // File data is read in chunks of this size.
 constexpr qint64 kChunkSize = 256 * 1024;
+// Blocks read ahead of the writer for each codec thread, and at most.
+constexpr int kBlocksAheadPerWorker = 4;
+constexpr int kMaxBlocksAhead = 64;
 const char* const kVolumePrompt = "Please insert disk %s and click OK to continue.";
 
 bool isStream(const QString& archivePath) {
@@ -57,6 +62,8 @@ struct Archiver::Operation {
         archiver.memberOut_.reset();
         archiver.reader_.detach();
         archiver.volumeIn_.reset();
+        archiver.inputs_.clear();
+        archiver.work_.clear();
         archiver.ring_.reset();
         archiver.pool_.reset();
         archiver.busy_ = false;
@@ -130,16 +137,20 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
     startArchive(archivePath);
 
     bytesDone_ = 0;
-    for (qsizetype i = 0; i < work.size() && keepGoing_; ++i) {
-        const bool isList = withList && i == 0;
-        const QString path = work.at(i).trimmed();
-        const auto status = fileSystem().status(path);
-        if (!status || !status->isFile)
-            continue;
-        if (storeFile(path, isList) && clearArchiveAttribute_ && !isList) {
-            if (const auto found = fileSystem().findFirst(path))
-                fileSystem().setAttributes(path, found->attributes & ~platform::faArchive);
+    work_ = std::move(work);
+    nextInput_ = 0;
+    withList_ = withList;
+    inputPos_ = inputLen_ = 0;
+    while (keepGoing_) {
+        readAhead();
+        if (inputs_.empty())
+            break;
+        Input& input = inputs_.front();
+        if (storeFile(input) && clearArchiveAttribute_ && !input.isList) {
+            if (const auto found = fileSystem().findFirst(input.path))
+                fileSystem().setAttributes(input.path, found->attributes & ~platform::faArchive);
         }
+        inputs_.pop_front();
     }
     const bool complete = finishArchive();
     written_ = complete;
@@ -276,46 +287,71 @@ bool Archiver::openVolume() {
     return volumeOut_ && writer_.attach(&volumeOut_->device());
 }
 
-bool Archiver::storeFile(const QString& path, bool isList) {
-    currentFile_ = path;
-    const std::unique_ptr<QIODevice> source = fileSystem().openForReading(path);
-    if (!source) {
-        setError(ecReadData, path);
+// Writes a file the read-ahead opened, its blocks taken from the ring.
+bool Archiver::storeFile(Input& input) {
+    currentFile_ = input.path;
+    if (!input.source) {
+        setError(ecReadData, input.path);
         keepGoing_ = false;
         return false;
     }
-    const qint64 size = source->size();
-    if (size > kMaxMemberSize) {
+    if (input.size > kMaxMemberSize) {
         // Grew past what the format can describe since it was measured.
-        setError(ecCreateArchive, path);
+        setError(ecCreateArchive, input.path);
         return false;
     }
-    if (!writer_.putText(isList ? QByteArray(kListMemberName) : encodeText(path))) {
+    if (!writer_.putText(input.isList ? QByteArray(kListMemberName) : encodeText(input.path))) {
         setError(ecCreateArchive, volumePath_);
         keepGoing_ = false;
         return false;
     }
-    const auto status = fileSystem().status(path);
-    if (!writer_.putInt(toDosDateTime(status ? status->modified : QDateTime()))) {
+    if (!writer_.putInt(input.date)) {
         setError(ecReadData, volumePath_);
         keepGoing_ = false;
         return false;
     }
-    qint64 remaining = size; // not yet written
-    qint64 unread = size;    // not yet handed to the ring
-    inputPos_ = inputLen_ = 0;
-    BlockRing& ring = *ring_;
-    ring.clear();
-    bool ok = writeSegment(*source, ring, remaining, unread);
+    qint64 remaining = input.size; // not yet written
+    bool ok = writeSegment(remaining);
     while (ok && remaining > 0 && keepGoing_)
-        ok = writeSegment(*source, ring, remaining, unread);
+        ok = writeSegment(remaining);
     if (!ok || remaining > 0)
         return false;
-    if (!isList) {
+    if (!input.isList) {
         ++filesDone_;
-        stored_ << path;
+        stored_ << input.path;
     }
     return true;
+}
+
+// Opens the next file of the work list that is a file, behind those the
+// writer has not taken yet; false when there is none or enough are open.
+// After a file that cannot be opened or read whole nothing more is: the
+// writer stops there.
+bool Archiver::openNextInput() {
+    if (qsizetype(inputs_.size()) >= maxInputs_ ||
+        (!inputs_.empty() && (!inputs_.back().source || inputs_.back().broken)))
+        return false;
+    while (nextInput_ < work_.size()) {
+        const qsizetype i = nextInput_++;
+        Input input;
+        input.path = work_.at(i).trimmed();
+        const auto status = fileSystem().status(input.path);
+        if (!status || !status->isFile)
+            continue;
+        input.isList = withList_ && i == 0;
+        input.source = fileSystem().openForReading(input.path);
+        if (input.source) {
+            input.size = input.source->size();
+            if (input.size <= kMaxMemberSize) {
+                input.unread = input.size;
+                input.date = toDosDateTime(status->modified);
+            }
+        }
+        inputPos_ = inputLen_ = 0;
+        inputs_.push_back(std::move(input));
+        return true;
+    }
+    return false;
 }
 
 // Makes n bytes of the source available at inputPos_, reading ahead as far
@@ -344,22 +380,48 @@ enum BackupBlock { kInput, kUnreadable };
 enum RestoreBlock { kData, kSegmentEnd, kBroken };
 } // namespace
 
-// Hands the next blocks of the file to the ring, in order, as far as it
-// takes them. A block the file does not give whole ends the read-ahead; it
-// fails only when the writer gets to it, as it would have without it.
-void Archiver::readAhead(QIODevice& source, BlockRing& ring, qint64& unread) {
-    while (!ring.full() && unread > 0) {
+// Hands the next blocks to the ring, in order, as far as it takes them,
+// going on into the next files. A block a file does not give whole ends that
+// file's read-ahead; it fails only when the writer gets to it, as it would
+// have without it.
+void Archiver::readAhead() {
+    BlockRing& ring = *ring_;
+    while (!ring.full()) {
+        if (inputs_.empty() || inputs_.back().unread == 0) {
+            if (!openNextInput())
+                return;
+            continue;
+        }
+        Input& input = inputs_.back();
         BlockJob& job = ring.next();
-        const qint64 n = qMin<qint64>(kBlockSize, unread);
-        if (!readInput(source, n, unread)) {
+        const qint64 n = qMin<qint64>(kBlockSize, input.unread);
+        bool whole;
+        if (inputPos_ == inputLen_ && n == input.unread) {
+            // A file's last block (most files have just one) goes straight
+            // into the job.
+            qint64 got = 0;
+            while (got < n) {
+                const qint64 more = input.source->read(job.input.data() + got, n - got);
+                if (more <= 0)
+                    break;
+                got += more;
+            }
+            whole = got == n;
+        } else {
+            whole = readInput(*input.source, n, input.unread);
+            if (whole) {
+                std::memcpy(job.input.data(), input_.constData() + inputPos_, size_t(n));
+                inputPos_ += n;
+            }
+        }
+        if (!whole) {
             job.tag = kUnreadable;
             ring.keep();
-            unread = 0;
-            return;
+            input.unread = 0;
+            input.broken = true;
+            continue;
         }
-        std::memcpy(job.input.data(), input_.constData() + inputPos_, size_t(n));
-        inputPos_ += n;
-        unread -= n;
+        input.unread -= n;
         job.tag = kInput;
         job.inputSize = n;
         job.kind = BlockJob::Kind::Compress;
@@ -370,7 +432,8 @@ void Archiver::readAhead(QIODevice& source, BlockRing& ring, qint64& unread) {
 
 // One segment of the current file: as many blocks as the volume takes, then
 // on to the next volume when data is left.
-bool Archiver::writeSegment(QIODevice& source, BlockRing& ring, qint64& remaining, qint64& unread) {
+bool Archiver::writeSegment(qint64& remaining) {
+    BlockRing& ring = *ring_;
     qint32 failure = ecNone;
     QString failedFile = volumePath_;
     if (!writer_.put(kSegmentSignature, 4))
@@ -379,7 +442,7 @@ bool Archiver::writeSegment(QIODevice& source, BlockRing& ring, qint64& remainin
     const qint64 limit = qint64(maxVolumeSize_) - kVolumeSlack;
     while (!failure && remaining > 0 && keepGoing_ &&
            (!limited || writer_.pos() < limit || (volume_ > 1 && blocksInVolume_ == 0))) {
-        readAhead(source, ring, unread);
+        readAhead();
         BlockJob& job = ring.front();
         if (job.tag == kUnreadable) {
             failure = ecCreateArchive;
@@ -666,6 +729,8 @@ bool Archiver::readHeader(QString* title) {
 }
 
 bool Archiver::isWanted(const QString& target, qint32 fileDate) {
+    if (restoreRule_ == RestoreRule::Always)
+        return true; // whatever is there
     const auto status = fileSystem().status(target);
     const bool exists = status && status->isFile;
     const bool older = exists && toDosDateTime(status->modified) < fileDate;
@@ -818,46 +883,125 @@ Archiver::Segment Archiver::readSegment(QIODevice* file, QByteArray* memory) {
     return Segment::Stopped;
 }
 
-// A file's segment with its blocks read and inflated ahead of the writer,
-// within the segment only. Whatever ends it early, the archive is left just
-// after the last block written, as if nothing had been read ahead.
-Archiver::Segment Archiver::readFileSegment(QIODevice& file) {
+// The ring's next item: the segment's next block, its end, or what is broken
+// there. Past the end of the segment in work the read-ahead goes on into the
+// members after it, but only over bytes already in the reader's buffer and
+// only while all is well formed: it never waits for a device, never reads
+// past a volume record or the archive's end, and the reader can always be
+// put back where an item ends.
+void Archiver::inflateAhead() {
     BlockRing& ring = *ring_;
-    ring.clear();
-    bool ended = false; // the read-ahead met the segment's end or damage
-    const auto readAhead = [&] {
-        while (!ended && !ring.full()) {
-            BlockJob& job = ring.next();
-            job.mark = reader_.consumed();
-            qint32 length = 0;
-            if (!reader_.readInt(length) || length < -kBlockSize || length > kBlockSize) {
-                job.tag = kBroken;
-            } else if (length == 0) {
-                job.tag = kSegmentEnd;
-            } else {
-                job.inputSize = length < 0 ? -length : length;
-                job.tag = reader_.read(job.input.data(), job.inputSize) ? kData : kBroken;
-            }
-            if (job.tag != kData) {
-                ended = true;
-                ring.keep();
-            } else if (length > 0) {
-                job.kind = BlockJob::Kind::Inflate;
-                ring.submit();
-            } else {
-                job.kind = BlockJob::Kind::Compress; // stored as it is
-                ring.keep();
+    while (!ring.full() && ahead_ != Ahead::Nothing) {
+        const bool beyond = endsAhead_ > 0; // past the segment in work
+        if (ahead_ == Ahead::Member && !(beyond && skipMemberAhead())) {
+            reader_.rewindTo(aheadEnd_);
+            ahead_ = Ahead::Nothing;
+            return;
+        }
+        BlockJob& job = ring.next();
+        job.mark = reader_.consumed();
+        qint32 length = 0;
+        if (beyond) {
+            const QByteArrayView buffered = reader_.buffered();
+            if (buffered.size() >= 4)
+                length = qFromLittleEndian<qint32>(buffered.data());
+            const qint64 n = length < 0 ? -qint64(length) : length;
+            if (buffered.size() < 4 || length < -kBlockSize || length > kBlockSize ||
+                buffered.size() < 4 + n) {
+                reader_.rewindTo(aheadEnd_);
+                ahead_ = Ahead::Nothing;
+                return;
             }
         }
-    };
+        if (!reader_.readInt(length) || length < -kBlockSize || length > kBlockSize) {
+            job.tag = kBroken;
+        } else if (length == 0) {
+            job.tag = kSegmentEnd;
+        } else {
+            job.inputSize = length < 0 ? -length : length;
+            job.tag = reader_.read(job.input.data(), job.inputSize) ? kData : kBroken;
+        }
+        job.end = aheadEnd_ = reader_.consumed();
+        if (job.tag == kData) {
+            ahead_ = Ahead::Blocks;
+        } else if (job.tag == kSegmentEnd) {
+            ahead_ = Ahead::Member;
+            ++endsAhead_;
+        } else {
+            ahead_ = Ahead::Nothing;
+        }
+        if (job.tag == kData && length > 0) {
+            job.kind = BlockJob::Kind::Inflate;
+            ring.submit();
+        } else {
+            job.kind = BlockJob::Kind::Compress; // stored as it is, or no block
+            ring.keep();
+        }
+    }
+}
+
+// Passes over the next member's name, date and segment signature when they
+// are whole in the buffer and name a member; false otherwise, with the
+// reader wherever it got to.
+bool Archiver::skipMemberAhead() {
+    const QByteArrayView buffered = reader_.buffered();
+    if (buffered.size() < 4)
+        return false;
+    const qint32 nameLength = qFromLittleEndian<qint32>(buffered.data());
+    if (nameLength <= 0 || nameLength > kMaxNameLength || buffered.size() < 12 + nameLength)
+        return false;
+    const QByteArrayView name = buffered.sliced(4, nameLength);
+    if (name.startsWith(QByteArrayView(kVolumeRecordPrefix)) ||
+        std::memcmp(buffered.data() + 8 + nameLength, kSegmentSignature, 4) != 0)
+        return false;
+    return reader_.skip(12 + nameLength);
+}
+
+void Archiver::popAhead() {
+    if (ring_->front().tag == kSegmentEnd)
+        --endsAhead_;
+    ring_->pop();
+}
+
+void Archiver::clearAhead() {
+    ring_->clear();
+    endsAhead_ = 0;
+    ahead_ = Ahead::Nothing;
+}
+
+// A file's segment with its blocks read and inflated ahead of the writer,
+// from the reader's position on. Blocks read ahead while the member before
+// was written are taken when they start just there (a member that was
+// skipped in between leaves them behind). Whatever ends the segment early,
+// the archive is left just after the last block written, and after a whole
+// segment just after its end, as if nothing had been read ahead.
+Archiver::Segment Archiver::readFileSegment(QIODevice& file) {
+    BlockRing& ring = *ring_;
+    const qint64 at = reader_.consumed();
+    while (!ring.empty() && ring.front().mark < at)
+        popAhead();
+    if (!ring.empty() && (ring.front().mark != at || reader_.buffered().size() < aheadEnd_ - at ||
+                          !reader_.skip(aheadEnd_ - at)))
+        clearAhead();
+    if (ring.empty()) {
+        endsAhead_ = 0;
+        aheadEnd_ = at;
+    }
+    // Until its end is read, more of this segment follows the last item,
+    // however far the read-ahead got before.
+    if (endsAhead_ == 0)
+        ahead_ = Ahead::Blocks;
     const auto leave = [&](Segment segment) {
-        ring.pop();
-        if (!ring.empty())
+        const qint64 end = ring.front().end;
+        popAhead();
+        if (segment == Segment::Ok)
+            reader_.rewindTo(end);
+        else if (!ring.empty())
             reader_.rewindTo(ring.front().mark);
         return segment;
     };
     while (keepGoing_) {
-        readAhead();
+        inflateAhead();
         BlockJob& job = ring.front();
         if (job.tag == kSegmentEnd)
             return leave(Segment::Ok);
@@ -880,7 +1024,7 @@ Archiver::Segment Archiver::readFileSegment(QIODevice& file) {
                 return leave(Segment::WriteFailed);
         }
         const qint64 size = data.size();
-        ring.pop();
+        popAhead();
         pump();
         bytesDone_ += size;
         progress(currentFile_, percent());
@@ -937,6 +1081,8 @@ void Archiver::changeVolume(const QByteArray& record, const Member& member) {
         keepGoing_ = false;
         return;
     }
+    if (ring_)
+        clearAhead(); // what was read ahead lies in this volume
     reader_.detach();
     volumeIn_.reset();
 
@@ -1031,11 +1177,17 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
 // ---------------------------------------------------------------- shared
 
 // Blocks in flight: enough to keep every worker busy while the calling
-// thread writes, one when there are no workers (nothing is read ahead).
+// thread writes, one when there are no workers (nothing is read ahead, and
+// a file is opened only once the one before it is written). Files without
+// blocks (empty ones) are bounded too.
 void Archiver::startPool(int workers) {
     ring_.reset();
     pool_ = std::make_unique<CodecPool>(workers);
-    ring_ = std::make_unique<BlockRing>(*pool_, workers == 0 ? 1 : 4 * workers);
+    const int depth = workers == 0 ? 1 : qMin(kBlocksAheadPerWorker * workers, kMaxBlocksAhead);
+    ring_ = std::make_unique<BlockRing>(*pool_, depth);
+    maxInputs_ = workers == 0 ? 1 : 2 * depth;
+    ahead_ = Ahead::Nothing;
+    endsAhead_ = 0;
 }
 
 Percent Archiver::percent() const {

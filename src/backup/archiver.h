@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -192,9 +193,11 @@ private:
     bool startArchive(const QString& archivePath);
     bool openVolume();
     QString inputReplacedBy(const QStringList& work, const QString& archive);
-    bool storeFile(const QString& path, bool isList);
-    bool writeSegment(QIODevice& source, BlockRing& ring, qint64& remaining, qint64& unread);
-    void readAhead(QIODevice& source, BlockRing& ring, qint64& unread);
+    struct Input;
+    bool storeFile(Input& input);
+    bool writeSegment(qint64& remaining);
+    void readAhead();
+    bool openNextInput();
     bool readInput(QIODevice& source, qint64 n, qint64 remaining);
     bool nextVolume();
     bool finishArchive();
@@ -209,6 +212,10 @@ private:
     void finishMember(const Member& member);
     Segment readSegment(QIODevice* file, QByteArray* memory);
     Segment readFileSegment(QIODevice& file);
+    void inflateAhead();
+    bool skipMemberAhead();
+    void popAhead();
+    void clearAhead();
     void startPool(int workers);
     void skipSegment(bool sumList = false);
     void noteSkipped(qint32 code, const QString& path = QString());
@@ -280,6 +287,30 @@ private:
     BlockCodec codec_;
     std::unique_ptr<CodecPool> pool_; // lives as long as the operation
     std::unique_ptr<BlockRing> ring_; // the blocks in flight, over the pool
+    // A file of the backup's work list as the read-ahead opened it, waiting
+    // for the writer. The read-ahead runs across files, so the codec threads
+    // keep working while the calling thread goes from one file to the next.
+    struct Input {
+        QString path;
+        bool isList = false;
+        std::unique_ptr<QIODevice> source; // null: it could not be opened
+        qint64 size = 0;
+        qint32 date = 0;
+        qint64 unread = 0;   // bytes not yet handed to the ring
+        bool broken = false; // a block could not be read whole
+    };
+    std::deque<Input> inputs_;
+    QStringList work_;        // the backup's work list
+    qsizetype nextInput_ = 0; // the next entry of work_ to open
+    bool withList_ = false;   // work_ starts with the information list
+    qsizetype maxInputs_ = 1; // files open ahead of the writer at most
+    // Restore: what follows the ring's last item in the archive (more
+    // blocks, the next member, nothing to read ahead), where that item ends,
+    // and how many segment ends the ring holds (see inflateAhead).
+    enum class Ahead { Blocks, Member, Nothing };
+    Ahead ahead_ = Ahead::Nothing;
+    qint64 aheadEnd_ = 0;
+    int endsAhead_ = 0;
     // File data read in large chunks; one block's payload.
     QByteArray input_;
     qsizetype inputPos_ = 0;

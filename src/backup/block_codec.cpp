@@ -60,17 +60,26 @@ BlockCodec::BlockCodec()
 BlockCodec::~BlockCodec() = default;
 
 BlockCodec::Packed BlockCodec::compress(QByteArrayView data, int level) {
-    packed_ = {};
+    qsizetype size = 0;
+    const Packed result = compress(data, level, packedBuffer_.data(), size);
+    packed_ = result == Packed::Compressed ? QByteArrayView(packedBuffer_.constData(), size)
+                                           : QByteArrayView();
+    return result;
+}
+
+BlockCodec::Packed BlockCodec::compress(QByteArrayView data, int level, char* out,
+                                        qsizetype& size) {
+    size = 0;
     if (!streams_->startDeflate(level))
         return Packed::Failed;
     z_stream& z = streams_->deflater;
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     z.avail_in = uInt(data.size());
-    z.next_out = reinterpret_cast<Bytef*>(packedBuffer_.data());
+    z.next_out = reinterpret_cast<Bytef*>(out);
     z.avail_out = kBlockSize;
     switch (deflate(&z, Z_FINISH)) {
     case Z_STREAM_END:
-        packed_ = QByteArrayView(packedBuffer_.constData(), kBlockSize - qint32(z.avail_out));
+        size = kBlockSize - qint32(z.avail_out);
         return Packed::Compressed;
     case Z_OK:
     case Z_BUF_ERROR: // out of room: the stream is longer than a block
@@ -81,20 +90,27 @@ BlockCodec::Packed BlockCodec::compress(QByteArrayView data, int level) {
 }
 
 bool BlockCodec::inflate(QByteArrayView payload) {
-    unpacked_ = {};
+    qsizetype size = 0;
+    const bool whole = inflate(payload, unpackedBuffer_.data(), size);
+    unpacked_ = QByteArrayView(unpackedBuffer_.constData(), size);
+    return whole;
+}
+
+bool BlockCodec::inflate(QByteArrayView payload, char* out, qsizetype& size) {
+    size = 0;
     if (!streams_->startInflate())
         return false;
     z_stream& z = streams_->inflater;
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(payload.data()));
     z.avail_in = uInt(payload.size());
-    z.next_out = reinterpret_cast<Bytef*>(unpackedBuffer_.data());
+    z.next_out = reinterpret_cast<Bytef*>(out);
     z.avail_out = kBlockSize;
     const int result = ::inflate(&z, Z_NO_FLUSH);
-    unpacked_ = QByteArrayView(unpackedBuffer_.constData(), kBlockSize - qint32(z.avail_out));
+    size = kBlockSize - qint32(z.avail_out);
     // A block is one whole stream of 1 to kBlockSize bytes: anything short
     // of its end (damage, a missing tail, more than a block), bytes after it
     // or a stream of nothing is an error.
-    return result == Z_STREAM_END && z.avail_in == 0 && !unpacked_.isEmpty();
+    return result == Z_STREAM_END && z.avail_in == 0 && size > 0;
 }
 
 } // namespace pylomir::backup

@@ -34,12 +34,18 @@ public:
     // Compresses one block of 1..kBlockSize bytes at a zlib level.
     Packed compress(QByteArrayView data, int zlibLevel);
     QByteArrayView packed() const { return packed_; }
+    // The same into the caller's kBlockSize bytes at `out`; `size` is the
+    // stream's length when Compressed.
+    Packed compress(QByteArrayView data, int zlibLevel, char* out, qsizetype& size);
 
     // Inflates one block's payload into unpacked(). False unless the payload
     // is exactly one whole stream of 1 to kBlockSize bytes; what it gave
     // until then stays available.
     bool inflate(QByteArrayView payload);
     QByteArrayView unpacked() const { return unpacked_; }
+    // The same into the caller's kBlockSize bytes at `out`; `size` is what
+    // it gave.
+    bool inflate(QByteArrayView payload, char* out, qsizetype& size);
 
 private:
     struct Streams;

@@ -4,7 +4,7 @@
 
 #include <QThread>
 
-#include <cstring>
+#include <algorithm>
 
 namespace pylomir::backup {
 
@@ -12,19 +12,11 @@ BlockJob::BlockJob()
     : input(kBlockSize, Qt::Uninitialized), output(kBlockSize, Qt::Uninitialized) {}
 
 void BlockJob::run(BlockCodec& codec) {
-    outputSize = 0;
-    QByteArrayView result;
-    if (kind == Kind::Compress) {
-        packed = codec.compress(in(), zlibLevel);
-        if (packed == BlockCodec::Packed::Compressed)
-            result = codec.packed();
-    } else {
-        inflated = codec.inflate(in());
-        result = codec.unpacked();
-    }
-    if (!result.isEmpty())
-        std::memcpy(output.data(), result.data(), size_t(result.size()));
-    outputSize = result.size();
+    // Straight into the job's own buffer: no copy per block.
+    if (kind == Kind::Compress)
+        packed = codec.compress(in(), zlibLevel, output.data(), outputSize);
+    else
+        inflated = codec.inflate(in(), output.data(), outputSize);
 }
 
 int CodecPool::defaultWorkers() {
@@ -61,26 +53,28 @@ void CodecPool::submit(BlockJob& job) {
     wake_.notify_one();
 }
 
-// The caller does not sit idle while its job waits for a worker: it takes
-// the oldest jobs still queued (its own among them) and runs them itself.
+// A job no worker has started yet is run by the caller itself; one that is
+// at work is waited for. The caller takes no other job: its own reading and
+// writing is what the operation waits for, so it goes back to it as soon as
+// its job is done.
 void CodecPool::wait(BlockJob& job) {
     if (threads_.empty())
         return;
     std::unique_lock<std::mutex> lock(mutex_);
-    while (!job.done_) {
-        if (!queue_.empty()) {
-            BlockJob* next = queue_.front();
-            queue_.pop_front();
-            lock.unlock();
-            next->run(inlineCodec_);
-            lock.lock();
-            next->done_ = true;
-            continue;
-        }
-        ++waiting_;
-        finished_.wait(lock);
-        --waiting_;
+    if (job.done_)
+        return;
+    const auto queued = std::find(queue_.begin(), queue_.end(), &job);
+    if (queued != queue_.end()) {
+        queue_.erase(queued);
+        lock.unlock();
+        job.run(inlineCodec_);
+        lock.lock();
+        job.done_ = true;
+        return;
     }
+    ++waiting_;
+    finished_.wait(lock, [&job] { return job.done_; });
+    --waiting_;
 }
 
 void CodecPool::work() {

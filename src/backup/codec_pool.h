@@ -25,6 +25,7 @@ struct BlockJob {
     // The caller's own notes on the block: what it is, where it was read.
     int tag = 0;
     qint64 mark = 0;
+    qint64 end = 0;
 
     // Results: what compress() or inflate() answered and the bytes they gave.
     BlockCodec::Packed packed = BlockCodec::Packed::Failed;

@@ -7,10 +7,14 @@
 
 #include <QBuffer>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QMap>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 namespace pylomir::backup::testing {
 namespace {
@@ -75,11 +79,19 @@ QMap<QString, QByteArray> snapshot(const QString& folder) {
 }
 
 struct Workspace {
+    // Small files (one block or none each) go in before the last input, so
+    // the blocks in flight belong to many files at once.
+    explicit Workspace(int smallFiles = 0) {
+        for (int i = 0; i < smallFiles; ++i)
+            small << dir.filePath(QStringLiteral("src/small%1").arg(i, 2, 10, QLatin1Char('0')));
+        inputs = inputs.mid(0, 5) + small + inputs.mid(5);
+    }
     QTemporaryDir dir;
     QString text = dir.filePath("src/text.txt"), random = dir.filePath("src/random.bin"),
             block = dir.filePath("src/block.txt"), one = dir.filePath("src/one"),
             empty = dir.filePath("src/empty"), mixed = dir.filePath("src/mixed");
     QStringList inputs{text, random, block, one, empty, mixed};
+    QStringList small;
     QString archive = dir.filePath("arch/x.backup");
     QString out = dir.filePath("out");
 
@@ -94,6 +106,12 @@ struct Workspace {
         writeFile(one, "x", kTime);
         writeFile(empty, "", kTime);
         writeFile(mixed, testData(50'000, 4, true) + testData(50'001, 5), kTime);
+        for (int i = 0; i < small.size(); ++i) {
+            const qsizetype size = i % 7 == 3   ? 0
+                                   : i % 5 == 1 ? kBlockSize
+                                                : (i * 2'713) % 9'000 + 1;
+            writeFile(small[i], testData(size, 100 + unsigned(i), i % 3 != 0), kTime);
+        }
     }
 };
 
@@ -121,8 +139,17 @@ void expectSame(const Outcome& serial, const Outcome& parallel) {
 // What a case does to a run: before it starts, and at each progress event
 // (numbered from 1), where it may stop the operation.
 struct Tweak {
-    std::function<void(Workspace&, FaultyFileSystem&)> before;
-    std::function<void(Workspace&, FaultyFileSystem&, int call, bool& keepGoing)> onProgress;
+    using Before = std::function<void(Workspace&, FaultyFileSystem&)>;
+    using OnProgress =
+        std::function<void(Workspace&, FaultyFileSystem&, int call, bool& keepGoing)>;
+    using Configure = std::function<void(Archiver&)>;
+    Tweak() = default;
+    Tweak(Before b, OnProgress p, Configure c = {})
+        : before(std::move(b)), onProgress(std::move(p)), configure(std::move(c)) {}
+
+    Before before;
+    OnProgress onProgress;
+    Configure configure;
 };
 
 void prepare(Archiver& archiver, FaultyFileSystem& fs, Workspace& w, Outcome& o, const Tweak& tweak,
@@ -140,6 +167,8 @@ void prepare(Archiver& archiver, FaultyFileSystem& fs, Workspace& w, Outcome& o,
     };
     if (tweak.before)
         tweak.before(w, fs);
+    if (tweak.configure)
+        tweak.configure(archiver);
 }
 
 Outcome backupWith(int threads, Workspace& w, CompressionLevel level, qint32 volumeSize,
@@ -343,6 +372,184 @@ TEST(ArchiveThreads, StoppedRestoreLeavesTheCallersStreamWhereTheCallingThreadAl
         EXPECT_EQ(serial.first, stopAt == 0);
         for (const int threads : kThreadCounts)
             EXPECT_EQ(positionAfter(threads, stopAt), serial);
+    }
+}
+
+// The blocks in flight run across file boundaries: a fault, a stop or a
+// volume's end among many small files leaves what the calling thread alone
+// leaves.
+TEST(ArchiveThreads, BackupOfManySmallFilesIsTheSameWhereverItEnds) {
+    Workspace w(24);
+    const Outcome whole = backupWith(0, w, CompressionLevel::Fastest, 0);
+    ASSERT_TRUE(whole.ok);
+    const QByteArray archive = whole.files.value("x.backup");
+    const auto fullAt = [&](int file) {
+        return diskFullAfter(archive.indexOf(w.small[file].toUtf8()) + 40);
+    };
+    const auto failing = [](int file, qint64 readable) {
+        return Tweak{[file, readable](Workspace& w, FaultyFileSystem& fs) {
+                         fs.cutFile = w.small[file];
+                         fs.readableBytes = readable;
+                     },
+                     {}};
+    };
+    const struct {
+        const char* what;
+        Tweak tweak;
+        bool ok;
+    } cases[] = {
+        {"whole", {}, true},
+        {"stopped at a small file's block", stopAtCall(37), false},
+        {"stopped at a later small file's block", stopAtCall(49), false},
+        {"disk full in a small file", fullAt(9), false},
+        {"a small file cannot be read to its end", failing(2, 100), false},
+        {"a small file cannot be read at all", failing(8, 0), false},
+        // Measured, then gone when it is opened to be stored.
+        {"a small file vanishes",
+         {{},
+          [](Workspace& w, FaultyFileSystem& fs, int call, bool&) {
+              if (call == 2)
+                  fs.vanishing << w.small[13];
+          }},
+         false},
+    };
+    for (const auto& c : cases) {
+        for (const qint32 volumeSize : {0, kVolumeSlack + 2 * kBlockSize}) {
+            SCOPED_TRACE(::testing::Message() << c.what << ", volumes " << volumeSize);
+            const Outcome serial = backupWith(0, w, CompressionLevel::Fastest, volumeSize, c.tweak);
+            EXPECT_EQ(serial.ok, c.ok);
+            for (const int threads : kThreadCounts) {
+                SCOPED_TRACE(threads);
+                expectSame(serial,
+                           backupWith(threads, w, CompressionLevel::Fastest, volumeSize, c.tweak));
+            }
+        }
+    }
+}
+
+// Blocks are inflated ahead into the members that follow; members that are
+// skipped, damaged or stopped in leave what the calling thread alone leaves.
+TEST(ArchiveThreads, RestoreOfManySmallMembersIsTheSameWhereverItEnds) {
+    Workspace w(24);
+    const Outcome written = backupWith(0, w, CompressionLevel::Default, 0);
+    ASSERT_TRUE(written.ok);
+    const QByteArray archive = written.files.value("x.backup");
+    const QMap<QString, QByteArray> whole{{"x.backup", archive}};
+    const auto damaged = [&](int file, qsizetype into) {
+        QByteArray bytes = archive;
+        const QByteArray stored = w.small[file].toUtf8();
+        bytes[archive.indexOf(stored) + stored.size() + into] ^= 0x5A;
+        return QMap<QString, QByteArray>{{"x.backup", bytes}};
+    };
+    const auto skipping = [](Tweak tweak) {
+        tweak.configure = [](Archiver& archiver) {
+            archiver.onRestoringFile = [](Archiver*, QString& target, qint32, bool& go) {
+                go = go && !target.endsWith(QLatin1Char('1')) && !target.endsWith(QLatin1Char('4'));
+            };
+        };
+        return tweak;
+    };
+    const Tweak existing{
+        [](Workspace& w, FaultyFileSystem&) {
+            for (int i = 0; i < w.small.size(); i += 3)
+                writeFile(w.out + "/" + QFileInfo(w.small[i]).fileName(), "old");
+        },
+        {},
+        [](Archiver& archiver) { archiver.setRestoreRule(RestoreRule::IfMissing); }};
+    const struct {
+        const char* what;
+        QMap<QString, QByteArray> volumes;
+        Tweak tweak;
+        bool ok;
+    } cases[] = {
+        {"whole", whole, {}, true},
+        {"members vetoed", whole, skipping({}), true},
+        {"members kept by the rule", whole, existing, true},
+        {"stopped at a small member's block", whole, stopAtCall(38), false},
+        {"stopped after vetoed members", whole, skipping(stopAtCall(44)), false},
+        {"a small member's block damaged", damaged(11, 12 + 30), {}, false},
+        {"a small member's block length damaged", damaged(15, 8 + 1), {}, false},
+        {"a small member's segment signature damaged", damaged(6, 5), {}, false},
+        {"disk full in a small member", whole, diskFullAfter(760'000), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome serial = restoreWith(0, w, c.volumes, c.tweak);
+        EXPECT_EQ(serial.ok, c.ok);
+        for (const int threads : kThreadCounts) {
+            SCOPED_TRACE(threads);
+            expectSame(serial, restoreWith(threads, w, c.volumes, c.tweak));
+        }
+    }
+
+    // Over volumes: what was read ahead in one volume is never taken for
+    // the next.
+    const Outcome split =
+        backupWith(0, w, CompressionLevel::Fastest, kVolumeSlack + 2 * kBlockSize);
+    ASSERT_TRUE(split.ok);
+    ASSERT_GT(split.files.size(), 8);
+    for (const int stopAt : {0, 41}) {
+        SCOPED_TRACE(stopAt);
+        const Outcome serial = restoreWith(0, w, split.files, stopAtCall(stopAt));
+        EXPECT_EQ(serial.ok, stopAt == 0);
+        for (const int threads : kThreadCounts)
+            expectSame(serial, restoreWith(threads, w, split.files, stopAtCall(stopAt)));
+    }
+}
+
+// A source that cannot go back: what was read ahead past a member is taken
+// back within the reader's own buffer.
+class SequentialSource final : public QIODevice {
+public:
+    explicit SequentialSource(QByteArray bytes) : bytes_(std::move(bytes)) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    qint64 given() const { return at_; }
+
+protected:
+    qint64 readData(char* data, qint64 n) override {
+        // Odd amounts, so buffer ends fall anywhere.
+        const qint64 take = std::min({n, qint64(bytes_.size()) - at_, qint64(7'777)});
+        std::memcpy(data, bytes_.constData() + at_, size_t(take));
+        at_ += take;
+        return take;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray bytes_;
+    qint64 at_ = 0;
+};
+
+TEST(ArchiveThreads, RestoreFromASourceThatCannotSeekIsTheSame) {
+    Workspace w(24);
+    const Outcome written = backupWith(0, w, CompressionLevel::Fastest, 0);
+    ASSERT_TRUE(written.ok);
+    const QByteArray archive = written.files.value("x.backup");
+    const auto restored = [&](int threads, int stopAt) {
+        QDir(w.out).removeRecursively();
+        SequentialSource source(archive);
+        Archiver archiver;
+        archiver.setCodecThreads(threads);
+        archiver.setSourceStream(&source);
+        int calls = 0;
+        archiver.onProgress = [&](Archiver*, const QString&, Percent, bool& go) {
+            if (++calls == stopAt)
+                go = false;
+        };
+        const bool ok = archiver.restore(QLatin1String(kStreamArchiveName), w.out);
+        return std::make_tuple(ok, source.given(), snapshot(w.out));
+    };
+    for (const int stopAt : {0, 36, 47}) {
+        SCOPED_TRACE(stopAt);
+        const auto serial = restored(0, stopAt);
+        EXPECT_EQ(std::get<0>(serial), stopAt == 0);
+        if (stopAt == 0) {
+            EXPECT_EQ(std::get<2>(serial).size(), w.inputs.size());
+        }
+        for (const int threads : kThreadCounts)
+            EXPECT_TRUE(restored(threads, stopAt) == serial);
     }
 }
 
