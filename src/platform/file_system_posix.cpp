@@ -638,6 +638,52 @@ std::unique_ptr<OutputFile> openReplacing(const QString& path, bool synced, QStr
         path, temporary, target, QIODevice::WriteOnly, reason);
 }
 
+// A regular file read straight through its descriptor: the size is the one
+// looked up at opening, and nothing but read, lseek and close reaches the
+// system (a QFile over the descriptor looks the file up twice more).
+class PosixInputFile final : public QIODevice {
+public:
+    PosixInputFile(int fd, qint64 size) : fd_(fd), size_(size) {
+        QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    ~PosixInputFile() override { PosixInputFile::close(); }
+    PosixInputFile(const PosixInputFile&) = delete;
+    PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return size_; }
+    bool seek(qint64 pos) override {
+        if (fd_ < 0 || pos < 0 || ::lseek(fd_, off_t(pos), SEEK_SET) < 0)
+            return false;
+        return QIODevice::seek(pos);
+    }
+    void close() override {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+        QIODevice::close();
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        for (;;) {
+            const ssize_t got = ::read(fd_, data, size_t(maxSize));
+            if (got >= 0)
+                return got;
+            if (errno != EINTR) {
+                setErrorString(systemReason(errno));
+                return -1;
+            }
+        }
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    int fd_;
+    qint64 size_;
+};
+
 class PosixFileSystem final : public FileSystem {
 public:
     std::unique_ptr<DirListing> list(const QString& folder) override {
@@ -749,30 +795,20 @@ public:
                 *reason = systemReason(errno);
             return nullptr;
         }
+        // O_NONBLOCK stays: it changes nothing for a regular file.
         struct stat st;
         int error = 0;
         if (::fstat(fd, &st) != 0)
             error = errno;
         else if (!S_ISREG(st.st_mode))
             error = -1;
-        else if (const int flags = ::fcntl(fd, F_GETFL);
-                 flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-            error = errno;
-        auto file = std::make_unique<QFile>();
-        if (error == 0 && !file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
-                                      QFileDevice::AutoCloseHandle)) {
-            if (reason)
-                *reason = file->errorString();
-            ::close(fd);
-            return nullptr;
-        }
         if (error != 0) {
             ::close(fd);
             if (reason)
                 *reason = error < 0 ? QStringLiteral("Not a regular file") : systemReason(error);
             return nullptr;
         }
-        return file;
+        return std::make_unique<PosixInputFile>(fd, qint64(st.st_size));
     }
 
     std::unique_ptr<OutputFile> openForWriting(const QString& path, WriteMode mode,

@@ -426,6 +426,29 @@ TEST_F(RealFileSystemTest, ReadingRefusesAnythingButARegularFileWithoutBlocking)
     }
 }
 
+TEST_F(RealFileSystemTest, ReadingSeeksPeeksAndEndsAsAFileDoes) {
+    QByteArray bytes;
+    for (int i = 0; i < 50000; ++i)
+        bytes += char('a' + i % 23);
+    makeFile("duzy.bin", bytes);
+    const auto in = fs_.openForReading(path("duzy.bin"));
+    ASSERT_NE(in, nullptr);
+    EXPECT_FALSE(in->isSequential());
+    EXPECT_EQ(in->size(), bytes.size());
+    EXPECT_EQ(in->read(100), bytes.left(100));
+    EXPECT_EQ(in->peek(10), bytes.mid(100, 10));
+    EXPECT_EQ(in->pos(), 100);
+    ASSERT_TRUE(in->seek(40000));
+    EXPECT_EQ(in->readAll(), bytes.mid(40000));
+    EXPECT_TRUE(in->atEnd());
+    EXPECT_EQ(in->read(10), QByteArray());
+    ASSERT_TRUE(in->seek(7));
+    EXPECT_EQ(in->read(5), bytes.mid(7, 5));
+    EXPECT_FALSE(in->seek(-1));
+    in->close();
+    EXPECT_FALSE(in->isOpen());
+}
+
 // Names are bytes here; those that are not UTF-8 must still reach the very
 // same entry through every call, and two of them never become one.
 TEST_F(RealFileSystemTest, NamesThatAreNotUtf8ReachTheirOwnEntries) {
