@@ -210,6 +210,15 @@ Outcome restoreWith(int threads, Workspace& w, const QMap<QString, QByteArray>& 
 Tweak diskFullAfter(qint64 bytes) {
     return {[bytes](Workspace&, FaultyFileSystem& fs) { fs.bytesBeforeDiskFull = bytes; }, {}};
 }
+// Stops the archiver at its stopAt-th progress report (0: never).
+void stopOnProgressCall(Archiver& archiver, int stopAt) {
+    archiver.onProgress = [stopAt, calls = 0](Archiver*, const QString&, Percent,
+                                              bool& go) mutable {
+        if (++calls == stopAt)
+            go = false;
+    };
+}
+
 Tweak stopAtCall(int stopAt) {
     return {{}, [stopAt](Workspace&, FaultyFileSystem&, int call, bool& go) {
                 if (call == stopAt)
@@ -358,11 +367,7 @@ TEST(ArchiveThreads, StoppedRestoreLeavesTheCallersStreamWhereTheCallingThreadAl
         Archiver archiver;
         archiver.setCodecThreads(threads);
         archiver.setSourceStream(&stream);
-        int calls = 0;
-        archiver.onProgress = [&](Archiver*, const QString&, Percent, bool& go) {
-            if (++calls == stopAt)
-                go = false;
-        };
+        stopOnProgressCall(archiver, stopAt);
         const bool ok = archiver.restore(QLatin1String(kStreamArchiveName), w.out);
         return std::make_pair(ok, stream.pos());
     };
@@ -533,11 +538,7 @@ TEST(ArchiveThreads, RestoreFromASourceThatCannotSeekIsTheSame) {
         Archiver archiver;
         archiver.setCodecThreads(threads);
         archiver.setSourceStream(&source);
-        int calls = 0;
-        archiver.onProgress = [&](Archiver*, const QString&, Percent, bool& go) {
-            if (++calls == stopAt)
-                go = false;
-        };
+        stopOnProgressCall(archiver, stopAt);
         const bool ok = archiver.restore(QLatin1String(kStreamArchiveName), w.out);
         return std::make_tuple(ok, source.given(), snapshot(w.out));
     };
