@@ -105,9 +105,17 @@ inline qint64 joinFiles(const QStringList& files, const QString& joined) {
     return total;
 }
 
+// Writes out what the steps before left dirty, so that no contender pays for
+// the disk writing another one's output.
+inline void settle() {
+    QProcess::execute(QStringLiteral("sync"), {});
+}
+
 // Seconds the program took with its standard output into `out`; -1 when it
 // failed.
 inline double timedProcess(const QString& program, const QStringList& args, const QString& out) {
+    QFile::remove(out); // a new file, as the archive is
+    settle();
     QProcess p;
     p.setStandardOutputFile(out);
     QElapsedTimer t;

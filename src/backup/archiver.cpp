@@ -17,7 +17,8 @@ namespace {
 
 // File data is read in chunks of this size.
 constexpr qint64 kChunkSize = 256 * 1024;
-// Blocks read ahead of the writer for each codec thread, and at most.
+// Blocks read ahead of the writer for each thread that codes them (the
+// calling thread too), and at most.
 constexpr int kBlocksAheadPerWorker = 4;
 constexpr int kMaxBlocksAhead = 64;
 const char* const kVolumePrompt = "Please insert disk %s and click OK to continue.";
@@ -1176,14 +1177,15 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
 
 // ---------------------------------------------------------------- shared
 
-// Blocks in flight: enough to keep every worker busy while the calling
-// thread writes, one when there are no workers (nothing is read ahead, and
-// a file is opened only once the one before it is written). Files without
-// blocks (empty ones) are bounded too.
+// Blocks in flight: enough to keep every worker and the calling thread
+// coding while the calling thread reads and writes, one when there are no workers (nothing is read
+// ahead, and a file is opened only once the one before it is written). Files without blocks (empty
+// ones) are bounded too.
 void Archiver::startPool(int workers) {
     ring_.reset();
     pool_ = std::make_unique<CodecPool>(workers);
-    const int depth = workers == 0 ? 1 : qMin(kBlocksAheadPerWorker * workers, kMaxBlocksAhead);
+    const int depth =
+        workers == 0 ? 1 : qMin(kBlocksAheadPerWorker * (workers + 1), kMaxBlocksAhead);
     ring_ = std::make_unique<BlockRing>(*pool_, depth);
     maxInputs_ = workers == 0 ? 1 : 2 * depth;
     ahead_ = Ahead::Nothing;

@@ -19,8 +19,11 @@ void BlockJob::run(BlockCodec& codec) {
         inflated = codec.inflate(in(), output.data(), outputSize);
 }
 
+// The calling thread codes blocks too while it waits, so one core is its:
+// a worker more than cores-1 only takes turns with it, and every turn is a
+// wake-up and a block written late.
 int CodecPool::defaultWorkers() {
-    return qMax(1, QThread::idealThreadCount());
+    return qMax(0, QThread::idealThreadCount() - 1);
 }
 
 CodecPool::CodecPool(int workers) {
@@ -53,10 +56,10 @@ void CodecPool::submit(BlockJob& job) {
     wake_.notify_one();
 }
 
-// A job no worker has started yet is run by the caller itself; one that is
-// at work is waited for. The caller takes no other job: its own reading and
-// writing is what the operation waits for, so it goes back to it as soon as
-// its job is done.
+// A job no worker has started yet is run by the caller itself. While one is
+// at work, the caller runs the oldest job still queued instead of sleeping,
+// one at a time, so it is back for its own job soon after that is done; it
+// sleeps only when nothing is left to run.
 void CodecPool::wait(BlockJob& job) {
     if (threads_.empty())
         return;
@@ -64,13 +67,25 @@ void CodecPool::wait(BlockJob& job) {
     if (job.done_)
         return;
     const auto queued = std::find(queue_.begin(), queue_.end(), &job);
+    BlockJob* next = nullptr;
     if (queued != queue_.end()) {
         queue_.erase(queued);
+        next = &job;
+    }
+    for (;;) {
+        if (!next) {
+            if (queue_.empty())
+                break;
+            next = queue_.front();
+            queue_.pop_front();
+        }
         lock.unlock();
-        job.run(inlineCodec_);
+        next->run(inlineCodec_);
         lock.lock();
-        job.done_ = true;
-        return;
+        next->done_ = true;
+        if (job.done_)
+            return;
+        next = nullptr;
     }
     ++waiting_;
     finished_.wait(lock, [&job] { return job.done_; });

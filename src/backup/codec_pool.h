@@ -57,7 +57,8 @@ public:
     void submit(BlockJob& job);
     void wait(BlockJob& job);
 
-    // The workers an operation gets when nobody chose: one per core.
+    // The workers an operation gets when nobody chose: one per core but the
+    // caller's.
     static int defaultWorkers();
 
 private:

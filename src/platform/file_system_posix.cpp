@@ -473,6 +473,34 @@ QDateTime localTimeOf(const timespec& ts) {
     return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
 }
 
+// A file that is synced when finished: its bytes are handed to the disk
+// every few megabytes as they are written, so finishing waits only for the
+// last of them rather than for all at once.
+class WritebackFile final : public QFile {
+protected:
+    qint64 writeData(const char* data, qint64 size) override {
+        const qint64 written = QFile::writeData(data, size);
+#ifdef SYNC_FILE_RANGE_WRITE
+        if (written > 0) {
+            pending_ += written;
+            if (pending_ >= kWritebackStep) {
+                // Only a start: a failure shows when the file is synced.
+                ::sync_file_range(handle(), off_t(started_), off_t(pending_),
+                                  SYNC_FILE_RANGE_WRITE);
+                started_ += pending_;
+                pending_ = 0;
+            }
+        }
+#endif
+        return written;
+    }
+
+private:
+    static constexpr qint64 kWritebackStep = 8 << 20;
+    qint64 started_ = 0;
+    qint64 pending_ = 0;
+};
+
 // A file open for writing over a descriptor this code opened. A replacing
 // file is written under a temporary name in the target's own folder and
 // renamed over the target by finish(); the rename replaces whatever entry the
@@ -486,7 +514,11 @@ public:
     static std::unique_ptr<OutputFile> over(int fd, Kind kind, const QString& path,
                                             const QByteArray& native, const QByteArray& target,
                                             QIODevice::OpenMode mode, QString* reason) {
-        auto file = std::make_unique<QFile>();
+        std::unique_ptr<QFile> file;
+        if (kind == Kind::Replacing)
+            file = std::make_unique<WritebackFile>();
+        else
+            file = std::make_unique<QFile>();
         if (!file->open(fd, mode, QFileDevice::DontCloseHandle)) {
             if (reason)
                 *reason = file->errorString();

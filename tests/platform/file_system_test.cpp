@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <thread>
@@ -276,6 +277,24 @@ TEST_F(RealFileSystemTest, FilesAreWrittenReplacedAndLookedUp) {
     write("a.txt", WriteMode::Replace, "nowe", true);
     EXPECT_EQ(fs_.openForReading(path("a.txt"))->readAll(), QByteArray("nowe"));
     EXPECT_EQ(QDir(tmp_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.txt"});
+
+    // A replacing file that is handed to the disk in steps while it grows,
+    // through small writes and ones larger than a step.
+    QByteArray big(19 << 20, Qt::Uninitialized);
+    for (qsizetype i = 0; i < big.size(); ++i)
+        big[i] = char((i * 7919) >> 5);
+    {
+        auto file = fs_.openForWriting(path("a.txt"), WriteMode::Replace);
+        ASSERT_NE(file, nullptr);
+        const qsizetype pieces[] = {3, 70'001, 9 << 20};
+        for (qsizetype at = 0, i = 0; at < big.size(); ++i) {
+            const qsizetype n = std::min(pieces[i % 3], big.size() - at);
+            ASSERT_EQ(file->device().write(big.constData() + at, n), n);
+            at += n;
+        }
+        EXPECT_TRUE(file->finish());
+    }
+    EXPECT_EQ(fs_.openForReading(path("a.txt"))->readAll(), big);
 
     const QDateTime when(QDate(2020, 2, 3), QTime(4, 5, 6, 700));
     for (const WriteMode mode : {WriteMode::Truncate, WriteMode::Replace}) {
