@@ -9,7 +9,9 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 namespace pylomir::backup {
 
@@ -21,6 +23,9 @@ constexpr qint64 kChunkSize = 256 * 1024;
 // calling thread too), and at most.
 constexpr int kBlocksAheadPerWorker = 4;
 constexpr int kMaxBlocksAhead = 64;
+// Inputs looked up on other threads: at least so many, so many at a time.
+constexpr qsizetype kMinProbedInputs = 16;
+constexpr qsizetype kProbedTogether = 8;
 const char* const kVolumePrompt = "Please insert disk %s and click OK to continue.";
 
 bool isStream(const QString& archivePath) {
@@ -102,6 +107,7 @@ bool Archiver::backup(const QStringList& files, const QString& archivePath) {
     Expansion expanded =
         expandEntries(fileSystem(), nativePathStyle(), backupScope_, files, archive);
     skipped_ = std::move(expanded.unlistable);
+    probeInputs(expanded.work);
 
     // Nothing is written over a file that is to be stored.
     const QString replaced = expanded.namingArchive.isEmpty()
@@ -178,11 +184,11 @@ QString Archiver::inputReplacedBy(const QStringList& work, const QString& archiv
     platform::FileSystem& fs = fileSystem();
     const auto archiveStatus = fs.status(archive);
     QString archiveReal; // looked up once a file looks like the archive
-    for (const QString& entry : work) {
-        const QString path = entry.trimmed();
+    for (qsizetype i = 0; i < work.size(); ++i) {
+        const QString path = work.at(i).trimmed();
         if (archiveStatus && archiveStatus->isFile) {
             // Size and time first: most inputs differ there already.
-            const auto status = fs.status(path);
+            const auto status = statusOf(i, path);
             if (status && status->isFile && status->size == archiveStatus->size &&
                 status->modified == archiveStatus->modified) {
                 if (archiveReal.isEmpty())
@@ -218,9 +224,10 @@ QStringList Archiver::measure(const QStringList& expanded, QStringList& listLine
     filesDone_ = 0;
     bytesDone_ = 0;
     QStringList work;
-    for (const QString& entry : expanded) {
+    for (qsizetype i = 0; i < expanded.size(); ++i) {
+        const QString& entry = expanded.at(i);
         const QString path = entry.trimmed();
-        const auto status = fileSystem().status(path);
+        const auto status = statusOf(i, path);
         if (!status || status->isFolder) {
             work << entry;
             continue;
@@ -230,11 +237,10 @@ QStringList Archiver::measure(const QStringList& expanded, QStringList& listLine
             skipped_ << path;
             continue;
         }
-        QString reason;
-        const std::unique_ptr<QIODevice> probe = fileSystem().openForReading(path, &reason);
-        if (!probe)
-            throw ArchiveError(platform::cannotOpenMessage(path, reason));
-        const qint64 size = probe->size();
+        const Probe opened = probes_.empty() ? probe(path) : std::move(probes_[size_t(i)]);
+        if (!opened.opened)
+            throw ArchiveError(platform::cannotOpenMessage(path, opened.reason));
+        const qint64 size = opened.size;
         if (size > kMaxMemberSize) {
             setError(ecCreateArchive, path);
             continue;
@@ -247,7 +253,59 @@ QStringList Archiver::measure(const QStringList& expanded, QStringList& listLine
                              QString::number(size);
         }
     }
+    probes_.clear();
     return work;
+}
+
+// Whether a regular file opens, and its size then.
+Archiver::Probe Archiver::probe(const QString& path) {
+    Probe result;
+    const std::unique_ptr<QIODevice> file = fileSystem().openForReading(path, &result.reason);
+    result.opened = file != nullptr;
+    if (file)
+        result.size = file->size();
+    return result;
+}
+
+std::optional<platform::PathStatus> Archiver::statusOf(qsizetype i, const QString& path) {
+    return probes_.empty() ? fileSystem().status(path) : probes_[size_t(i)].status;
+}
+
+// Many inputs are looked up on as many threads as the codecs get, before
+// anything is decided on them, as measure() would look them up in turn: a
+// lookup costs the system more than the calling thread. Files after one that
+// does not open are opened too, and closed again at once.
+void Archiver::probeInputs(const QStringList& expanded) {
+    probes_.clear();
+    platform::FileSystem& fs = fileSystem();
+    if (codecThreads_ == 0 || expanded.size() < kMinProbedInputs || !fs.looksUpFromAnyThread())
+        return;
+    probes_.resize(size_t(expanded.size()));
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        for (;;) {
+            const qsizetype from = next.fetch_add(kProbedTogether);
+            if (from >= expanded.size())
+                return;
+            const qsizetype to = qMin(from + kProbedTogether, expanded.size());
+            for (qsizetype i = from; i < to; ++i) {
+                const QString path = expanded.at(i).trimmed();
+                auto status = fs.status(path);
+                Probe p;
+                if (status && status->isFile && !status->isFolder)
+                    p = probe(path);
+                p.status = std::move(status);
+                probes_[size_t(i)] = std::move(p);
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    const int count = int(qMin<qsizetype>(codecThreads_, expanded.size() / kProbedTogether));
+    for (int t = 0; t < count; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers)
+        t.join();
 }
 
 // The information list in a temporary file, stored like any other file;

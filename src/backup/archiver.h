@@ -10,6 +10,7 @@
 #include "backup/block_codec.h"
 #include "backup/codec_pool.h"
 #include "backup/restore_target.h"
+#include "platform/file_system.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -21,16 +22,13 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace pylomir::core {
 class MessagePump;
 class UiPort;
 } // namespace pylomir::core
-namespace pylomir::platform {
-class FileSystem;
-class OutputFile;
-} // namespace pylomir::platform
-
 namespace pylomir::backup {
 
 using Percent = quint8; // 0..100
@@ -189,6 +187,10 @@ private:
 
     // Backup.
     QStringList measure(const QStringList& expanded, QStringList& listLines);
+    struct Probe;
+    void probeInputs(const QStringList& expanded);
+    Probe probe(const QString& path);
+    std::optional<platform::PathStatus> statusOf(qsizetype i, const QString& path);
     std::unique_ptr<platform::OutputFile> writeInfoList(const QStringList& lines);
     bool startArchive(const QString& archivePath);
     bool openVolume();
@@ -300,6 +302,15 @@ private:
         bool broken = false; // a block could not be read whole
     };
     std::deque<Input> inputs_;
+    // What the inputs were found to be before the archive is begun, when
+    // other threads looked them up; empty when each is looked up in turn.
+    struct Probe {
+        std::optional<platform::PathStatus> status;
+        bool opened = false; // a regular file: whether it opened
+        QString reason;      // why it did not
+        qint64 size = 0;
+    };
+    std::vector<Probe> probes_;
     QStringList work_;        // the backup's work list
     qsizetype nextInput_ = 0; // the next entry of work_ to open
     bool withList_ = false;   // work_ starts with the information list

@@ -26,6 +26,7 @@ public:
         return inner_.list(folder);
     }
     bool listsAhead() const override { return inner_.listsAhead(); }
+    bool looksUpFromAnyThread() const override { return inner_.looksUpFromAnyThread(); }
     std::unique_ptr<platform::DirListing> listAhead(const QString& folder) override {
         return inner_.listAhead(folder);
     }

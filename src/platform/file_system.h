@@ -167,6 +167,9 @@ public:
     // Looks a path up following links; nothing when it names nothing (a
     // dangling link included).
     virtual std::optional<PathStatus> status(const QString& path) = 0;
+    // Whether status() and openForReading() may be called from several
+    // threads at once.
+    virtual bool looksUpFromAnyThread() const { return false; }
     // Whether the path itself is a symbolic link (or junction).
     virtual bool isLink(const QString& path) = 0;
     // The path with every link resolved; empty when it names nothing.

@@ -729,6 +729,7 @@ public:
 
     // Each listing opens its own folder handle, so any thread may list.
     bool listsAhead() const override { return true; }
+    bool looksUpFromAnyThread() const override { return true; }
 
     std::unique_ptr<DirListing> listAhead(const QString& folder) override {
         if (folder.isEmpty())

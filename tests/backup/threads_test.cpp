@@ -155,6 +155,7 @@ struct Tweak {
 void prepare(Archiver& archiver, FaultyFileSystem& fs, Workspace& w, Outcome& o, const Tweak& tweak,
              int threads) {
     archiver.setCodecThreads(threads);
+    fs.concurrentLookUps = true;
     archiver.setFileSystem(&fs);
     archiver.onVolumeNeeded = [](Archiver*, quint16, bool& go) { go = true; };
     collectErrors(archiver, o.errors);
@@ -181,7 +182,11 @@ Outcome backupWith(int threads, Workspace& w, CompressionLevel level, qint32 vol
     archiver.setCompressionLevel(level);
     archiver.setMaxVolumeSize(volumeSize);
     prepare(archiver, fs, w, o, tweak, threads);
-    o.ok = archiver.backup(w.inputs, w.archive);
+    try {
+        o.ok = archiver.backup(w.inputs, w.archive);
+    } catch (const ArchiveError& e) {
+        o.raised = e.message();
+    }
     o.stored = archiver.storedFiles();
     o.filesDone = archiver.filesDone();
     o.files = snapshot(w.dir.filePath("arch"));
@@ -409,6 +414,10 @@ TEST(ArchiveThreads, BackupOfManySmallFilesIsTheSameWhereverItEnds) {
         {"disk full in a small file", fullAt(9), false},
         {"a small file cannot be read to its end", failing(2, 100), false},
         {"a small file cannot be read at all", failing(8, 0), false},
+        {"a small file cannot be opened",
+         {[](Workspace& w, FaultyFileSystem& fs) { fs.denied << w.small[11]; }, {}},
+         false},
+
         // Measured, then gone when it is opened to be stored.
         {"a small file vanishes",
          {{},

@@ -29,6 +29,11 @@ public:
     bool noTemporaryFolder = false;
     // Folders that cannot be created.
     QSet<QString> unmakeableFolders;
+    // Whether callers may look paths up and open them from other threads
+    // (the sets above stay as they are meanwhile).
+    bool concurrentLookUps = false;
+
+    bool looksUpFromAnyThread() const override { return concurrentLookUps; }
 
     std::unique_ptr<QIODevice> openForReading(const QString& path, QString* reason) override {
         if (denied.contains(path) || unreadable.contains(path))
