@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 namespace pylomir::backup {
@@ -301,8 +302,13 @@ void Archiver::probeInputs(const QStringList& expanded) {
     };
     std::vector<std::thread> helpers;
     const int count = int(qMin<qsizetype>(codecThreads_, expanded.size() / kProbedTogether));
-    for (int t = 0; t < count; ++t)
-        helpers.emplace_back(work);
+    for (int t = 0; t < count; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // no thread to be had: fewer hands, the same answers
+        }
+    }
     work();
     for (std::thread& t : helpers)
         t.join();
@@ -1235,10 +1241,10 @@ void Archiver::readArchiveInfo(const QString& archivePath, QStringList* infoList
 
 // ---------------------------------------------------------------- shared
 
-// Blocks in flight: enough to keep every worker and the calling thread
-// coding while the calling thread reads and writes, one when there are no workers (nothing is read
-// ahead, and a file is opened only once the one before it is written). Files without blocks (empty
-// ones) are bounded too.
+// Blocks in flight: enough to keep the workers and the calling thread coding
+// while the calling thread reads and writes; one when there are no workers
+// (nothing is read ahead, and a file is opened only once the one before it
+// is written). Files without blocks (empty ones) are bounded too.
 void Archiver::startPool(int workers) {
     ring_.reset();
     pool_ = std::make_unique<CodecPool>(workers);
