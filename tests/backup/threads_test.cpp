@@ -136,6 +136,17 @@ void expectSame(const Outcome& serial, const Outcome& parallel) {
     EXPECT_TRUE(parallel.files == serial.files);
 }
 
+// A run on the calling thread alone, then the same run with each number of
+// codec threads, which must come out the same; gives the lone run's outcome.
+Outcome expectSameOnEveryThreadCount(const std::function<Outcome(int threads)>& run) {
+    const Outcome serial = run(0);
+    for (const int threads : kThreadCounts) {
+        SCOPED_TRACE(threads);
+        expectSame(serial, run(threads));
+    }
+    return serial;
+}
+
 // What a case does to a run: before it starts, and at each progress event
 // (numbered from 1), where it may stop the operation.
 struct Tweak {
@@ -239,13 +250,10 @@ TEST(ArchiveThreads, ArchiveBytesAndEventsAreTheSameAtEveryLevelAndVolumeSize) {
         for (const qint32 volumeSize : {0, kVolumeSlack + 3 * kBlockSize}) {
             SCOPED_TRACE(::testing::Message()
                          << "level " << int(level) << ", volumes " << volumeSize);
-            const Outcome serial = backupWith(0, w, level, volumeSize);
+            const Outcome serial = expectSameOnEveryThreadCount(
+                [&](int threads) { return backupWith(threads, w, level, volumeSize); });
             ASSERT_TRUE(serial.ok);
             ASSERT_GT(serial.files.size(), volumeSize > 0 ? 3 : 0);
-            for (const int threads : kThreadCounts) {
-                SCOPED_TRACE(threads);
-                expectSame(serial, backupWith(threads, w, level, volumeSize));
-            }
         }
     }
 }
@@ -284,13 +292,10 @@ TEST(ArchiveThreads, FailedOrStoppedBackupLeavesWhatTheCallingThreadAloneLeaves)
     for (const auto& c : cases) {
         for (const qint32 volumeSize : {0, kVolumeSlack + 5 * kBlockSize}) {
             SCOPED_TRACE(::testing::Message() << c.what << ", volumes " << volumeSize);
-            const Outcome serial = backupWith(0, w, CompressionLevel::Fastest, volumeSize, c.tweak);
+            const Outcome serial = expectSameOnEveryThreadCount([&](int threads) {
+                return backupWith(threads, w, CompressionLevel::Fastest, volumeSize, c.tweak);
+            });
             ASSERT_FALSE(serial.ok);
-            for (const int threads : kThreadCounts) {
-                SCOPED_TRACE(threads);
-                expectSame(serial,
-                           backupWith(threads, w, CompressionLevel::Fastest, volumeSize, c.tweak));
-            }
         }
     }
 }
@@ -329,12 +334,9 @@ TEST(ArchiveThreads, RestoreGivesTheSameFilesEventsAndErrorsEvenFromADamagedArch
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Outcome serial = restoreWith(0, w, c.volumes, c.tweak);
+        const Outcome serial = expectSameOnEveryThreadCount(
+            [&](int threads) { return restoreWith(threads, w, c.volumes, c.tweak); });
         EXPECT_EQ(serial.ok, c.ok);
-        for (const int threads : kThreadCounts) {
-            SCOPED_TRACE(threads);
-            expectSame(serial, restoreWith(threads, w, c.volumes, c.tweak));
-        }
     }
 }
 
@@ -345,10 +347,10 @@ TEST(ArchiveThreads, RestoreOverVolumesIsTheSame) {
     ASSERT_TRUE(written.ok);
     for (const int stopAt : {0, 5, 20}) {
         SCOPED_TRACE(stopAt);
-        const Outcome serial = restoreWith(0, w, written.files, stopAtCall(stopAt));
+        const Outcome serial = expectSameOnEveryThreadCount([&](int threads) {
+            return restoreWith(threads, w, written.files, stopAtCall(stopAt));
+        });
         EXPECT_EQ(serial.ok, stopAt == 0);
-        for (const int threads : kThreadCounts)
-            expectSame(serial, restoreWith(threads, w, written.files, stopAtCall(stopAt)));
     }
 }
 
@@ -430,13 +432,10 @@ TEST(ArchiveThreads, BackupOfManySmallFilesIsTheSameWhereverItEnds) {
     for (const auto& c : cases) {
         for (const qint32 volumeSize : {0, kVolumeSlack + 2 * kBlockSize}) {
             SCOPED_TRACE(::testing::Message() << c.what << ", volumes " << volumeSize);
-            const Outcome serial = backupWith(0, w, CompressionLevel::Fastest, volumeSize, c.tweak);
+            const Outcome serial = expectSameOnEveryThreadCount([&](int threads) {
+                return backupWith(threads, w, CompressionLevel::Fastest, volumeSize, c.tweak);
+            });
             EXPECT_EQ(serial.ok, c.ok);
-            for (const int threads : kThreadCounts) {
-                SCOPED_TRACE(threads);
-                expectSame(serial,
-                           backupWith(threads, w, CompressionLevel::Fastest, volumeSize, c.tweak));
-            }
         }
     }
 }
@@ -488,12 +487,9 @@ TEST(ArchiveThreads, RestoreOfManySmallMembersIsTheSameWhereverItEnds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Outcome serial = restoreWith(0, w, c.volumes, c.tweak);
+        const Outcome serial = expectSameOnEveryThreadCount(
+            [&](int threads) { return restoreWith(threads, w, c.volumes, c.tweak); });
         EXPECT_EQ(serial.ok, c.ok);
-        for (const int threads : kThreadCounts) {
-            SCOPED_TRACE(threads);
-            expectSame(serial, restoreWith(threads, w, c.volumes, c.tweak));
-        }
     }
 
     // Over volumes: what was read ahead in one volume is never taken for
@@ -504,10 +500,9 @@ TEST(ArchiveThreads, RestoreOfManySmallMembersIsTheSameWhereverItEnds) {
     ASSERT_GT(split.files.size(), 8);
     for (const int stopAt : {0, 41}) {
         SCOPED_TRACE(stopAt);
-        const Outcome serial = restoreWith(0, w, split.files, stopAtCall(stopAt));
+        const Outcome serial = expectSameOnEveryThreadCount(
+            [&](int threads) { return restoreWith(threads, w, split.files, stopAtCall(stopAt)); });
         EXPECT_EQ(serial.ok, stopAt == 0);
-        for (const int threads : kThreadCounts)
-            expectSame(serial, restoreWith(threads, w, split.files, stopAtCall(stopAt)));
     }
 }
 
